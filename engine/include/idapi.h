@@ -146,7 +146,7 @@ typedef struct {
     uint16_t iTblLevel; /* 3, 4, 5 or 7 */
     DBINAME szLangDriver;
     BOOL16 bFieldMap;
-    uint16_t iBlockSize; /* in KiB */
+    uint16_t iBlockSize; /* bytes */
     BOOL16 bStrictRefInt;
     uint16_t iFilters;
     BOOL16 bTempTable;
@@ -251,13 +251,13 @@ typedef struct {
    test (passwords, rights, entries, initialisation, loading) are fixed; DbiGetErrorString
    has an English text for every one. */
 #define DBIERR_NONE 0x0000
-#define DBIERR_HEADERCORRUPT 0x2101   /* table header damaged */
-#define DBIERR_FILECORRUPT 0x2102     /* data blocks or records damaged */
-#define DBIERR_INDEXCORRUPT 0x2103    /* primary or secondary index damaged */
-#define DBIERR_BLOBCORRUPT 0x2104     /* memo/BLOB file damaged */
-#define DBIERR_VALCORRUPT 0x2105      /* validity-check file damaged */
-#define DBIERR_NOSUCHFILE 0x2108      /* file or path not found */
-#define DBIERR_OSERROR 0x2109         /* other operating-system failure */
+#define DBIERR_HEADERCORRUPT 0x2101 /* table header damaged */
+#define DBIERR_FILECORRUPT 0x2102   /* data blocks or records damaged */
+#define DBIERR_INDEXCORRUPT 0x2103  /* primary or secondary index damaged */
+#define DBIERR_BLOBCORRUPT 0x2104   /* memo/BLOB file damaged */
+#define DBIERR_VALCORRUPT 0x2105    /* validity-check file damaged */
+#define DBIERR_NOSUCHFILE 0x2108    /* file or path not found */
+#define DBIERR_OSERROR 0x2109       /* other operating-system failure */
 #define DBIERR_READERR 0x210A
 #define DBIERR_WRITEERR 0x210B
 #define DBIERR_BOF 0x2201
@@ -273,8 +273,8 @@ typedef struct {
 #define DBIERR_NAMENOTUNIQUE 0x2707
 #define DBIERR_TOOMANYFLDS 0x2708
 #define DBIERR_RECTOOBIG 0x2709
-#define DBIERR_INVALIDRESTROP 0x270A  /* restructure operation not supported */
-#define DBIERR_FIELDMISMATCH 0x270B   /* descriptor does not match the table's field */
+#define DBIERR_INVALIDRESTROP 0x270A /* restructure operation not supported */
+#define DBIERR_FIELDMISMATCH 0x270B  /* descriptor does not match the table's field */
 #define DBIERR_INVALIDFIELDNO 0x270C
 #define DBIERR_NOTSUPPORTED 0x2710
 #define DBIERR_UNSUPPORTEDVERSION 0x2711
@@ -286,44 +286,45 @@ typedef struct {
 #define DBIERR_ENTRYNOTFOUND 0x2A06   /* no such entry (error stack end, missing export) */
 #define DBIERR_MULTIPLEINIT 0x2A07
 #define DBIERR_NOTSUFFTABLERIGHTS 0x2A0B /* no write access: retry read-only */
-#define DBIERR_READONLY 0x2A0C        /* cursor opened read-only */
+#define DBIERR_READONLY 0x2A0C           /* cursor opened read-only */
 #define DBIERR_NOSUCHALIAS 0x2E01
-#define DBIERR_ALIASPATH 0x2E02       /* the alias's folder does not exist */
+#define DBIERR_ALIASPATH 0x2E02 /* the alias's folder does not exist */
 #define DBIERR_NOSUCHTABLE 0x2E03
-#define DBIERR_UNKNOWNSQL 0x2EC4      /* server error: the context lines carry the text */
-#define DBIERR_INTERFACEVER 0x2F01    /* caller built for another interface version */
-#define DBIERR_CONFIGERR 0x2F02       /* configuration file unreadable */
+#define DBIERR_UNKNOWNSQL 0x2EC4   /* server error: the context lines carry the text */
+#define DBIERR_INTERFACEVER 0x2F01 /* caller built for another interface version */
+#define DBIERR_CONFIGERR 0x2F02    /* configuration file unreadable */
 
 /* Entries bound by ordinal. The X list feeds both the binding and the export definitions. */
-#define IDAPI_ORDINAL_ENTRIES(X)                                                               \
-    X(DbiExit, 10)                                                                             \
-    X(DbiGetCurrSession, 11)                                                                   \
-    X(DbiOpenDatabase, 12)                                                                     \
-    X(DbiCloseDatabase, 13)                                                                    \
-    X(DbiOpenTable, 14)                                                                        \
-    X(DbiCloseCursor, 15)                                                                      \
-    X(DbiGetCursorProps, 16)                                                                   \
-    X(DbiGetFieldDescs, 17)                                                                    \
-    X(DbiSetProp, 18)                                                                          \
-    X(DbiGetProp, 19)                                                                          \
-    X(DbiGetObjFromObj, 20)                                                                    \
-    X(DbiDoRestructure, 21)                                                                    \
-    X(DbiAddPassword, 22)                                                                      \
-    X(DbiDropPassword, 23)                                                                     \
-    X(DbiGetErrorString, 24)                                                                   \
-    X(DbiGetErrorEntry, 25)                                                                    \
-    X(DbiCreateTable, 26)                                                                      \
-    X(DbiInitRecord, 27)                                                                       \
-    X(DbiPutField, 28)                                                                         \
-    X(DbiGetField, 29)                                                                         \
-    X(DbiInsertRecord, 30)                                                                     \
-    X(DbiSetToBegin, 31)                                                                       \
-    X(DbiGetNextRecord, 32)                                                                    \
-    X(DbiGetRecordCount, 33)                                                                   \
-    X(DbiGetBlobSize, 34)                                                                      \
-    X(DbiGetBlob, 35)                                                                          \
-    X(DbiGetDatabaseDesc, 36)                                                                  \
-    X(DbiGetAliasParams, 37)
+#define IDAPI_ORDINAL_ENTRIES(X)                                                                   \
+    X(DbiExit, 10)                                                                                 \
+    X(DbiGetCurrSession, 11)                                                                       \
+    X(DbiOpenDatabase, 12)                                                                         \
+    X(DbiCloseDatabase, 13)                                                                        \
+    X(DbiOpenTable, 14)                                                                            \
+    X(DbiCloseCursor, 15)                                                                          \
+    X(DbiGetCursorProps, 16)                                                                       \
+    X(DbiGetFieldDescs, 17)                                                                        \
+    X(DbiSetProp, 18)                                                                              \
+    X(DbiGetProp, 19)                                                                              \
+    X(DbiGetObjFromObj, 20)                                                                        \
+    X(DbiDoRestructure, 21)                                                                        \
+    X(DbiAddPassword, 22)                                                                          \
+    X(DbiDropPassword, 23)                                                                         \
+    X(DbiGetErrorString, 24)                                                                       \
+    X(DbiGetErrorEntry, 25)                                                                        \
+    X(DbiCreateTable, 26)                                                                          \
+    X(DbiInitRecord, 27)                                                                           \
+    X(DbiPutField, 28)                                                                             \
+    X(DbiGetField, 29)                                                                             \
+    X(DbiInsertRecord, 30)                                                                         \
+    X(DbiSetToBegin, 31)                                                                           \
+    X(DbiGetNextRecord, 32)                                                                        \
+    X(DbiGetRecordCount, 33)                                                                       \
+    X(DbiGetBlobSize, 34)                                                                          \
+    X(DbiGetBlob, 35)                                                                              \
+    X(DbiGetDatabaseDesc, 36)                                                                      \
+    X(DbiGetAliasParams, 37)                                                                       \
+    X(DbiGetIndexDescs, 38)
 
 #define IDAPI_ORDINAL_DbiInitFn 1
 #define IDAPI_ORDINAL_DLLINITFUNCTION 2
@@ -333,10 +334,9 @@ DBIResult DBIFN DbiInitFn(uint16_t iVer, DBIEnv* pEnv);
 DBIResult DBIFN DLLINITFUNCTION(void);
 DBIResult DBIFN DbiExit(void);
 DBIResult DBIFN DbiGetCurrSession(hDBISes* phSes);
-DBIResult DBIFN DbiOpenDatabase(const char* pszDbName, const char* pszDbType,
-                                DBIOpenMode eOpenMode, DBIShareMode eShareMode,
-                                const char* pszPassword, uint16_t iOptFlds, FLDDesc* pOptFldDesc,
-                                void* pOptParams, hDBIDb* phDb);
+DBIResult DBIFN DbiOpenDatabase(const char* pszDbName, const char* pszDbType, DBIOpenMode eOpenMode,
+                                DBIShareMode eShareMode, const char* pszPassword, uint16_t iOptFlds,
+                                FLDDesc* pOptFldDesc, void* pOptParams, hDBIDb* phDb);
 DBIResult DBIFN DbiCloseDatabase(hDBIDb* phDb);
 DBIResult DBIFN DbiOpenTable(hDBIDb hDb, const char* pszTableName, const char* pszDriverType,
                              const char* pszIndexName, const char* pszIndexTagName,
@@ -363,10 +363,9 @@ DBIResult DBIFN DbiGetErrorString(DBIResult rslt, char* pszError);
 DBIResult DBIFN DbiGetErrorEntry(uint16_t uEntry, uint32_t* pulNativeError, char* pszError);
 DBIResult DBIFN DbiCreateTable(hDBIDb hDb, BOOL16 bOverWrite, CRTblDesc* pTblDesc);
 DBIResult DBIFN DbiInitRecord(hDBICur hCursor, uint8_t* pRecBuf);
-DBIResult DBIFN DbiPutField(hDBICur hCursor, uint16_t iField, uint8_t* pRecBuf,
-                            const void* pSrc);
-DBIResult DBIFN DbiGetField(hDBICur hCursor, uint16_t iField, const uint8_t* pRecBuf,
-                            void* pDest, BOOL16* pbBlank);
+DBIResult DBIFN DbiPutField(hDBICur hCursor, uint16_t iField, uint8_t* pRecBuf, const void* pSrc);
+DBIResult DBIFN DbiGetField(hDBICur hCursor, uint16_t iField, const uint8_t* pRecBuf, void* pDest,
+                            BOOL16* pbBlank);
 DBIResult DBIFN DbiInsertRecord(hDBICur hCursor, DBILockType eLock, const uint8_t* pRecBuf);
 DBIResult DBIFN DbiSetToBegin(hDBICur hCursor);
 DBIResult DBIFN DbiGetNextRecord(hDBICur hCursor, DBILockType eLock, uint8_t* pRecBuf,
@@ -377,6 +376,8 @@ DBIResult DBIFN DbiGetBlobSize(hDBICur hCursor, const uint8_t* pRecBuf, uint16_t
 DBIResult DBIFN DbiGetBlob(hDBICur hCursor, const uint8_t* pRecBuf, uint16_t iField,
                            uint32_t iOffset, uint32_t iLen, void* pDest, uint32_t* piRead);
 DBIResult DBIFN DbiGetDatabaseDesc(const char* pszName, DBDesc* pdbDesc);
+/* The primary index, when the table has one (CURProps.iIndexes entries). */
+DBIResult DBIFN DbiGetIndexDescs(hDBICur hCursor, IDXDesc* pIdxDesc);
 /* piCount: in, room in pDescs; out, number of parameters of the alias. */
 DBIResult DBIFN DbiGetAliasParams(const char* pszAlias, uint16_t* piCount, CFGDesc* pDescs);
 

@@ -1,0 +1,134 @@
+#include "create_table.h"
+#include "family.h"
+#include "paradox_crypt.h"
+#include "primary_index.h"
+#include "status.h"
+#include "table_header.h"
+#include <cstring>
+
+namespace pdx {
+
+namespace {
+
+// "LEVEL" (4, 5 or 7) and "BLOCK SIZE" (bytes) from the optional parameters.
+void ApplyOptions(const CRTblDesc& desc, TableHeader& h) {
+    for (unsigned i = 0; i < desc.iOptParams && desc.pfldOptParams && desc.pOptData; ++i) {
+        const FLDDesc& d = desc.pfldOptParams[i];
+        std::string value(reinterpret_cast<const char*>(desc.pOptData + d.iOffset));
+        std::string name(d.szName);
+        int n = std::atoi(value.c_str());
+        if (SameName(name, "LEVEL")) {
+            if (n == 4)
+                h.version = 9;
+            else if (n == 5)
+                h.version = 11;
+            else if (n == 7)
+                h.version = 12;
+            else
+                Fail(DBIERR_INVALIDPARAM, "LEVEL " + value);
+        } else if (SameName(name, "BLOCK SIZE")) {
+            if (n < 1024 || n > 32768 || n % 1024)
+                Fail(DBIERR_INVALIDPARAM, "BLOCK SIZE " + value);
+            h.blockKiB = uint8_t(n / 1024);
+        } else {
+            Fail(DBIERR_INVALIDPARAM, "Option: " + name);
+        }
+    }
+}
+
+uint16_t PrimaryKeyFields(const CRTblDesc& desc, const std::string& path) {
+    if (desc.iIdxCount == 0)
+        return 0;
+    const IDXDesc* idx = desc.pidxDesc;
+    if (desc.iIdxCount != 1 || !idx || !idx->bPrimary || idx->iFldsInKey == 0 ||
+        idx->iFldsInKey > DBIMAXFLDSINKEY)
+        Fail(DBIERR_NOTSUPPORTED, "Table: " + path + " (only a primary key can be created)");
+    for (unsigned i = 0; i < idx->iFldsInKey; ++i)
+        if (idx->aiKeyFld[i] != i + 1)
+            Fail(DBIERR_NOTSUPPORTED, "Table: " + path + " (the key must be the leading fields)");
+    return idx->iFldsInKey;
+}
+
+Field CreatedField(const FLDDesc& d) {
+    if (d.iFldType == fldINT32 && d.iSubType == fldstAUTOINC) {
+        Field f;
+        f.name = d.szName;
+        f.type = pxAutoInc;
+        f.info = 4;
+        return f;
+    }
+    return FieldFromDesc(d);
+}
+
+} // namespace
+
+void CreateTable(const std::string& path, const CRTblDesc& desc, bool overwrite) {
+    if (!desc.pfldDesc || desc.iFldCount == 0 || desc.iFldCount > kMaxFields)
+        Fail(DBIERR_INVALIDPARAM, "Table: " + path + " (field count)");
+    if (FileExists(path) && !overwrite)
+        Fail(DBIERR_TABLEEXISTS, "Table: " + path);
+    TableHeader h;
+    h.version = 12;
+    h.blockKiB = 2;
+    h.codePage = 1252;
+    h.sortOrder = 0;
+    h.sortOrderId = "ascii";
+    h.changeCount1 = 2;
+    h.changeCount2 = 1;
+    h.keyFields = PrimaryKeyFields(desc, path);
+    h.fileType = h.keyFields ? ftKeyedTable : ftTable;
+    h.tableName = path.substr(path.find_last_of("\\/:") + 1);
+    for (unsigned i = 0; i < desc.iFldCount; ++i) {
+        Field f = CreatedField(desc.pfldDesc[i]);
+        if (!IsValidFieldName(f.name))
+            Fail(DBIERR_INVALIDFIELDNAME, "Field: " + f.name);
+        for (const auto& other : h.fields)
+            if (SameName(other.name, f.name))
+                Fail(DBIERR_NAMENOTUNIQUE, "Field: " + f.name);
+        f.id = uint16_t(i + 1);
+        h.version = std::max(h.version, MinimumVersionFor(f.type));
+        h.fields.push_back(f);
+    }
+    ApplyOptions(desc, h);
+    h.hiFieldId = uint16_t(h.fields.size() + 1);
+    h.prefix[0x3E] = 0x1F;
+    h.prefix[0x3F] = 0x0F;
+    h.prefix[0x56] = 0x20;
+    h.prefix[0x6C] = 1;
+    h.prefix[0x6D] = 1;
+    h.prefix[0x70] = 1;
+    if (desc.bProtected && desc.szPassword[0]) {
+        h.checksum = PasswordChecksum(desc.szPassword);
+        h.prefix[0x3E] = h.prefix[0x3F] = 0;
+    }
+    LayOutFields(h);
+    while (h.recordSize > h.BlockSize() - 6 && h.blockKiB < 32)
+        h.blockKiB = uint8_t(h.blockKiB * 2);
+    if (h.recordSize > h.BlockSize() - 6)
+        Fail(DBIERR_RECTOOBIG, "Table: " + path);
+    h.headerSize = RequiredHeaderSize(h, 0x800);
+
+    std::vector<std::string> targets{path};
+    try {
+        File db = File::Create(TemporaryName(path));
+        std::vector<uint8_t> header = WriteHeader(h);
+        db.WriteAt(0, header.data(), header.size());
+        db.Flush();
+        db.Close();
+        if (h.keyFields) {
+            std::string pxPath = StemOf(path) + ".PX";
+            targets.push_back(pxPath);
+            TableHeader px =
+                PrimaryIndexHeader(h, nullptr, pxPath.substr(pxPath.find_last_of("\\/:") + 1));
+            File pxFile = File::Create(TemporaryName(pxPath));
+            WritePrimaryIndex(pxFile, px, LeafEntries(0));
+            pxFile.Flush();
+        }
+    } catch (...) {
+        DiscardTemporaries(targets);
+        throw;
+    }
+    CommitFamily(path, targets);
+}
+
+} // namespace pdx

@@ -1,0 +1,143 @@
+#include "table_data.h"
+#include "bytes.h"
+#include "paradox_crypt.h"
+#include "status.h"
+#include <algorithm>
+#include <cstring>
+
+namespace pdx {
+
+namespace {
+
+constexpr size_t kIoBytes = 256 * 1024; // read-ahead and write-behind window
+
+[[noreturn]] void Broken(const File& file, const std::string& what) {
+    Fail(DBIERR_FILECORRUPT, "File: " + file.Path() + " (" + what + ")");
+}
+
+BlockHeader DecodeBlockHeader(const uint8_t* p) {
+    return {Get16(p), Get16(p + 2), int16_t(Get16(p + 4))};
+}
+
+} // namespace
+
+void ReadBlock(const File& file, const TableHeader& h, unsigned n, uint8_t* buf) {
+    if (n == 0 || n > h.fileBlocks)
+        Broken(file, "block " + std::to_string(n) + " does not exist");
+    if (file.ReadAt(h.BlockOffset(n), buf, h.BlockSize()) == 0)
+        Broken(file, "block " + std::to_string(n) + " is missing");
+    if (h.Encrypted())
+        DecryptDataBlock(buf, h.BlockSize(), CipherKey(h), n);
+}
+
+void WriteBlock(File& file, const TableHeader& h, unsigned n, uint8_t* buf) {
+    if (h.Encrypted())
+        EncryptDataBlock(buf, h.BlockSize(), CipherKey(h), n);
+    file.WriteAt(h.BlockOffset(n), buf, h.BlockSize());
+}
+
+ChainReader::ChainReader(const File& file, const TableHeader& h)
+    : file_(file), h_(h), nextBlock_(h.firstBlock) {}
+
+const uint8_t* ChainReader::Cached(unsigned block) {
+    if (block < cacheFirst_ || block >= cacheFirst_ + cacheCount_) {
+        unsigned size = h_.BlockSize();
+        unsigned count = std::max<unsigned>(1, unsigned(kIoBytes / size));
+        count = std::min<unsigned>(count, h_.fileBlocks - block + 1);
+        cache_.resize(size_t(count) * size);
+        if (file_.ReadAt(h_.BlockOffset(block), cache_.data(), cache_.size()) == 0)
+            Broken(file_, "block " + std::to_string(block) + " is missing");
+        if (h_.Encrypted())
+            for (unsigned i = 0; i < count; ++i)
+                DecryptDataBlock(cache_.data() + size_t(i) * size, size, CipherKey(h_), block + i);
+        cacheFirst_ = block;
+        cacheCount_ = count;
+    }
+    return cache_.data() + size_t(block - cacheFirst_) * h_.BlockSize();
+}
+
+bool ChainReader::Next() {
+    if (nextBlock_ == 0)
+        return false;
+    if (nextBlock_ > h_.fileBlocks)
+        Broken(file_, "chain leads to block " + std::to_string(nextBlock_) + " of " +
+                          std::to_string(h_.fileBlocks));
+    if (++steps_ > h_.fileBlocks)
+        Broken(file_, "block chain loops");
+    Load(nextBlock_);
+    return true;
+}
+
+void ChainReader::Load(unsigned block) {
+    current_ = Cached(block);
+    BlockHeader bh = DecodeBlockHeader(current_);
+    int size = bh.addDataSize + h_.recordSize;
+    if (size < 0 || size % h_.recordSize != 0 ||
+        unsigned(size / h_.recordSize) > h_.RecordsPerBlock())
+        Broken(file_, "block " + std::to_string(block) + " claims " + std::to_string(size) +
+                          " bytes of records");
+    block_ = block;
+    count_ = unsigned(size / h_.recordSize);
+    seen_ += count_;
+    nextBlock_ = bh.next;
+}
+
+const uint8_t* ChainReader::Record(unsigned i) const {
+    return current_ + 6 + size_t(i) * h_.recordSize;
+}
+
+BlockWriter::BlockWriter(File& file, const TableHeader& h, BlockDone onBlock)
+    : file_(file), h_(h), onBlock_(std::move(onBlock)), block_(h.BlockSize(), 0),
+      perBlock_(h.RecordsPerBlock()) {
+    output_.reserve(kIoBytes);
+}
+
+void BlockWriter::Append(const uint8_t* record) {
+    if (inBlock_ == perBlock_) {
+        Seal(false);
+        ++blockNo_;
+    }
+    std::memcpy(block_.data() + 6 + size_t(inBlock_) * h_.recordSize, record, h_.recordSize);
+    ++inBlock_;
+    ++records_;
+}
+
+void BlockWriter::Seal(bool last) {
+    uint8_t* b = block_.data();
+    Put16(b, last ? 0 : uint16_t(blockNo_ + 1));
+    Put16(b + 2, uint16_t(blockNo_ - 1));
+    Put16(b + 4, uint16_t(int16_t((int(inBlock_) - 1) * h_.recordSize)));
+    if (onBlock_)
+        onBlock_(blockNo_, b + 6, inBlock_);
+    if (h_.Encrypted())
+        EncryptDataBlock(b, block_.size(), CipherKey(h_), blockNo_);
+    output_.insert(output_.end(), block_.begin(), block_.end());
+    std::fill(block_.begin(), block_.end(), 0);
+    inBlock_ = 0;
+    if (output_.size() >= kIoBytes)
+        FlushOutput();
+}
+
+void BlockWriter::FlushOutput() {
+    if (!output_.empty())
+        file_.WriteAt(h_.BlockOffset(outputFirst_), output_.data(), output_.size());
+    outputFirst_ += unsigned(output_.size() / h_.BlockSize());
+    output_.clear();
+}
+
+void BlockWriter::Finish(TableHeader& h) {
+    unsigned blocks = 0;
+    if (records_ > 0) {
+        if (blockNo_ > 0xFFFF)
+            Fail(DBIERR_RECTOOBIG, "File: " + file_.Path() + " (more than 65535 blocks)");
+        Seal(true);
+        blocks = blockNo_;
+    }
+    FlushOutput();
+    h.numRecords = uint32_t(records_);
+    h.usedBlocks = h.fileBlocks = h.lastBlock = uint16_t(blocks);
+    h.firstBlock = blocks ? 1 : 0;
+    h.firstFreeBlock = 0;
+}
+
+} // namespace pdx

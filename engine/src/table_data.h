@@ -1,0 +1,71 @@
+// Block access to an open data or index file: decryption, chain walking with validation,
+// and the sequential writer that lays out a new file block by block.
+#pragma once
+#include "table_header.h"
+#include <functional>
+#include <vector>
+
+namespace pdx {
+
+struct BlockHeader {
+    uint16_t next;
+    uint16_t prev;
+    int16_t addDataSize;
+};
+
+// The cipher key of an encrypted file: the low half of its check value.
+inline uint32_t CipherKey(const TableHeader& h) {
+    return h.checksum & 0xFFFF;
+}
+
+// Reads block n (1-based), decrypted; bytes missing at the end of the file read as zeros.
+void ReadBlock(const File& file, const TableHeader& h, unsigned n, uint8_t* buf);
+void WriteBlock(File& file, const TableHeader& h, unsigned n, uint8_t* buf); // encrypts buf
+
+// Walks the block chain in order, reading ahead over physically consecutive blocks.
+class ChainReader {
+  public:
+    ChainReader(const File& file, const TableHeader& h);
+    // Moves to the next block of the chain; false at the end.
+    bool Next();
+    unsigned Block() const { return block_; }
+    unsigned Count() const { return count_; }
+    const uint8_t* Record(unsigned i) const;
+    const uint8_t* Data() const { return current_; }
+    uint64_t RecordsSeen() const { return seen_; }
+
+  private:
+    void Load(unsigned block);
+    const uint8_t* Cached(unsigned block);
+
+    const File& file_;
+    const TableHeader& h_;
+    std::vector<uint8_t> cache_;
+    unsigned cacheFirst_ = 0, cacheCount_ = 0;
+    const uint8_t* current_ = nullptr;
+    unsigned block_ = 0, nextBlock_ = 0, count_ = 0, steps_ = 0;
+    uint64_t seen_ = 0;
+};
+
+// Writes a new file: header space first, then full blocks 1..n in chain order.
+class BlockWriter {
+  public:
+    using BlockDone = std::function<void(unsigned block, const uint8_t* records, unsigned count)>;
+    BlockWriter(File& file, const TableHeader& h, BlockDone onBlock = {});
+    void Append(const uint8_t* record);
+    // Writes the last block and sets the block counters of h.
+    void Finish(TableHeader& h);
+
+  private:
+    void Seal(bool last);
+    void FlushOutput();
+
+    File& file_;
+    const TableHeader& h_;
+    BlockDone onBlock_;
+    std::vector<uint8_t> block_, output_;
+    unsigned perBlock_, inBlock_ = 0, blockNo_ = 1, outputFirst_ = 1;
+    uint64_t records_ = 0;
+};
+
+} // namespace pdx

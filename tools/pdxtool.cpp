@@ -1,0 +1,299 @@
+// A command-line window onto the engine: dumps a table in a canonical text form, appends a
+// field by restructuring, and creates and fills tables for tests, samples and benchmarks.
+#include "engine_library.h"
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+EngineLibrary* dbi;
+
+struct Failed {
+    DBIResult code;
+};
+
+void Check(DBIResult r) {
+    if (r != DBIERR_NONE)
+        throw Failed{r};
+}
+
+void PrintFailure(DBIResult code) {
+    char text[DBIMAXMSGLEN + 1];
+    dbi->DbiGetErrorString(code, text);
+    std::fprintf(stderr, "error 0x%04X: %s\n", unsigned(code), text);
+    for (uint16_t i = 1;; ++i) {
+        uint32_t native = 0;
+        char context[DBIMAXMSGLEN + 1];
+        if (dbi->DbiGetErrorEntry(i, &native, context) == DBIERR_NONE)
+            break;
+        std::fprintf(stderr, "  %s\n", context);
+    }
+}
+
+// The physical type code and header size byte a logical descriptor stands for.
+std::pair<unsigned, unsigned> PhysicalType(const FLDDesc& d) {
+    switch (d.iFldType) {
+    case fldZSTRING:
+        return {0x01, unsigned(d.iUnits1)};
+    case fldDATE:
+        return {0x02, 4};
+    case fldINT16:
+        return {0x03, 2};
+    case fldINT32:
+        return {d.iSubType == fldstAUTOINC ? 0x16u : 0x04u, 4};
+    case fldFLOAT:
+        return {d.iSubType == fldstMONEY ? 0x05u : 0x06u, 8};
+    case fldBOOL:
+        return {0x09, 1};
+    case fldTIME:
+        return {0x14, 4};
+    case fldTIMESTAMP:
+        return {0x15, 8};
+    case fldBCD:
+        return {0x17, unsigned(d.iUnits2)};
+    case fldBYTES:
+        return {0x18, unsigned(d.iUnits1)};
+    case fldBLOB:
+        return {0x0Cu + unsigned(d.iSubType - fldstMEMO), unsigned(d.iUnits1) + 10};
+    default:
+        return {0, 0};
+    }
+}
+
+std::string Hex(const uint8_t* p, size_t n) {
+    std::string s;
+    char buf[3];
+    for (size_t i = 0; i < n; ++i) {
+        std::snprintf(buf, sizeof buf, "%02x", p[i]);
+        s += buf;
+    }
+    return s;
+}
+
+std::string Escaped(const char* text) {
+    std::string s;
+    char buf[5];
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p < 0x20 || *p > 0x7E || *p == '|' || *p == '\\') {
+            std::snprintf(buf, sizeof buf, "\\x%02x", *p);
+            s += buf;
+        } else {
+            s += char(*p);
+        }
+    }
+    return s;
+}
+
+std::string Value(hDBICur cur, uint16_t number, const FLDDesc& d, const uint8_t* record) {
+    const uint8_t* stored = record + d.iOffset;
+    bool zero = true;
+    for (unsigned i = 0; i < d.iLen; ++i)
+        zero = zero && stored[i] == 0;
+    if (zero)
+        return "NULL";
+    std::vector<uint8_t> value(d.iLen + 2u);
+    BOOL16 blank = 0;
+    Check(dbi->DbiGetField(cur, number, record, value.data(), &blank));
+    char buf[64];
+    int16_t s;
+    int32_t l;
+    double f;
+    switch (d.iFldType) {
+    case fldZSTRING:
+        return Escaped(reinterpret_cast<const char*>(value.data()));
+    case fldINT16:
+        std::memcpy(&s, value.data(), 2);
+        return std::to_string(s);
+    case fldBOOL:
+        std::memcpy(&s, value.data(), 2);
+        return s ? "true" : "false";
+    case fldINT32:
+    case fldDATE:
+    case fldTIME:
+        std::memcpy(&l, value.data(), 4);
+        return std::to_string(l);
+    case fldFLOAT:
+    case fldTIMESTAMP:
+        std::memcpy(&f, value.data(), 8);
+        std::snprintf(buf, sizeof buf, "%.17g", f);
+        return buf;
+    default:
+        return Hex(stored, d.iLen);
+    }
+}
+
+struct Session {
+    hDBIDb db = 0;
+    Session(const char* folder, const char* password) {
+        DBIEnv env{};
+        std::strcpy(env.szLang, "0009");
+        DBIResult r = dbi->DbiInitFn(DBIINTFVER, &env);
+        if (r != DBIERR_MULTIPLEINIT)
+            Check(r);
+        if (password)
+            Check(dbi->DbiAddPassword(password));
+        Check(dbi->DbiOpenDatabase(folder, nullptr, dbiREADWRITE, dbiOPENSHARED, nullptr, 0,
+                                   nullptr, nullptr, &db));
+    }
+    ~Session() {
+        dbi->DbiCloseDatabase(&db);
+        dbi->DbiExit();
+    }
+    hDBICur Open(const char* table, bool exclusive) {
+        hDBICur cur = 0;
+        Check(dbi->DbiOpenTable(db, table, "PARADOX", nullptr, nullptr, 0, dbiREADWRITE,
+                                exclusive ? dbiOPENEXCL : dbiOPENSHARED, xltFIELD, 0, nullptr,
+                                &cur));
+        return cur;
+    }
+};
+
+std::vector<FLDDesc> Fields(hDBICur cur, CURProps& props) {
+    Check(dbi->DbiGetCursorProps(cur, &props));
+    std::vector<FLDDesc> fields(props.iFields);
+    Check(dbi->DbiGetFieldDescs(cur, fields.data()));
+    return fields;
+}
+
+void Dump(Session& s, const char* table) {
+    hDBICur cur = s.Open(table, false);
+    CURProps props;
+    std::vector<FLDDesc> fields = Fields(cur, props);
+    IDXDesc index{};
+    if (props.iIndexes)
+        Check(dbi->DbiGetIndexDescs(cur, &index));
+    uint32_t count = 0;
+    Check(dbi->DbiGetRecordCount(cur, &count));
+    std::printf("fields %u records %u keys %u\n", props.iFields, unsigned(count), index.iFldsInKey);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        auto [type, size] = PhysicalType(fields[i]);
+        std::printf("field %u %s %02x %u\n", unsigned(i + 1), fields[i].szName, type, size);
+    }
+    std::vector<uint8_t> record(props.iRecBufSize);
+    for (;;) {
+        DBIResult r = dbi->DbiGetNextRecord(cur, dbiNOLOCK, record.data(), nullptr);
+        if (r == DBIERR_EOF)
+            break;
+        Check(r);
+        std::string line;
+        for (size_t i = 0; i < fields.size(); ++i)
+            line += (i ? "|" : "") + Value(cur, uint16_t(i + 1), fields[i], record.data());
+        std::printf("%s\n", line.c_str());
+    }
+    Check(dbi->DbiCloseCursor(&cur));
+}
+
+FLDDesc DescriptorFor(const char* name, char letter, int size) {
+    FLDDesc d{};
+    std::strncpy(d.szName, name, DBIMAXNAMELEN);
+    switch (letter) {
+    case 'A':
+        d.iFldType = fldZSTRING;
+        d.iUnits1 = int16_t(size);
+        break;
+    case 'S':
+        d.iFldType = fldINT16;
+        d.iUnits1 = 3;
+        break;
+    case 'I':
+        d.iFldType = fldINT32;
+        break;
+    case '+':
+        d.iFldType = fldINT32;
+        d.iSubType = fldstAUTOINC;
+        break;
+    case 'D':
+        d.iFldType = fldDATE;
+        break;
+    case 'N':
+        d.iFldType = fldFLOAT;
+        break;
+    case '$':
+        d.iFldType = fldFLOAT;
+        d.iSubType = fldstMONEY;
+        break;
+    case 'L':
+        d.iFldType = fldBOOL;
+        break;
+    case 'T':
+        d.iFldType = fldTIME;
+        break;
+    case '@':
+        d.iFldType = fldTIMESTAMP;
+        break;
+    case '#':
+        d.iFldType = fldBCD;
+        d.iUnits1 = 32;
+        d.iUnits2 = int16_t(size);
+        break;
+    case 'Y':
+        d.iFldType = fldBYTES;
+        d.iUnits1 = int16_t(size);
+        break;
+    default:
+        std::fprintf(stderr, "unknown field type %c\n", letter);
+        std::exit(2);
+    }
+    return d;
+}
+
+// Appends one field the way the upgrade does: descriptors read back from the open table,
+// renumbered, the new one added, then the restructure on the closed table.
+void Add(Session& s, const char* table, const FLDDesc& added) {
+    hDBICur cur = s.Open(table, true);
+    Check(dbi->DbiSetProp(cur, curXLTMODE, xltNONE));
+    CURProps props;
+    std::vector<FLDDesc> fields = Fields(cur, props);
+    for (size_t i = 0; i < fields.size(); ++i)
+        fields[i].iFldNum = uint16_t(i + 1);
+    fields.push_back(added);
+    fields.back().iFldNum = uint16_t(fields.size());
+    std::vector<CROpType> ops(fields.size(), crNOOP);
+    ops.back() = crADD;
+    hDBIObj db = 0;
+    Check(dbi->DbiGetObjFromObj(cur, objDATABASE, &db));
+    CRTblDesc desc{};
+    std::strncpy(desc.szTblName, table, DBIMAXTBLNAMELEN);
+    std::memcpy(desc.szTblType, props.szTableType, sizeof desc.szTblType);
+    desc.iFldCount = uint16_t(fields.size());
+    desc.pfldDesc = fields.data();
+    desc.pecrFldOp = ops.data();
+    Check(dbi->DbiCloseCursor(&cur));
+    Check(dbi->DbiDoRestructure(db, 1, &desc, nullptr, nullptr, nullptr, 0));
+}
+
+int Usage() {
+    std::fprintf(
+        stderr,
+        "usage: pdxtool dump <folder> <table> [password]\n"
+        "       pdxtool add <folder> <table> <field> <A|S|I|D|N|$|L|T|@|#|Y> <size> [password]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4)
+        return Usage();
+    EngineLibrary library;
+    dbi = &library;
+    std::string command = argv[1];
+    try {
+        if (command == "dump" && argc <= 5) {
+            Session s(argv[2], argc == 5 ? argv[4] : nullptr);
+            Dump(s, argv[3]);
+        } else if (command == "add" && (argc == 7 || argc == 8)) {
+            Session s(argv[2], argc == 8 ? argv[7] : nullptr);
+            Add(s, argv[3], DescriptorFor(argv[4], argv[5][0], std::atoi(argv[6])));
+        } else {
+            return Usage();
+        }
+    } catch (const Failed& f) {
+        PrintFailure(f.code);
+        return 1;
+    }
+    return 0;
+}
