@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <io.h>
 #include <string>
 #include <vector>
 
@@ -278,6 +280,7 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc < 4)
         return Usage();
+    _setmode(_fileno(stdout), _O_BINARY); // dumps compare byte for byte with Linux tools
     EngineLibrary library;
     dbi = &library;
     std::string command = argv[1];
