@@ -61,8 +61,7 @@ bool IsValidInfo(uint8_t type, uint8_t info) {
     if (type == pxBcd)
         return info <= 32;
     if (IsBlobType(type))
-        return info >= kBlobTail + (type == pxMemo || type == pxFmtMemo ? 1 : 0) &&
-               info <= kBlobTail + 240;
+        return info >= kBlobTail + (type == pxMemo ? 1 : 0) && info <= kBlobTail + 240;
     return info >= 1; // alpha and bytes: 1..255
 }
 
