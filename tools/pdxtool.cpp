@@ -267,6 +267,58 @@ void Add(Session& s, const char* table, const FLDDesc& added) {
     Check(dbi->DbiDoRestructure(db, 1, &desc, nullptr, nullptr, nullptr, 0));
 }
 
+// A table of `rows` records: Id (the key when keyed), Name, Score, Amount and Note.
+void Fill(Session& s, const char* table, long rows, bool keyed, const char* password) {
+    FLDDesc fields[] = {DescriptorFor("Id", 'I', 0), DescriptorFor("Name", 'A', 40),
+                        DescriptorFor("Score", 'S', 0), DescriptorFor("Amount", 'N', 0),
+                        DescriptorFor("Note", 'A', 120)};
+    IDXDesc key{};
+    key.bPrimary = 1;
+    key.iFldsInKey = 1;
+    key.aiKeyFld[0] = 1;
+    CRTblDesc desc{};
+    std::strncpy(desc.szTblName, table, DBIMAXTBLNAMELEN);
+    std::strcpy(desc.szTblType, "PARADOX");
+    desc.iFldCount = 5;
+    desc.pfldDesc = fields;
+    desc.iIdxCount = keyed ? 1 : 0;
+    desc.pidxDesc = &key;
+    if (password) {
+        desc.bProtected = 1;
+        std::strncpy(desc.szPassword, password, DBIMAXPATHLEN);
+    }
+    Check(dbi->DbiCreateTable(s.db, 1, &desc));
+    hDBICur cur = s.Open(table, true);
+    CURProps props;
+    Fields(cur, props);
+    std::vector<uint8_t> record(props.iRecBufSize);
+    for (long i = 1; i <= rows; ++i) {
+        int32_t id = int32_t(i);
+        int16_t score = int16_t(i % 20000 - 10000);
+        double amount = double(i) / 8.0;
+        std::string name = "Name " + std::to_string(i);
+        std::string note =
+            "Note for record " + std::to_string(i) + std::string(size_t(i % 60), '.');
+        Check(dbi->DbiInitRecord(cur, record.data()));
+        Check(dbi->DbiPutField(cur, 1, record.data(), &id));
+        Check(dbi->DbiPutField(cur, 2, record.data(), name.c_str()));
+        Check(dbi->DbiPutField(cur, 3, record.data(), &score));
+        Check(dbi->DbiPutField(cur, 4, record.data(), &amount));
+        Check(dbi->DbiPutField(cur, 5, record.data(), note.c_str()));
+        Check(dbi->DbiInsertRecord(cur, dbiNOLOCK, record.data()));
+    }
+    Check(dbi->DbiCloseCursor(&cur));
+}
+
+// Holds the table open exclusively for a while, so that other processes meet it in use.
+void Hold(Session& s, const char* table, long millis) {
+    hDBICur cur = s.Open(table, true);
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(DWORD(millis));
+    Check(dbi->DbiCloseCursor(&cur));
+}
+
 int Usage() {
     std::fprintf(
         stderr,
@@ -291,6 +343,13 @@ int main(int argc, char** argv) {
         } else if (command == "add" && (argc == 7 || argc == 8)) {
             Session s(argv[2], argc == 8 ? argv[7] : nullptr);
             Add(s, argv[3], DescriptorFor(argv[4], argv[5][0], std::atoi(argv[6])));
+        } else if (command == "fill" && (argc == 6 || argc == 7)) {
+            const char* password = argc == 7 ? argv[6] : nullptr;
+            Session s(argv[2], password);
+            Fill(s, argv[3], std::atol(argv[4]), std::string(argv[5]) == "keyed", password);
+        } else if (command == "hold" && argc == 5) {
+            Session s(argv[2], nullptr);
+            Hold(s, argv[3], std::atol(argv[4]));
         } else {
             return Usage();
         }
