@@ -146,10 +146,18 @@ struct Session {
     }
     hDBICur Open(const char* table, bool exclusive) {
         hDBICur cur = 0;
-        Check(dbi->DbiOpenTable(db, table, "PARADOX", nullptr, nullptr, 0, dbiREADWRITE,
-                                exclusive ? dbiOPENEXCL : dbiOPENSHARED, xltFIELD, 0, nullptr,
-                                &cur));
-        return cur;
+        DBIOpenMode mode = dbiREADWRITE;
+        for (;;) {
+            DBIResult r = dbi->DbiOpenTable(db, table, "PARADOX", nullptr, nullptr, 0, mode,
+                                            exclusive ? dbiOPENEXCL : dbiOPENSHARED, xltFIELD, 0,
+                                            nullptr, &cur);
+            if (r == DBIERR_NOTSUFFTABLERIGHTS && mode == dbiREADWRITE && !exclusive) {
+                mode = dbiREADONLY; // a read-only table file still dumps
+                continue;
+            }
+            Check(r);
+            return cur;
+        }
     }
 };
 

@@ -12,6 +12,18 @@ namespace {
     Fail(code, "File: " + path + " (system error " + std::to_string(error) + ")");
 }
 
+// Positioned I/O: the file pointer is never shared state.
+OVERLAPPED At(uint64_t offset) {
+    OVERLAPPED ov{};
+    ov.Offset = DWORD(offset);
+    ov.OffsetHigh = DWORD(offset >> 32);
+    return ov;
+}
+
+DWORD Chunk(size_t remaining) {
+    return DWORD(std::min<size_t>(remaining, 1u << 30));
+}
+
 } // namespace
 
 File::File(File&& other) noexcept
@@ -82,12 +94,9 @@ size_t File::ReadAt(uint64_t offset, void* data, size_t size) const {
     auto* out = static_cast<uint8_t*>(data);
     size_t done = 0;
     while (done < size) {
-        OVERLAPPED ov{};
-        uint64_t at = offset + done;
-        ov.Offset = DWORD(at);
-        ov.OffsetHigh = DWORD(at >> 32);
+        OVERLAPPED ov = At(offset + done);
         DWORD got = 0;
-        DWORD want = DWORD(std::min<size_t>(size - done, 1u << 30));
+        DWORD want = Chunk(size - done);
         if (!ReadFile(handle_, out + done, want, &got, &ov)) {
             DWORD e = GetLastError();
             if (e == ERROR_HANDLE_EOF)
@@ -111,12 +120,9 @@ void File::WriteAt(uint64_t offset, const void* data, size_t size) {
     const auto* in = static_cast<const uint8_t*>(data);
     size_t done = 0;
     while (done < size) {
-        OVERLAPPED ov{};
-        uint64_t at = offset + done;
-        ov.Offset = DWORD(at);
-        ov.OffsetHigh = DWORD(at >> 32);
+        OVERLAPPED ov = At(offset + done);
         DWORD put = 0;
-        DWORD want = DWORD(std::min<size_t>(size - done, 1u << 30));
+        DWORD want = Chunk(size - done);
         if (!WriteFile(handle_, in + done, want, &put, &ov) || put == 0)
             FailOs(DBIERR_WRITEERR, path_, GetLastError());
         done += put;

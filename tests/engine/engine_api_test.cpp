@@ -338,3 +338,75 @@ TEST_F(EngineApi, DamagedTablesFailCleanlyAndAreNotWritten) {
 }
 
 } // namespace
+
+namespace {
+
+// Memo values of a table written by the original engine: one in the record's leader, one in a
+// shared .MB block, one in a block of its own; still readable after a restructure.
+TEST(EngineBlobs, MemoValuesInAllThreePlacesSurviveARestructure) {
+    std::string folder = TempFolder();
+    for (const char* f :
+         {"CUSTOMER.DB", "CUSTOMER.PX", "CUSTOMER.MB", "CUSTOMER.X06", "CUSTOMER.Y06"}) {
+        std::string to = folder + "\\" + f;
+        ASSERT_TRUE(
+            CopyFileA((std::string(SAMPLES_DIR) + "/customer/" + f).c_str(), to.c_str(), FALSE));
+        SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    DBIEnv env{};
+    ASSERT_EQ(Dbi().DbiInitFn(DBIINTFVER, &env), DBIERR_NONE);
+    hDBIDb db = 0;
+    ASSERT_EQ(Dbi().DbiOpenDatabase(folder.c_str(), nullptr, dbiREADWRITE, dbiOPENSHARED, "", 0,
+                                    nullptr, nullptr, &db),
+              DBIERR_NONE);
+    auto memos = [&] {
+        hDBICur cur = 0;
+        EXPECT_EQ(Dbi().DbiOpenTable(db, "CUSTOMER.DB", "PARADOX", nullptr, nullptr, 0, dbiREADONLY,
+                                     dbiOPENSHARED, xltFIELD, 0, nullptr, &cur),
+                  DBIERR_NONE);
+        std::vector<uint8_t> record(512);
+        std::vector<std::string> values;
+        while (Dbi().DbiGetNextRecord(cur, dbiNOLOCK, record.data(), nullptr) == DBIERR_NONE) {
+            uint32_t size = 0, read = 0;
+            EXPECT_EQ(Dbi().DbiGetBlobSize(cur, record.data(), 9, &size), DBIERR_NONE);
+            std::string value(size, '\0');
+            EXPECT_EQ(Dbi().DbiGetBlob(cur, record.data(), 9, 0, size, value.data(), &read),
+                      DBIERR_NONE);
+            EXPECT_EQ(read, size);
+            values.push_back(value);
+        }
+        Dbi().DbiCloseCursor(&cur);
+        return values;
+    };
+    std::vector<std::string> before = memos();
+    ASSERT_EQ(before.size(), 20u);
+    EXPECT_EQ(before[0].rfind("Small comment", 0), 0u);
+    EXPECT_EQ(before[1].size(), 518u);
+    EXPECT_EQ(before[3].size(), 56864u);
+    EXPECT_EQ(before[3].rfind(" The PARADOX File Structure", 0), 0u);
+    EXPECT_EQ(before[5], "");
+
+    hDBICur cur = 0;
+    ASSERT_EQ(Dbi().DbiOpenTable(db, "CUSTOMER.DB", "PARADOX", nullptr, nullptr, 0, dbiREADWRITE,
+                                 dbiOPENEXCL, xltNONE, 0, nullptr, &cur),
+              DBIERR_NONE);
+    std::vector<FLDDesc> fields(11);
+    Dbi().DbiGetFieldDescs(cur, fields.data());
+    std::strcpy(fields[10].szName, "RealRepNum");
+    fields[10].iFldType = fldZSTRING;
+    fields[10].iUnits1 = 12;
+    std::vector<CROpType> ops(11, crNOOP);
+    ops[10] = crADD;
+    CRTblDesc desc{};
+    std::strcpy(desc.szTblName, "CUSTOMER.DB");
+    desc.iFldCount = 11;
+    desc.pfldDesc = fields.data();
+    desc.pecrFldOp = ops.data();
+    Dbi().DbiCloseCursor(&cur);
+    ASSERT_EQ(Dbi().DbiDoRestructure(db, 1, &desc, nullptr, nullptr, nullptr, 0), DBIERR_NONE);
+    EXPECT_EQ(memos(), before);
+    Dbi().DbiCloseDatabase(&db);
+    Dbi().DbiExit();
+    RemoveFolder(folder);
+}
+
+} // namespace
