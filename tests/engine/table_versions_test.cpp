@@ -1,0 +1,100 @@
+// The oldest layout: a compact 3.0 header (exactly as long as its content, data right behind
+// it) with a last block cut short, read and restructured.
+#include "bytes.h"
+#include "restructure.h"
+#include "table_data.h"
+#include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace pdx;
+
+constexpr size_t kCompactSize = 0xBC; // 3.5 sample's content, names and trailing bytes included
+
+std::vector<uint8_t> SampleBytes(const char* path) {
+    std::ifstream in(std::string(SAMPLES_DIR) + "/" + path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// date35.db rewritten as a 3.0 table: version 3, compact header, one 2 KiB block of which
+// only the first KiB is in the file.
+std::string MakeCompactTable() {
+    std::vector<uint8_t> sample = SampleBytes("fields/date35.db");
+    std::vector<uint8_t> table(kCompactSize + 1024);
+    std::memcpy(table.data(), sample.data(), kCompactSize);
+    std::memcpy(table.data() + kCompactSize, sample.data() + 0x800, 1024);
+    table[0x39] = 3;
+    Put16(&table[0x02], uint16_t(kCompactSize));
+    Put16(&table[0x51], 0);
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    std::string path = std::string(base) + "compact_" + std::to_string(now.QuadPart) + ".db";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(table.data()), std::streamsize(table.size()));
+    return path;
+}
+
+std::vector<std::vector<uint8_t>> Records(const std::string& path, TableHeader& h) {
+    File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHTABLE);
+    h = ReadHeader(f);
+    std::vector<std::vector<uint8_t>> records;
+    ChainReader chain(f, h);
+    while (chain.Next())
+        for (unsigned i = 0; i < chain.Count(); ++i)
+            records.emplace_back(chain.Record(i), chain.Record(i) + h.recordSize);
+    return records;
+}
+
+void Append(const std::string& path, const char* name, uint16_t type, int16_t units) {
+    TableHeader h;
+    Records(path, h);
+    std::vector<FLDDesc> fields(h.fields.size() + 1);
+    for (size_t i = 0; i < h.fields.size(); ++i)
+        DescribeField(h.fields[i], uint16_t(i + 1), fields[i]);
+    std::strcpy(fields.back().szName, name);
+    fields.back().iFldType = type;
+    fields.back().iUnits1 = units;
+    CRTblDesc desc{};
+    desc.iFldCount = uint16_t(fields.size());
+    desc.pfldDesc = fields.data();
+    RestructureTable(path, desc, [](uint32_t) { return false; });
+}
+
+TEST(TableVersions, CompactHeaderAndShortLastBlockReadAndRestructure) {
+    std::string path = MakeCompactTable();
+    TableHeader h;
+    std::vector<std::vector<uint8_t>> before = Records(path, h);
+    ASSERT_EQ(before.size(), 3u);
+    EXPECT_TRUE(h.compact);
+    EXPECT_EQ(h.fields[0].name, "DATE");
+    EXPECT_EQ(before[0], (std::vector<uint8_t>{0x80, 0x0B, 0x3D, 0xB7})); // 2018-01-01
+
+    Append(path, "Mail_State", fldZSTRING,
+           2); // a 3.0 type: the level stays, the header stays compact
+    std::vector<std::vector<uint8_t>> after = Records(path, h);
+    EXPECT_EQ(h.version, 3);
+    EXPECT_TRUE(h.compact);
+    EXPECT_EQ(h.headerSize, kCompactSize + 2 + 4 + std::strlen("Mail_State") + 1);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i)
+        EXPECT_EQ(after[i], (std::vector<uint8_t>{before[i][0], before[i][1], before[i][2],
+                                                  before[i][3], 0, 0}));
+
+    Append(path, "EIN", fldINT32, 0); // needs level 5: the header gains the data part
+    after = Records(path, h);
+    EXPECT_EQ(h.version, kVersion5);
+    EXPECT_FALSE(h.compact);
+    EXPECT_EQ(h.headerSize, 0x800);
+    EXPECT_EQ(h.codePage, 437);
+    ASSERT_EQ(after.size(), 3u);
+    EXPECT_EQ(after[2].size(), 10u);
+    DeleteFileA(path.c_str());
+}
+
+} // namespace
