@@ -133,6 +133,10 @@ void CommitFamily(const std::string& tablePath, const std::vector<std::string>& 
 }
 
 void RecoverFamily(const std::string& tablePath) {
+    std::string journal = JournalOf(tablePath);
+    std::vector<std::string> leftovers = ListMatching(StemOf(tablePath) + ".*" + kTempSuffix);
+    if (!FileExists(journal) && leftovers.empty())
+        return;
     // A table held exclusively is being restructured right now: its files are not ours to touch.
     HANDLE probe = CreateFileA(tablePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -140,7 +144,6 @@ void RecoverFamily(const std::string& tablePath) {
         return;
     if (probe != INVALID_HANDLE_VALUE)
         CloseHandle(probe);
-    std::string journal = JournalOf(tablePath);
     if (FileExists(journal)) {
         std::vector<std::string> lines = Lines(ReadWholeFile(journal));
         bool complete = !lines.empty() && lines.back() == kJournalEnd;
@@ -150,16 +153,17 @@ void RecoverFamily(const std::string& tablePath) {
             std::string temp = TemporaryName(t);
             if (!FileExists(temp))
                 continue;
-            if (complete)
-                MoveFileExA(temp.c_str(), t.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-            else
-                DeleteFileA(temp.c_str());
+            bool done = complete ? MoveFileExA(temp.c_str(), t.c_str(),
+                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                                 : DeleteFileA(temp.c_str());
+            if (!done)
+                return; // keep the journal: the next open finishes the job
         }
-        DeleteFileA(journal.c_str());
+        if (!DeleteFileA(journal.c_str()))
+            return;
     }
     std::string folder = FolderOf(tablePath);
-    for (const auto& name : ListMatching(StemOf(tablePath) + ".*" + kTempSuffix))
+    for (const auto& name : leftovers)
         DeleteFileA(JoinPath(folder, name).c_str());
 }
 
