@@ -116,9 +116,10 @@ void DiscardTemporaries(const std::vector<std::string>& targets) {
 }
 
 void CommitFamily(const std::string& tablePath, const std::vector<std::string>& targets) {
+    // File names only: the folder may be moved or reached by another path before recovery.
     std::string text;
     for (const auto& t : targets)
-        text += t + "\n";
+        text += t.substr(t.find_last_of("\\/:") + 1) + "\n";
     text += std::string(kJournalEnd) + "\n";
     std::string journal = JournalOf(tablePath);
     {
@@ -149,7 +150,9 @@ void RecoverFamily(const std::string& tablePath) {
         bool complete = !lines.empty() && lines.back() == kJournalEnd;
         if (complete)
             lines.pop_back();
-        for (const auto& t : lines) {
+        std::string folder = FolderOf(tablePath);
+        for (const auto& name : lines) {
+            std::string t = JoinPath(folder, name.substr(name.find_last_of("\\/:") + 1));
             std::string temp = TemporaryName(t);
             if (!FileExists(temp))
                 continue;

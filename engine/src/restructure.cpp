@@ -220,15 +220,16 @@ class Rewrite {
                                if (old_.keyFields > 0 && count > 0)
                                    leaves_->Add(block, records, count);
                            });
-        std::vector<uint8_t> record(new_.recordSize, 0);
+        const size_t grown = new_.recordSize - old_.recordSize;
         ChainReader chain(db_, old_);
         uint32_t position = 0;
         while (chain.Next()) {
             if (!moves_.firstPosition.empty())
                 moves_.firstPosition[chain.Block()] = position;
             for (unsigned i = 0; i < chain.Count(); ++i) {
-                std::memcpy(record.data(), chain.Record(i), old_.recordSize);
-                writer.Append(record.data());
+                uint8_t* slot = writer.NextSlot();
+                std::memcpy(slot, chain.Record(i), old_.recordSize);
+                std::memset(slot + old_.recordSize, 0, grown); // the new fields start NULL
             }
             position += chain.Count();
         }

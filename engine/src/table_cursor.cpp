@@ -197,6 +197,8 @@ void TableCursor::InsertKeyed(const uint8_t* record) {
     records.insert(records.begin() + long(at) * h_.recordSize, record, record + h_.recordSize);
     ++count;
     unsigned keep = count <= h_.RecordsPerBlock() ? count : count / 2;
+    if (keep < count && at == count - 1 && Get16(buf.data()) == 0)
+        keep = count - 1; // appending in key order: leave the full block full
     auto fill = [&](std::vector<uint8_t>& b, unsigned first, unsigned n) {
         std::fill(b.begin() + 6, b.end(), 0);
         std::memcpy(b.data() + 6, records.data() + size_t(first) * h_.recordSize,

@@ -9,7 +9,7 @@ namespace pdx {
 
 namespace {
 
-constexpr size_t kIoBytes = 256 * 1024; // read-ahead and write-behind window
+constexpr size_t kIoBytes = 1024 * 1024; // read-ahead and write-behind window
 
 [[noreturn]] void Broken(const File& file, const std::string& what) {
     Fail(DBIERR_FILECORRUPT, "File: " + file.Path() + " (" + what + ")");
@@ -87,42 +87,47 @@ const uint8_t* ChainReader::Record(unsigned i) const {
 }
 
 BlockWriter::BlockWriter(File& file, const TableHeader& h, BlockDone onBlock)
-    : file_(file), h_(h), onBlock_(std::move(onBlock)), block_(h.BlockSize(), 0),
+    : file_(file), h_(h), onBlock_(std::move(onBlock)),
+      windowBlocks_(std::max<unsigned>(1, unsigned(kIoBytes / h.BlockSize()))),
       perBlock_(h.RecordsPerBlock()) {
-    output_.reserve(kIoBytes);
+    window_.resize(size_t(windowBlocks_) * h.BlockSize());
 }
 
-void BlockWriter::Append(const uint8_t* record) {
+uint8_t* BlockWriter::NextSlot() {
     if (inBlock_ == perBlock_) {
         Seal(false);
         ++blockNo_;
+        if (++current_ == windowBlocks_)
+            FlushWindow();
     }
-    std::memcpy(block_.data() + 6 + size_t(inBlock_) * h_.recordSize, record, h_.recordSize);
-    ++inBlock_;
     ++records_;
+    return Current() + 6 + size_t(inBlock_++) * h_.recordSize;
+}
+
+void BlockWriter::Append(const uint8_t* record) {
+    std::memcpy(NextSlot(), record, h_.recordSize);
 }
 
 void BlockWriter::Seal(bool last) {
-    uint8_t* b = block_.data();
+    uint8_t* b = Current();
     Put16(b, last ? 0 : uint16_t(blockNo_ + 1));
     Put16(b + 2, uint16_t(blockNo_ - 1));
     Put16(b + 4, uint16_t(int16_t((int(inBlock_) - 1) * h_.recordSize)));
+    size_t used = 6 + size_t(inBlock_) * h_.recordSize;
+    std::memset(b + used, 0, h_.BlockSize() - used);
     if (onBlock_)
         onBlock_(blockNo_, b + 6, inBlock_);
     if (h_.Encrypted())
-        EncryptDataBlock(b, block_.size(), CipherKey(h_), blockNo_);
-    output_.insert(output_.end(), block_.begin(), block_.end());
-    std::fill(block_.begin(), block_.end(), 0);
+        EncryptDataBlock(b, h_.BlockSize(), CipherKey(h_), blockNo_);
     inBlock_ = 0;
-    if (output_.size() >= kIoBytes)
-        FlushOutput();
 }
 
-void BlockWriter::FlushOutput() {
-    if (!output_.empty())
-        file_.WriteAt(h_.BlockOffset(outputFirst_), output_.data(), output_.size());
-    outputFirst_ += unsigned(output_.size() / h_.BlockSize());
-    output_.clear();
+void BlockWriter::FlushWindow() {
+    if (current_ > 0)
+        file_.WriteAt(h_.BlockOffset(windowFirst_), window_.data(),
+                      size_t(current_) * h_.BlockSize());
+    windowFirst_ += current_;
+    current_ = 0;
 }
 
 void BlockWriter::Finish(TableHeader& h) {
@@ -131,9 +136,10 @@ void BlockWriter::Finish(TableHeader& h) {
         if (blockNo_ > 0xFFFF)
             Fail(DBIERR_RECTOOBIG, "File: " + file_.Path() + " (more than 65535 blocks)");
         Seal(true);
+        ++current_;
         blocks = blockNo_;
     }
-    FlushOutput();
+    FlushWindow();
     h.numRecords = uint32_t(records_);
     h.usedBlocks = h.fileBlocks = h.lastBlock = uint16_t(blocks);
     h.firstBlock = blocks ? 1 : 0;

@@ -52,19 +52,24 @@ class BlockWriter {
   public:
     using BlockDone = std::function<void(unsigned block, const uint8_t* records, unsigned count)>;
     BlockWriter(File& file, const TableHeader& h, BlockDone onBlock = {});
+    // Room for the next record, recordSize bytes, inside the output window: callers build the
+    // record in place, which spares a copy per record.
+    uint8_t* NextSlot();
     void Append(const uint8_t* record);
     // Writes the last block and sets the block counters of h.
     void Finish(TableHeader& h);
 
   private:
+    uint8_t* Current() { return window_.data() + size_t(current_) * h_.BlockSize(); }
     void Seal(bool last);
-    void FlushOutput();
+    void FlushWindow();
 
     File& file_;
     const TableHeader& h_;
     BlockDone onBlock_;
-    std::vector<uint8_t> block_, output_;
-    unsigned perBlock_, inBlock_ = 0, blockNo_ = 1, outputFirst_ = 1;
+    std::vector<uint8_t> window_; // whole blocks, written together
+    unsigned windowBlocks_, current_ = 0, windowFirst_ = 1;
+    unsigned perBlock_, inBlock_ = 0, blockNo_ = 1;
     uint64_t records_ = 0;
 };
 
