@@ -1,0 +1,8 @@
+// The upgrade program: the whole upgrade runs while its data module is created.
+#include "runtime/program.h"
+#include "tables/tables_unit.h"
+#include "upgrade/dm_quernel.h"
+
+int main() {
+    RunDataModuleProgram({&ApplicationUnit, &TablesUnit}, dmQuernel);
+}
