@@ -115,22 +115,53 @@ void DiscardTemporaries(const std::vector<std::string>& targets) {
         DeleteFileA(TemporaryName(t).c_str());
 }
 
-void CommitFamily(const std::string& tablePath, const std::vector<std::string>& targets) {
+void WriteJournal(const std::string& tablePath, const std::vector<std::string>& targets) {
     // File names only: the folder may be moved or reached by another path before recovery.
     std::string text;
     for (const auto& t : targets)
         text += t.substr(t.find_last_of("\\/:") + 1) + "\n";
     text += std::string(kJournalEnd) + "\n";
     std::string journal = JournalOf(tablePath);
-    {
+    try {
         File j = File::Create(journal);
         j.WriteAt(0, text.data(), text.size());
         j.Flush();
+    } catch (...) {
+        DeleteFileA(journal.c_str()); // half a journal would roll back anyway; leave none
+        throw;
     }
-    // From here on the new family is the table: a failure leaves the journal for the next open.
+}
+
+namespace {
+
+// A rename can meet the table opened for a moment by another process's recovery, or find the
+// rename already done by it: retry briefly, and count a vanished temporary as done.
+void MoveIntoPlace(const std::string& temp, const std::string& target) {
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExA(temp.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return;
+        DWORD error = GetLastError();
+        if (!FileExists(temp))
+            return;
+        if (attempt == 200)
+            Fail(DBIERR_TABLEINUSE, "File: " + target + " (system error " + std::to_string(error) +
+                                        "; the change completes at the next open)");
+        Sleep(10);
+    }
+}
+
+} // namespace
+
+void FinishCommit(const std::string& tablePath, const std::vector<std::string>& targets) {
     for (const auto& t : targets)
-        ReplaceFile(TemporaryName(t), t);
-    DeleteFileIfExists(journal);
+        MoveIntoPlace(TemporaryName(t), t);
+    DeleteFileA(JournalOf(tablePath).c_str()); // a concurrent recovery may have removed it
+}
+
+void CommitFamily(const std::string& tablePath, const std::vector<std::string>& targets) {
+    WriteJournal(tablePath, targets);
+    FinishCommit(tablePath, targets);
 }
 
 void RecoverFamily(const std::string& tablePath) {

@@ -23,6 +23,10 @@ std::string TemporaryName(const std::string& target);
 
 // Replaces each target by its temporary file; the journal makes the set of renames atomic.
 void CommitFamily(const std::string& tablePath, const std::vector<std::string>& targets);
+// The two halves of a commit, for a writer that must write the journal while it still holds
+// the table exclusively (so no other open can mistake its temporaries for leftovers).
+void WriteJournal(const std::string& tablePath, const std::vector<std::string>& targets);
+void FinishCommit(const std::string& tablePath, const std::vector<std::string>& targets);
 // Removes temporary files of writes that never reached the journal.
 void DiscardTemporaries(const std::vector<std::string>& targets);
 // Finishes a journalled commit or removes an unjournalled one's leftovers. Best effort: a

@@ -176,8 +176,14 @@ class Rewrite {
         std::vector<std::string> targets;
         for (const auto& o : outputs_)
             targets.push_back(o.target);
+        try {
+            WriteJournal(path_, targets);
+        } catch (...) {
+            Abandon();
+            throw;
+        }
         CloseInputs();
-        CommitFamily(path_, targets);
+        FinishCommit(path_, targets);
     }
 
   private:

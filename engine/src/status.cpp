@@ -1,4 +1,7 @@
 #include "status.h"
+#include <map>
+#include <mutex>
+#include <windows.h>
 
 namespace pdx {
 
@@ -68,9 +71,27 @@ const char* StatusText(DBIResult code) {
     return "Unknown engine status.";
 }
 
-std::vector<ErrorEntry>& ErrorStack() {
-    thread_local std::vector<ErrorEntry> stack;
-    return stack;
+namespace {
+
+std::mutex errorsLock;
+std::map<DWORD, std::vector<ErrorEntry>> errorsByThread;
+
+} // namespace
+
+void ClearErrors() {
+    std::lock_guard<std::mutex> hold(errorsLock);
+    errorsByThread.erase(GetCurrentThreadId());
+}
+
+void PushError(ErrorEntry entry) {
+    std::lock_guard<std::mutex> hold(errorsLock);
+    errorsByThread[GetCurrentThreadId()].push_back(std::move(entry));
+}
+
+std::vector<ErrorEntry> Errors() {
+    std::lock_guard<std::mutex> hold(errorsLock);
+    auto it = errorsByThread.find(GetCurrentThreadId());
+    return it == errorsByThread.end() ? std::vector<ErrorEntry>() : it->second;
 }
 
 } // namespace pdx

@@ -23,7 +23,10 @@ struct ErrorEntry {
     std::string context;
 };
 
-// Per thread: the contexts of the last failed call, most recent first.
-std::vector<ErrorEntry>& ErrorStack();
+// Per thread: the contexts of the last failed call, the most recent last. Kept in a shared map
+// rather than thread-local storage, which would pin the library in memory after FreeLibrary.
+void ClearErrors();
+void PushError(ErrorEntry entry);
+std::vector<ErrorEntry> Errors();
 
 } // namespace pdx

@@ -1,0 +1,161 @@
+#!/bin/bash
+# Two processes on one table: an exclusive open (`pdxtool hold`) keeps every other process out,
+# a shared open (a dump kept reading by a pipe nobody empties) admits readers but no restructure,
+# a refused process changes no byte, and everything works again once the holder lets go.
+#   share_test.sh <build-dir>
+# Needs the Wine environment of scripts/wine-env.
+set -u
+
+if [[ $# -ne 1 || ! -d $1 ]]; then
+    echo "usage: $0 <build-dir>" >&2
+    exit 2
+fi
+BUILD=$(cd "$1" && pwd)
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+TOOL=$BUILD/tools/pdxtool.exe
+HOLD_MS=${HOLD_MS:-8000} # long enough for two refused runs on a slow machine
+export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-60}
+export LC_ALL=C
+
+passed=0
+failed=0
+ok() { echo "ok $1"; passed=$((passed + 1)); }
+bad() { echo "FAIL $1: $2"; failed=$((failed + 1)); }
+finish() {
+    echo "$passed passed, $failed failed"
+    [[ $failed -eq 0 ]]
+    exit
+}
+
+if [[ ! -f $TOOL ]]; then
+    bad pdxtool "$TOOL is missing"
+    finish
+fi
+WORK=$(mktemp -d /tmp/pdx-sharing.XXXXXX)
+trap 'exec 3<&-; rm -rf "$WORK"' EXIT
+DIR=$WORK/db
+SNAP=$WORK/snap
+mkdir -p "$DIR"
+
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+errtext() { tr -d '\r' <"$1" | grep -v '^$' | head -2 | tr '\n' ' ' | cut -c1-200; }
+WDIR=$(winpath "$DIR")
+
+pdx() { # pdx <out> <err> <args...>
+    local out=$1 err=$2 rc
+    shift 2
+    "$ROOT/scripts/wine-run" "$TOOL" "$@" >"$out.raw" 2>"$err"
+    rc=$?
+    tr -d '\r' <"$out.raw" >"$out"
+    return $rc
+}
+
+# refused <label> <args...>: the run must fail with "table in use" and change no file, not
+# even the temporaries that belong to the holder.
+refused() {
+    local label=$1 rc diffs
+    shift
+    pdx "$WORK/r.out" "$WORK/r.err" "$@"
+    rc=$?
+    diffs=$(diff -rq "$SNAP" "$DIR" 2>&1 | head -3 | tr '\n' ' ')
+    if [[ $rc -eq 0 ]]; then
+        bad "$label" "succeeded"
+    elif ! tr -d '\r' <"$WORK/r.err" | grep -q '^error 0x2801: '; then
+        bad "$label" "exit $rc, not error 0x2801: $(errtext "$WORK/r.err")"
+    elif [[ -n $diffs ]]; then
+        bad "$label" "refused, but files changed: $diffs"
+    else
+        ok "$label"
+    fi
+}
+
+same() { # same <label> <expected> <actual>
+    if cmp -s "$2" "$3"; then ok "$1"; else
+        bad "$1" "$(diff "$2" "$3" | head -3 | tr '\n' ' ' | cut -c1-200)"
+    fi
+}
+
+# A table whose dump is well over a pipe's buffer, so that a reader can be stopped mid-table.
+if ! pdx "$WORK/fill" "$WORK/err" fill "$WDIR" t.db 2000 keyed; then
+    bad fill "$(errtext "$WORK/err")"
+    finish
+fi
+if ! pdx "$WORK/before" "$WORK/err" dump "$WDIR" t.db; then
+    bad dump "$(errtext "$WORK/err")"
+    finish
+fi
+
+# ---- exclusive holder, with the temporaries a restructure of its own would have made
+"$ROOT/scripts/wine-run" "$TOOL" hold "$WDIR" t.db "$HOLD_MS" >"$WORK/hold.out" 2>"$WORK/hold.err" &
+holder=$!
+for _ in $(seq 600); do
+    grep -q held "$WORK/hold.out" && break
+    kill -0 $holder 2>/dev/null || break
+    sleep 0.1
+done
+if ! grep -q held "$WORK/hold.out"; then
+    bad hold "never held the table: $(errtext "$WORK/hold.err")"
+    finish
+fi
+for f in "$DIR"/*; do cp -p "$f" "$f~new"; done
+cp -a "$DIR" "$SNAP"
+refused "dump while another process holds the table exclusively" dump "$WDIR" t.db
+refused "add while another process holds the table exclusively" add "$WDIR" t.db EIN I 0
+if ! kill -0 $holder 2>/dev/null; then
+    bad hold "let go before the refused runs ended; raise HOLD_MS"
+fi
+wait $holder
+rc=$?
+[[ $rc -eq 0 ]] || bad hold "exit $rc: $(errtext "$WORK/hold.err")"
+if ! pdx "$WORK/dump1" "$WORK/err" dump "$WDIR" t.db; then
+    bad "dump once the exclusive holder has let go" "$(errtext "$WORK/err")"
+elif left=$(find "$DIR" -name '*~*' -printf '%f ') && [[ -n $left ]]; then
+    bad "dump once the exclusive holder has let go" "unjournalled leftovers stay: $left"
+else
+    same "dump once the exclusive holder has let go, leftovers cleared" "$WORK/before" "$WORK/dump1"
+fi
+rm -rf "$SNAP"
+cp -a "$DIR" "$SNAP"
+
+# ---- shared reader: a dump stalls on a full pipe with its cursor open
+mkfifo "$WORK/pipe"
+"$ROOT/scripts/wine-run" "$TOOL" dump "$WDIR" t.db >"$WORK/pipe" 2>"$WORK/reader.err" &
+reader=$!
+exec 3<"$WORK/pipe"
+if ! IFS= read -r -t 60 first <&3; then
+    bad reader "no output: $(errtext "$WORK/reader.err")"
+    finish
+fi
+if pdx "$WORK/dump2" "$WORK/err" dump "$WDIR" t.db; then
+    same "dump while another process reads the table" "$WORK/before" "$WORK/dump2"
+else
+    bad "dump while another process reads the table" "$(errtext "$WORK/err")"
+fi
+refused "add while another process reads the table" add "$WDIR" t.db EIN I 0
+kill -0 $reader 2>/dev/null || bad reader "ended before it was let go"
+{
+    echo "$first"
+    cat <&3
+} | tr -d '\r' >"$WORK/dump3"
+exec 3<&-
+wait $reader
+rc=$?
+if [[ $rc -eq 0 ]]; then
+    same "the stalled reader's dump" "$WORK/before" "$WORK/dump3"
+else
+    bad "the stalled reader's dump" "exit $rc: $(errtext "$WORK/reader.err")"
+fi
+
+# ---- nobody holds it: the restructure goes through
+awk 'NR == 1 { nf = $2; print "fields " nf + 1 " records " $4 " keys " $6 }
+     NR > 1 && NR <= nf + 1 { print }
+     NR == nf + 1 { print "field " nf + 1 " EIN 04 4" }
+     NR > nf + 1 { print $0 "|NULL" }' "$WORK/before" >"$WORK/want"
+if ! pdx "$WORK/add" "$WORK/err" add "$WDIR" t.db EIN I 0; then
+    bad "add once nobody holds the table" "$(errtext "$WORK/err")"
+elif pdx "$WORK/after" "$WORK/err" dump "$WDIR" t.db; then
+    same "add once nobody holds the table" "$WORK/want" "$WORK/after"
+else
+    bad "add once nobody holds the table" "dump after: $(errtext "$WORK/err")"
+fi
+finish
