@@ -1,6 +1,8 @@
 // A command-line window onto the engine: dumps a table in a canonical text form, appends a
 // field by restructuring, and creates and fills tables for tests, samples and benchmarks.
-#include "engine_library.h"
+#include "add_field.h"
+#include "engine_session.h"
+#include "field_spec.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,30 +12,6 @@
 #include <vector>
 
 namespace {
-
-EngineLibrary* dbi;
-
-struct Failed {
-    DBIResult code;
-};
-
-void Check(DBIResult r) {
-    if (r != DBIERR_NONE)
-        throw Failed{r};
-}
-
-void PrintFailure(DBIResult code) {
-    char text[DBIMAXMSGLEN + 1];
-    dbi->DbiGetErrorString(code, text);
-    std::fprintf(stderr, "error 0x%04X: %s\n", unsigned(code), text);
-    for (uint16_t i = 1;; ++i) {
-        uint32_t native = 0;
-        char context[DBIMAXMSGLEN + 1];
-        if (dbi->DbiGetErrorEntry(i, &native, context) == DBIERR_NONE)
-            break;
-        std::fprintf(stderr, "  %s\n", context);
-    }
-}
 
 // The physical type code and header size byte a logical descriptor stands for.
 std::pair<unsigned, unsigned> PhysicalType(const FLDDesc& d) {
@@ -98,7 +76,7 @@ std::string Value(hDBICur cur, uint16_t number, const FLDDesc& d, const uint8_t*
         return "NULL";
     std::vector<uint8_t> value(d.iLen + 2u);
     BOOL16 blank = 0;
-    Check(dbi->DbiGetField(cur, number, record, value.data(), &blank));
+    Check(Dbi().DbiGetField(cur, number, record, value.data(), &blank));
     char buf[64];
     int16_t s;
     int32_t l;
@@ -127,56 +105,15 @@ std::string Value(hDBICur cur, uint16_t number, const FLDDesc& d, const uint8_t*
     }
 }
 
-struct Session {
-    hDBIDb db = 0;
-    Session(const char* folder, const char* password) {
-        DBIEnv env{};
-        std::strcpy(env.szLang, "0009");
-        DBIResult r = dbi->DbiInitFn(DBIINTFVER, &env);
-        if (r != DBIERR_MULTIPLEINIT)
-            Check(r);
-        if (password)
-            Check(dbi->DbiAddPassword(password));
-        Check(dbi->DbiOpenDatabase(folder, nullptr, dbiREADWRITE, dbiOPENSHARED, nullptr, 0,
-                                   nullptr, nullptr, &db));
-    }
-    ~Session() {
-        dbi->DbiCloseDatabase(&db);
-        dbi->DbiExit();
-    }
-    hDBICur Open(const char* table, bool exclusive) {
-        hDBICur cur = 0;
-        DBIOpenMode mode = dbiREADWRITE;
-        for (;;) {
-            DBIResult r = dbi->DbiOpenTable(db, table, "PARADOX", nullptr, nullptr, 0, mode,
-                                            exclusive ? dbiOPENEXCL : dbiOPENSHARED, xltFIELD, 0,
-                                            nullptr, &cur);
-            if (r == DBIERR_NOTSUFFTABLERIGHTS && mode == dbiREADWRITE && !exclusive) {
-                mode = dbiREADONLY; // a read-only table file still dumps
-                continue;
-            }
-            Check(r);
-            return cur;
-        }
-    }
-};
-
-std::vector<FLDDesc> Fields(hDBICur cur, CURProps& props) {
-    Check(dbi->DbiGetCursorProps(cur, &props));
-    std::vector<FLDDesc> fields(props.iFields);
-    Check(dbi->DbiGetFieldDescs(cur, fields.data()));
-    return fields;
-}
-
 void Dump(Session& s, const char* table) {
     hDBICur cur = s.Open(table, false);
     CURProps props;
     std::vector<FLDDesc> fields = Fields(cur, props);
     IDXDesc index{};
     if (props.iIndexes)
-        Check(dbi->DbiGetIndexDescs(cur, &index));
+        Check(Dbi().DbiGetIndexDescs(cur, &index));
     uint32_t count = 0;
-    Check(dbi->DbiGetRecordCount(cur, &count));
+    Check(Dbi().DbiGetRecordCount(cur, &count));
     std::printf("fields %u records %u keys %u\n", props.iFields, unsigned(count), index.iFldsInKey);
     for (size_t i = 0; i < fields.size(); ++i) {
         auto [type, size] = PhysicalType(fields[i]);
@@ -184,7 +121,7 @@ void Dump(Session& s, const char* table) {
     }
     std::vector<uint8_t> record(props.iRecBufSize);
     for (;;) {
-        DBIResult r = dbi->DbiGetNextRecord(cur, dbiNOLOCK, record.data(), nullptr);
+        DBIResult r = Dbi().DbiGetNextRecord(cur, dbiNOLOCK, record.data(), nullptr);
         if (r == DBIERR_EOF)
             break;
         Check(r);
@@ -193,86 +130,7 @@ void Dump(Session& s, const char* table) {
             line += (i ? "|" : "") + Value(cur, uint16_t(i + 1), fields[i], record.data());
         std::printf("%s\n", line.c_str());
     }
-    Check(dbi->DbiCloseCursor(&cur));
-}
-
-FLDDesc DescriptorFor(const char* name, char letter, int size) {
-    FLDDesc d{};
-    std::strncpy(d.szName, name, DBIMAXNAMELEN);
-    switch (letter) {
-    case 'A':
-        d.iFldType = fldZSTRING;
-        d.iUnits1 = int16_t(size);
-        break;
-    case 'S':
-        d.iFldType = fldINT16;
-        d.iUnits1 = 3;
-        break;
-    case 'I':
-        d.iFldType = fldINT32;
-        break;
-    case '+':
-        d.iFldType = fldINT32;
-        d.iSubType = fldstAUTOINC;
-        break;
-    case 'D':
-        d.iFldType = fldDATE;
-        break;
-    case 'N':
-        d.iFldType = fldFLOAT;
-        break;
-    case '$':
-        d.iFldType = fldFLOAT;
-        d.iSubType = fldstMONEY;
-        break;
-    case 'L':
-        d.iFldType = fldBOOL;
-        break;
-    case 'T':
-        d.iFldType = fldTIME;
-        break;
-    case '@':
-        d.iFldType = fldTIMESTAMP;
-        break;
-    case '#':
-        d.iFldType = fldBCD;
-        d.iUnits1 = 32;
-        d.iUnits2 = int16_t(size);
-        break;
-    case 'Y':
-        d.iFldType = fldBYTES;
-        d.iUnits1 = int16_t(size);
-        break;
-    default:
-        std::fprintf(stderr, "unknown field type %c\n", letter);
-        std::exit(2);
-    }
-    return d;
-}
-
-// Appends one field the way the upgrade does: descriptors read back from the open table,
-// renumbered, the new one added, then the restructure on the closed table.
-void Add(Session& s, const char* table, const FLDDesc& added) {
-    hDBICur cur = s.Open(table, true);
-    Check(dbi->DbiSetProp(cur, curXLTMODE, xltNONE));
-    CURProps props;
-    std::vector<FLDDesc> fields = Fields(cur, props);
-    for (size_t i = 0; i < fields.size(); ++i)
-        fields[i].iFldNum = uint16_t(i + 1);
-    fields.push_back(added);
-    fields.back().iFldNum = uint16_t(fields.size());
-    std::vector<CROpType> ops(fields.size(), crNOOP);
-    ops.back() = crADD;
-    hDBIObj db = 0;
-    Check(dbi->DbiGetObjFromObj(cur, objDATABASE, &db));
-    CRTblDesc desc{};
-    std::strncpy(desc.szTblName, table, DBIMAXTBLNAMELEN);
-    std::memcpy(desc.szTblType, props.szTableType, sizeof desc.szTblType);
-    desc.iFldCount = uint16_t(fields.size());
-    desc.pfldDesc = fields.data();
-    desc.pecrFldOp = ops.data();
-    Check(dbi->DbiCloseCursor(&cur));
-    Check(dbi->DbiDoRestructure(db, 1, &desc, nullptr, nullptr, nullptr, 0));
+    Check(Dbi().DbiCloseCursor(&cur));
 }
 
 // A table of `rows` records: Id (the key when keyed), Name, Score, Amount and Note.
@@ -295,7 +153,7 @@ void Fill(Session& s, const char* table, long rows, bool keyed, const char* pass
         desc.bProtected = 1;
         std::strncpy(desc.szPassword, password, DBIMAXPATHLEN);
     }
-    Check(dbi->DbiCreateTable(s.db, 1, &desc));
+    Check(Dbi().DbiCreateTable(s.db, 1, &desc));
     hDBICur cur = s.Open(table, true);
     CURProps props;
     Fields(cur, props);
@@ -307,15 +165,15 @@ void Fill(Session& s, const char* table, long rows, bool keyed, const char* pass
         std::string name = "Name " + std::to_string(i);
         std::string note =
             "Note for record " + std::to_string(i) + std::string(size_t(i % 60), '.');
-        Check(dbi->DbiInitRecord(cur, record.data()));
-        Check(dbi->DbiPutField(cur, 1, record.data(), &id));
-        Check(dbi->DbiPutField(cur, 2, record.data(), name.c_str()));
-        Check(dbi->DbiPutField(cur, 3, record.data(), &score));
-        Check(dbi->DbiPutField(cur, 4, record.data(), &amount));
-        Check(dbi->DbiPutField(cur, 5, record.data(), note.c_str()));
-        Check(dbi->DbiInsertRecord(cur, dbiNOLOCK, record.data()));
+        Check(Dbi().DbiInitRecord(cur, record.data()));
+        Check(Dbi().DbiPutField(cur, 1, record.data(), &id));
+        Check(Dbi().DbiPutField(cur, 2, record.data(), name.c_str()));
+        Check(Dbi().DbiPutField(cur, 3, record.data(), &score));
+        Check(Dbi().DbiPutField(cur, 4, record.data(), &amount));
+        Check(Dbi().DbiPutField(cur, 5, record.data(), note.c_str()));
+        Check(Dbi().DbiInsertRecord(cur, dbiNOLOCK, record.data()));
     }
-    Check(dbi->DbiCloseCursor(&cur));
+    Check(Dbi().DbiCloseCursor(&cur));
 }
 
 // Holds the table open exclusively for a while, so that other processes meet it in use.
@@ -324,7 +182,7 @@ void Hold(Session& s, const char* table, long millis) {
     std::printf("held\n");
     std::fflush(stdout);
     Sleep(DWORD(millis));
-    Check(dbi->DbiCloseCursor(&cur));
+    Check(Dbi().DbiCloseCursor(&cur));
 }
 
 int Usage() {
@@ -341,8 +199,6 @@ int main(int argc, char** argv) {
     if (argc < 4)
         return Usage();
     _setmode(_fileno(stdout), _O_BINARY); // dumps compare byte for byte with Linux tools
-    EngineLibrary library;
-    dbi = &library;
     std::string command = argv[1];
     try {
         if (command == "dump" && argc <= 5) {
@@ -350,7 +206,7 @@ int main(int argc, char** argv) {
             Dump(s, argv[3]);
         } else if (command == "add" && (argc == 7 || argc == 8)) {
             Session s(argv[2], argc == 8 ? argv[7] : nullptr);
-            Add(s, argv[3], DescriptorFor(argv[4], argv[5][0], std::atoi(argv[6])));
+            AddField(s, argv[3], DescriptorFor(argv[4], argv[5][0], std::atoi(argv[6])));
         } else if (command == "fill" && (argc == 6 || argc == 7)) {
             const char* password = argc == 7 ? argv[6] : nullptr;
             Session s(argv[2], password);
@@ -362,7 +218,7 @@ int main(int argc, char** argv) {
             return Usage();
         }
     } catch (const Failed& f) {
-        PrintFailure(f.code);
+        PrintFailure(f);
         return 1;
     }
     return 0;

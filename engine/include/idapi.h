@@ -104,6 +104,13 @@ typedef int32_t CROpType;
 #define fldstGRAPHIC 26
 #define fldstAUTOINC 29
 
+/* Kinds of finding that DbiVerifyTable reports. */
+typedef int32_t VRFYKind;
+#define vrfyNOTE 0    /* worth knowing, not an inconsistency */
+#define vrfyPROBLEM 1 /* the family files disagree */
+
+typedef void(DBIFN* pfVRFYReport)(void* pCtx, VRFYKind eKind, const char* pszText);
+
 #pragma pack(push, 1)
 
 typedef struct {
@@ -324,7 +331,10 @@ typedef struct {
     X(DbiGetBlob, 35)                                                                              \
     X(DbiGetDatabaseDesc, 36)                                                                      \
     X(DbiGetAliasParams, 37)                                                                       \
-    X(DbiGetIndexDescs, 38)
+    X(DbiGetIndexDescs, 38)                                                                        \
+    X(DbiGetAliasNames, 39)                                                                        \
+    X(DbiVerifyTable, 40)                                                                          \
+    X(DbiAddIndex, 41)
 
 #define IDAPI_ORDINAL_DbiInitFn 1
 #define IDAPI_ORDINAL_DLLINITFUNCTION 2
@@ -380,6 +390,18 @@ DBIResult DBIFN DbiGetDatabaseDesc(const char* pszName, DBDesc* pdbDesc);
 DBIResult DBIFN DbiGetIndexDescs(hDBICur hCursor, IDXDesc* pIdxDesc);
 /* piCount: in, room in pDescs; out, number of parameters of the alias. */
 DBIResult DBIFN DbiGetAliasParams(const char* pszAlias, uint16_t* piCount, CFGDesc* pDescs);
+/* The aliases of the configuration file. piCount: in, room in pNames; out, number of aliases. */
+DBIResult DBIFN DbiGetAliasNames(uint16_t* piCount, DBINAME* pNames);
+/* Checks that the files of a table agree with each other; each finding goes to pfReport (may be
+   null). Succeeds when the check could run, whatever it found; piProblems receives the number
+   of problems. */
+DBIResult DBIFN DbiVerifyTable(hDBIDb hDb, const char* pszTableName, pfVRFYReport pfReport,
+                               void* pCtx, uint32_t* piProblems);
+/* Builds a maintained single-field secondary index (.Xnn/.Ynn) on a keyed table that no cursor
+   holds: hCursor must be 0, the key one non-blob field, ascending and not unique. */
+DBIResult DBIFN DbiAddIndex(hDBIDb hDb, hDBICur hCursor, const char* pszTableName,
+                            const char* pszDriverType, IDXDesc* pIdxDesc,
+                            const char* pszKeyviolName);
 
 #ifdef __cplusplus
 }

@@ -4,6 +4,7 @@
 #include "primary_index.h"
 #include "status.h"
 #include "table_header.h"
+#include <algorithm>
 #include <cstring>
 
 namespace pdx {
@@ -55,6 +56,18 @@ Field CreatedField(const FLDDesc& d) {
         f.name = d.szName;
         f.type = pxAutoInc;
         f.info = 4;
+        return f;
+    }
+    if (d.iFldType == fldBLOB) {
+        // A new table's blob columns hold no values yet, so no .MB is needed to create them.
+        Field f;
+        f.name = d.szName;
+        if (d.iSubType < fldstMEMO || d.iSubType > fldstGRAPHIC)
+            Fail(DBIERR_INVALIDFIELDTYPE, "Field: " + f.name);
+        f.type = uint8_t(pxMemo + (d.iSubType - fldstMEMO));
+        f.info = uint8_t(std::clamp<int>(d.iUnits1, 0, 255 - kBlobTail) + kBlobTail);
+        if (d.iUnits1 < 0 || !IsValidInfo(f.type, f.info))
+            Fail(DBIERR_INVALIDFLDSIZE, "Field: " + f.name);
         return f;
     }
     return FieldFromDesc(d);

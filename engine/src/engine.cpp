@@ -1,6 +1,8 @@
 // The library's entries: one process-wide engine state behind one lock. Every entry catches
 // everything: failures become a status and an error stack, never an exception across the
 // library boundary.
+#include "add_index.h"
+#include "alias_names.h"
 #include "aliases.h"
 #include "blob_file.h"
 #include "create_table.h"
@@ -9,6 +11,7 @@
 #include "restructure.h"
 #include "status.h"
 #include "table_cursor.h"
+#include "verify_table.h"
 #include <cstring>
 #include <map>
 #include <memory>
@@ -63,18 +66,18 @@ Engine& TheEngine() {
 template <typename Body> DBIResult Guard(Body body) {
     Engine& e = TheEngine();
     std::lock_guard<std::recursive_mutex> hold(e.lock);
-    ErrorStack().clear();
+    ClearErrors();
     try {
         body(e);
         return DBIERR_NONE;
     } catch (const EngineError& err) {
-        ErrorStack().push_back({err.code, 0, err.context});
+        PushError({err.code, 0, err.context});
         return err.code;
     } catch (const std::bad_alloc&) {
-        ErrorStack().push_back({DBIERR_NOMEMORY, 0, {}});
+        PushError({DBIERR_NOMEMORY, 0, {}});
         return DBIERR_NOMEMORY;
     } catch (const std::exception& ex) {
-        ErrorStack().push_back({DBIERR_OSERROR, 0, ex.what()});
+        PushError({DBIERR_OSERROR, 0, ex.what()});
         return DBIERR_OSERROR;
     }
 }
@@ -166,6 +169,12 @@ std::string AliasFolder(const Engine& e, const std::string& alias) {
     if (folder.empty() || !FolderExists(folder))
         Fail(DBIERR_ALIASPATH, "Alias: " + alias + " (path \"" + folder + "\")");
     return folder;
+}
+
+void RefuseOpenTable(const Engine& e, const std::string& path) {
+    for (const auto& [h, c] : e.cursors)
+        if (SameName(c.table->Path(), path))
+            Fail(DBIERR_TABLEINUSE, "Table: " + path + " (open in this session)");
 }
 
 void CloseAll(Engine& e) {
@@ -386,9 +395,7 @@ DBIResult DBIFN DbiDoRestructure(hDBIDb hDb, uint16_t iTblDescCount, CRTblDesc* 
             Fail(DBIERR_NOTSUPPORTED, "Restructure options");
         CheckDriver(pTblDesc->szTblType);
         std::string path = TablePath(db, pTblDesc->szTblName);
-        for (const auto& [h, c] : e.cursors)
-            if (SameName(c.table->Path(), path))
-                Fail(DBIERR_TABLEINUSE, "Table: " + path + " (open in this session)");
+        RefuseOpenTable(e, path);
         RestructureTable(path, *pTblDesc, [&](uint32_t sum) { return e.HasPassword(sum); });
     });
 }
@@ -419,7 +426,7 @@ DBIResult DBIFN DbiGetErrorString(DBIResult rslt, char* pszError) {
 }
 
 DBIResult DBIFN DbiGetErrorEntry(uint16_t uEntry, uint32_t* pulNativeError, char* pszError) {
-    const auto& stack = ErrorStack();
+    const std::vector<ErrorEntry> stack = Errors();
     if (pszError)
         *pszError = 0;
     if (pulNativeError)
@@ -578,6 +585,49 @@ DBIResult DBIFN DbiGetAliasParams(const char* pszAlias, uint16_t* piCount, CFGDe
             CopyText(pDescs[i].szValue, params[i].second, sizeof pDescs[i].szValue);
         }
         *piCount = uint16_t(params.size());
+    });
+}
+
+DBIResult DBIFN DbiGetAliasNames(uint16_t* piCount, DBINAME* pNames) {
+    return Guard([&](Engine& e) {
+        NeedInit(e);
+        NeedPointer(piCount);
+        std::vector<std::string> names = AliasNames(e.configFile);
+        for (size_t i = 0; i < names.size() && i < *piCount && pNames; ++i)
+            CopyText(pNames[i], names[i], sizeof pNames[i]);
+        *piCount = uint16_t(names.size());
+    });
+}
+
+DBIResult DBIFN DbiVerifyTable(hDBIDb hDb, const char* pszTableName, pfVRFYReport pfReport,
+                               void* pCtx, uint32_t* piProblems) {
+    return Guard([&](Engine& e) {
+        Database& db = DatabaseOf(e, hDb);
+        std::string path = TablePath(db, pszTableName);
+        unsigned problems = VerifyTable(
+            path, [&](uint32_t sum) { return e.HasPassword(sum); },
+            [&](Finding kind, const std::string& text) {
+                if (pfReport)
+                    pfReport(pCtx, kind == Finding::Problem ? vrfyPROBLEM : vrfyNOTE, text.c_str());
+            });
+        if (piProblems)
+            *piProblems = problems;
+    });
+}
+
+DBIResult DBIFN DbiAddIndex(hDBIDb hDb, hDBICur hCursor, const char* pszTableName,
+                            const char* pszDriverType, IDXDesc* pIdxDesc,
+                            const char* pszKeyviolName) {
+    return Guard([&](Engine& e) {
+        Database& db = DatabaseOf(e, hDb);
+        NeedPointer(pIdxDesc);
+        CheckDriver(pszDriverType);
+        if (hCursor || (pszKeyviolName && *pszKeyviolName))
+            Fail(DBIERR_NOTSUPPORTED,
+                 "Adding an index through a cursor or with a key-violation table");
+        std::string path = TablePath(db, pszTableName);
+        RefuseOpenTable(e, path);
+        AddSecondaryIndex(path, *pIdxDesc, [&](uint32_t sum) { return e.HasPassword(sum); });
     });
 }
 

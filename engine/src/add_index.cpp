@@ -1,0 +1,169 @@
+#include "add_index.h"
+#include "bytes.h"
+#include "family.h"
+#include "primary_index.h"
+#include "status.h"
+#include "table_data.h"
+#include <algorithm>
+#include <cstring>
+
+namespace pdx {
+
+namespace {
+
+constexpr const char* kHintName = "Blk Num"; // the name engine-written indexes give it
+constexpr uint8_t kFirstChangeCount = 2;
+
+unsigned CheckedField(const TableHeader& h, const IDXDesc& d, const std::string& path) {
+    auto refuse = [&](const std::string& why) {
+        Fail(DBIERR_NOTSUPPORTED, "Table: " + path + " (" + why + ")");
+    };
+    if (h.keyFields == 0)
+        refuse("a secondary index needs a keyed table");
+    if (d.bPrimary || d.bUnique || d.bDescending || d.abDescending[0] || d.bExpIdx || d.bSubset ||
+        d.bCaseInsensitive || d.iFldsInKey != 1)
+        refuse("only single-field, ascending, non-unique, case-sensitive indexes are built");
+    unsigned number = d.aiKeyFld[0];
+    if (number < 1 || number > h.fields.size())
+        Fail(DBIERR_INVALIDFIELDNO, "Table: " + path + " (field " + std::to_string(number) + ")");
+    const Field& f = h.fields[number - 1];
+    if (IsBlobType(f.type))
+        refuse("field " + f.name + " is a memo or BLOB field");
+    bool alpha = f.type == pxAlpha;
+    for (unsigned i = 0; i < h.keyFields; ++i)
+        alpha = alpha || h.fields[i].type == pxAlpha;
+    if (alpha && h.sortOrder != 0)
+        refuse("alpha index values in a table with a sort order other than 'ascii'");
+    return number;
+}
+
+std::string IndexExtension(char letter, unsigned field) {
+    const char* hex = "0123456789ABCDEF";
+    return std::string(".") + letter + hex[field >> 4 & 0xF] + hex[field & 0xF];
+}
+
+// The .Xnn header: indexed field, the table's key fields, and the data block of each record.
+TableHeader SecondaryHeader(const TableHeader& h, unsigned number, bool maintained,
+                            const std::string& name) {
+    TableHeader x;
+    x.fileType = maintained ? ftMaintainedSecondaryIndex : ftSecondaryIndex;
+    x.version = h.version;
+    x.blockKiB = 2;
+    x.sortOrder = h.sortOrder;
+    x.sortOrderId = h.sortOrderId;
+    x.codePage = h.codePage;
+    x.checksum = h.checksum;
+    x.changeCount1 = kFirstChangeCount;
+    x.changeCount2 = h.changeCount2; // the stamp that ties the index to the table
+    x.keyFields = uint16_t(h.keyFields + 1);
+    x.tableName = name;
+    x.fields.push_back(h.fields[number - 1]);
+    for (unsigned i = 0; i < h.keyFields; ++i) {
+        x.fields.push_back(h.fields[i]);
+        x.fields.back().id = uint16_t(i + 2);
+    }
+    Field hint;
+    hint.type = pxShort;
+    hint.info = 2;
+    hint.name = kHintName;
+    hint.id = uint16_t(x.fields.size() + 1);
+    x.fields.push_back(hint);
+    x.hiFieldId = uint16_t(x.fields.size() + 1);
+    x.prefix[0x15] = uint8_t(number);
+    x.prefix[0x3E] = x.Encrypted() ? 0 : 0x1F;
+    x.prefix[0x3F] = x.Encrypted() ? 0 : 0x0F;
+    x.prefix[0x56] = 0x20;
+    x.prefix[0x6C] = 1;
+    x.prefix[0x6D] = 1;
+    x.prefix[0x70] = 1;
+    LayOutFields(x);
+    while (x.recordSize * 3u > x.BlockSize() && x.blockKiB < 32)
+        x.blockKiB = uint8_t(x.blockKiB * 2);
+    x.headerSize = RequiredHeaderSize(x, 0x800);
+    return x;
+}
+
+// Every record's entry, in index order.
+std::vector<uint8_t> SortedEntries(const File& db, const TableHeader& h, const TableHeader& x,
+                                   unsigned number) {
+    const Field& indexed = h.fields[number - 1];
+    const unsigned keySize = x.fields.back().offset - indexed.StoredSize();
+    const unsigned size = x.recordSize;
+    std::vector<uint8_t> entries;
+    entries.reserve(size_t(h.numRecords) * size);
+    ChainReader chain(db, h);
+    while (chain.Next())
+        for (unsigned i = 0; i < chain.Count(); ++i) {
+            const uint8_t* r = chain.Record(i);
+            size_t at = entries.size();
+            entries.resize(at + size);
+            std::memcpy(&entries[at], r + indexed.offset, indexed.StoredSize());
+            std::memcpy(&entries[at + indexed.StoredSize()], r, keySize);
+            PutIndexShort(&entries[at + size - 2], uint16_t(chain.Block()));
+        }
+    if (chain.RecordsSeen() != h.numRecords)
+        Fail(DBIERR_FILECORRUPT, "File: " + db.Path() + " (header and block chain disagree)");
+    const size_t count = entries.size() / size;
+    std::vector<uint32_t> order(count);
+    for (size_t i = 0; i < count; ++i)
+        order[i] = uint32_t(i);
+    const unsigned compared = size - 2;
+    std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        return std::memcmp(&entries[size_t(a) * size], &entries[size_t(b) * size], compared) < 0;
+    });
+    std::vector<uint8_t> sorted(entries.size());
+    for (size_t i = 0; i < count; ++i)
+        std::memcpy(&sorted[i * size], &entries[size_t(order[i]) * size], size);
+    return sorted;
+}
+
+} // namespace
+
+void AddSecondaryIndex(const std::string& tablePath, const IDXDesc& desc,
+                       const PasswordCheck& hasPassword) {
+    RecoverFamily(tablePath);
+    File db = File::Open(tablePath, Access::Read, Share::Exclusive, DBIERR_NOSUCHTABLE);
+    TableHeader h = ReadHeader(db);
+    if (h.fileType != ftTable && h.fileType != ftKeyedTable)
+        Fail(DBIERR_NOTSUPPORTED, "Table: " + tablePath + " (not a table file)");
+    if (h.Encrypted() && !hasPassword(h.checksum))
+        Fail(DBIERR_INVALIDPASSWORD, "Table: " + tablePath);
+    const unsigned number = CheckedField(h, desc, tablePath);
+    const std::string xPath = StemOf(tablePath) + IndexExtension('X', number);
+    const std::string yPath = StemOf(tablePath) + IndexExtension('Y', number);
+    if (FileExists(xPath))
+        Fail(DBIERR_NAMENOTUNIQUE, "Table: " + tablePath + " (the index on field " +
+                                       h.fields[number - 1].name + " exists)");
+
+    TableHeader x = SecondaryHeader(h, number, desc.bMaintained != 0,
+                                    xPath.substr(xPath.find_last_of("\\/:") + 1));
+    const unsigned treeKey = x.fields.back().offset;
+    std::vector<uint8_t> entries = SortedEntries(db, h, x, number);
+    std::vector<std::string> targets{xPath, yPath};
+    try {
+        File xFile = File::Create(TemporaryName(xPath));
+        LeafEntries leaves(treeKey);
+        BlockWriter writer(xFile, x, [&](unsigned block, const uint8_t* records, unsigned count) {
+            leaves.Add(block, records, count);
+        });
+        for (size_t at = 0; at < entries.size(); at += x.recordSize)
+            writer.Append(&entries[at]);
+        writer.Finish(x);
+        std::vector<uint8_t> header = WriteHeader(x);
+        xFile.WriteAt(0, header.data(), header.size());
+        xFile.Flush();
+
+        TableHeader y =
+            PrimaryIndexHeader(x, nullptr, yPath.substr(yPath.find_last_of("\\/:") + 1));
+        y.fileType = ftSecondaryIndexTree;
+        File yFile = File::Create(TemporaryName(yPath));
+        WritePrimaryIndex(yFile, y, leaves);
+        yFile.Flush();
+    } catch (...) {
+        DiscardTemporaries(targets);
+        throw;
+    }
+    CommitFamily(tablePath, targets);
+}
+
+} // namespace pdx

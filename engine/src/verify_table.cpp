@@ -1,0 +1,189 @@
+#include "verify_table.h"
+#include "blob_file.h"
+#include "bytes.h"
+#include "family.h"
+#include "table_data.h"
+#include "verify_parts.h"
+
+namespace pdx {
+
+namespace {
+
+constexpr size_t kValidityFooterAt = 0x09;
+constexpr size_t kValidityEntries = 0x35;
+constexpr uint64_t kLargestValidity = 16u << 20;
+
+class TableCheck {
+  public:
+    TableCheck(const std::string& path, const PasswordCheck& hasPassword, Findings& findings)
+        : path_(path), name_(BaseName(path)), hasPassword_(hasPassword), findings_(findings) {}
+
+    void Run() {
+        File db = File::Open(path_, Access::Read, Share::Shared, DBIERR_NOSUCHTABLE);
+        if (!ReadFamilyHeader(db, h_, findings_, Finding::Problem))
+            return;
+        if (h_.fileType != ftTable && h_.fileType != ftKeyedTable) {
+            Problem("not a table file (file type " + std::to_string(h_.fileType) + ")");
+            return;
+        }
+        if (h_.Encrypted() && !hasPassword_(h_.checksum))
+            Fail(DBIERR_INVALIDPASSWORD, "Table: " + path_);
+        CheckFields();
+        ChainWalk chain = WalkChain(
+            db, h_, KeySize(h_, h_.keyFields), findings_, Finding::Problem,
+            [&](unsigned, const uint8_t* records, unsigned count) { CheckBlobs(records, count); });
+        CheckFreeList(db, chain);
+        Family family = FindFamily(path_);
+        CheckPrimaryIndex(family, chain);
+        for (const auto& x : family.secondary)
+            CheckSecondaryIndex(x, db, h_, chain, findings_);
+        if (!family.validity.empty())
+            CheckValidity(family.validity);
+    }
+
+  private:
+    void Problem(const std::string& text) { findings_.Problem(name_, text); }
+
+    void CheckFields() {
+        if ((h_.fileType == ftKeyedTable) != (h_.keyFields > 0))
+            Problem("file type " + std::to_string(h_.fileType) + " with " +
+                    std::to_string(h_.keyFields) + " key fields");
+        for (size_t i = 0; i < h_.fields.size(); ++i) {
+            const Field& f = h_.fields[i];
+            for (size_t j = 0; j < i; ++j) {
+                if (SameName(f.name, h_.fields[j].name))
+                    Problem("field name \"" + f.name + "\" appears twice");
+                if (h_.HasDataHeader() && f.id == h_.fields[j].id)
+                    Problem("field ID " + std::to_string(f.id) + " appears twice");
+            }
+            if (h_.HasDataHeader() && f.id >= h_.hiFieldId)
+                Problem("field " + f.name + " has ID " + std::to_string(f.id) +
+                        ", not below the next free ID " + std::to_string(h_.hiFieldId));
+        }
+    }
+
+    // Every memo/BLOB value stored outside its record must be readable from the .MB.
+    void CheckBlobs(const uint8_t* records, unsigned count) {
+        for (unsigned i = 0; i < count; ++i) {
+            ++record_;
+            const uint8_t* record = records + size_t(i) * h_.recordSize;
+            for (const auto& f : h_.fields) {
+                if (!IsBlobType(f.type) || AllZero(record + f.offset + f.info - kBlobTail, 8))
+                    continue;
+                try {
+                    ReadBlob(path_, h_, f, record + f.offset);
+                } catch (const EngineError& err) {
+                    const std::string mb = BaseName(StemOf(path_) + ".MB");
+                    findings_.Problem(err.code == DBIERR_NOSUCHFILE ? name_ : mb,
+                                      "record " + std::to_string(record_) + " field " + f.name +
+                                          ": " + WhatOf(err));
+                }
+            }
+        }
+    }
+
+    void CheckFreeList(const File& db, const ChainWalk& chain) {
+        std::vector<bool> seen(size_t(h_.fileBlocks) + 1, false);
+        std::vector<uint8_t> buf(h_.BlockSize());
+        unsigned free = 0;
+        for (unsigned b = h_.firstFreeBlock; b != 0; b = Get16(buf.data())) {
+            const std::string block = "block " + std::to_string(b);
+            if (b > h_.fileBlocks || seen[b] || chain.inChain[b]) {
+                Problem("the free list reaches " + block +
+                        (b > h_.fileBlocks ? ", beyond the end of the file"
+                         : seen[b]         ? " twice"
+                                           : ", which is in the chain"));
+                return;
+            }
+            seen[b] = true;
+            ++free;
+            ReadBlock(db, h_, b, buf.data());
+        }
+        unsigned used = 0;
+        for (bool in : chain.inChain)
+            used += in;
+        if (chain.complete && used + free < h_.fileBlocks)
+            findings_.Note(name_, std::to_string(h_.fileBlocks - used - free) +
+                                      " blocks are neither in the chain nor free");
+    }
+
+    void CheckPrimaryIndex(const Family& family, const ChainWalk& chain) {
+        const std::string pxName = BaseName(family.primaryIndex);
+        if (h_.keyFields == 0) {
+            if (!family.primaryIndex.empty())
+                findings_.Note(pxName, "the table has no key: the index is not used");
+            return;
+        }
+        if (family.primaryIndex.empty()) {
+            findings_.Note(name_, "keyed table without its primary index (.PX): not checked");
+            return;
+        }
+        File px = File::Open(family.primaryIndex, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
+        TableHeader ph;
+        if (!ReadFamilyHeader(px, ph, findings_, Finding::Problem))
+            return;
+        if (ph.fileType != ftPrimaryIndex || ph.fields.size() != h_.keyFields ||
+            !SameLayout(ph.fields, 0, h_.fields, 0, h_.keyFields)) {
+            findings_.Problem(pxName, "not a primary index of the table's key fields");
+            return;
+        }
+        if (ph.sortOrder != h_.sortOrder)
+            findings_.Problem(pxName, "sort order " + std::to_string(ph.sortOrder) +
+                                          ", the table's " + std::to_string(h_.sortOrder));
+        CheckStamp(findings_, Finding::Problem, pxName, name_, ph.prefix[0x2C], h_.changeCount1);
+        CheckIndexTree(px, ph, chain, KeySize(h_, h_.keyFields), findings_, Finding::Problem);
+    }
+
+    // The .VAL keeps a stamp and a copy of the field list: both must follow the table.
+    void CheckValidity(const std::string& path) {
+        const std::string name = BaseName(path);
+        File val = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
+        uint64_t size = val.Size();
+        if (size < kValidityEntries || size > kLargestValidity) {
+            findings_.Problem(name, "size " + std::to_string(size));
+            return;
+        }
+        std::vector<uint8_t> bytes(static_cast<size_t>(size));
+        val.ReadExact(0, bytes.data(), bytes.size());
+        CheckStamp(findings_, Finding::Problem, name, name_, bytes[0], h_.changeCount2);
+        const uint8_t version = h_.version < 5 ? 1 : h_.version;
+        if (bytes[1] != version)
+            findings_.Problem(name, "version " + std::to_string(bytes[1]) + ", the table's " +
+                                        std::to_string(version));
+        const uint32_t footer = Get32(&bytes[kValidityFooterAt]);
+        if (footer < kValidityEntries || footer + 6u > bytes.size()) {
+            findings_.Problem(name, "footer offset " + std::to_string(footer));
+            return;
+        }
+        const unsigned count = Get16(&bytes[footer]);
+        const size_t types = footer + 6u + count * 2u;
+        if (count != h_.fields.size() || types + count * 2u > bytes.size()) {
+            findings_.Problem(name, "lists " + std::to_string(count) + " fields, the table has " +
+                                        std::to_string(h_.fields.size()));
+            return;
+        }
+        for (unsigned i = 0; i < count; ++i) {
+            const Field& f = h_.fields[i];
+            if (bytes[types + i * 2u] != f.type || bytes[types + i * 2u + 1] != f.info)
+                findings_.Problem(name, "field " + std::to_string(i + 1) +
+                                            " differs in type or size from the table's " + f.name);
+        }
+    }
+
+    std::string path_, name_;
+    const PasswordCheck& hasPassword_;
+    Findings& findings_;
+    TableHeader h_;
+    uint64_t record_ = 0;
+};
+
+} // namespace
+
+unsigned VerifyTable(const std::string& tablePath, const PasswordCheck& hasPassword,
+                     const FindingSink& report) {
+    Findings findings(report);
+    TableCheck(tablePath, hasPassword, findings).Run();
+    return findings.Finish();
+}
+
+} // namespace pdx

@@ -1,0 +1,278 @@
+#include "profile_schema.h"
+#include <cstring>
+
+namespace {
+
+using C = Content;
+
+std::vector<Column> With(std::vector<Column> head, const std::vector<Column>& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+std::vector<TableDef> MakeTables() {
+    // Inspections and crashes describe their drivers alike.
+    const std::vector<Column> driver = {{"Last_Name", 'A', 25, C::LastName},
+                                        {"First_Name", 'A', 25, C::FirstName},
+                                        {"Birth_Date", 'D', 0, C::BirthDate},
+                                        {"License_Number", 'A', 20, C::License},
+                                        {"License_State", 'A', 2, C::State}};
+    return {
+        {"Subject.DB",
+         4,
+         2048,
+         1,
+         nullptr,
+         {{"DOT_Number", 'A', 8, C::OwnDot},
+          {"Legal_Name", 'A', 120, C::Company},
+          {"DBA_Name", 'A', 120, C::Company},
+          {"Phy_Street", 'A', 50, C::Street},
+          {"Phy_City", 'A', 25, C::City},
+          {"Phy_State", 'A', 2, C::State},
+          {"Phy_Zip_Code", 'A', 10, C::Zip},
+          {"Telephone", 'A', 14, C::Phone},
+          {"Fax", 'A', 14, C::Phone},
+          {"Email_Address", 'A', 60, C::Email},
+          {"MC_Number", 'A', 10, C::Docket},
+          {"Carrier_Operation", 'A', 1, C::Operation},
+          {"Hazmat_Flag", 'A', 1, C::Flag},
+          {"Passenger_Flag", 'A', 1, C::Flag},
+          {"Power_Units", 'N', 0, C::Fleet},
+          {"Driver_Total", 'N', 0, C::Fleet},
+          {"MCS150_Date", 'D', 0, C::Date},
+          {"MCS150_Mileage", 'N', 0, C::Miles},
+          {"Comments", 'M', 40, C::Empty}}},
+        {"Profiles.DB",
+         4,
+         2048,
+         1,
+         nullptr,
+         {{"DOT_Number", 'A', 8, C::OwnDot},
+          {"Profile_Date", 'D', 0, C::Date},
+          {"Requested_By", 'A', 30, C::UserName},
+          {"Insp_Total", 'S', 0, C::Count},
+          {"Crash_Total", 'S', 0, C::Count},
+          {"Driver_OOS_Rate", 'N', 0, C::Percent},
+          {"Vehicle_OOS_Rate", 'N', 0, C::Percent},
+          {"Safety_Rating", 'A', 1, C::Flag},
+          {"Notes", 'M', 20, C::Empty}}},
+        {"Inspections.DB",
+         7,
+         4096,
+         1,
+         "DOT_Number",
+         {{"Insp_ID", 'I', 0, C::Id},
+          {"DOT_Number", 'A', 8, C::Dot},
+          {"Report_State", 'A', 2, C::State},
+          {"Insp_Date", 'D', 0, C::Date},
+          {"Insp_Level", 'S', 0, C::Level},
+          {"County", 'A', 25, C::County},
+          {"Time_Weight", 'S', 0, C::Weight},
+          {"Driver_OOS_Total", 'S', 0, C::Count},
+          {"Vehicle_OOS_Total", 'S', 0, C::Count},
+          {"Hazmat_OOS_Total", 'S', 0, C::Count},
+          {"Viol_Total", 'S', 0, C::Count},
+          {"Severity_Weight", 'N', 0, C::Rate}}},
+        {"InspDriver.DB", 5, 2048, 2, nullptr,
+         With(With({{"Insp_ID", 'I', 0, C::ParentId}, {"Driver_Seq", 'S', 0, C::Seq}}, driver),
+              {{"Driver_OOS", 'L', 0, C::Logical}})},
+        {"InspCarrier.DB",
+         7,
+         2048,
+         1,
+         nullptr,
+         {{"Insp_ID", 'I', 0, C::Id},
+          {"DOT_Number", 'A', 8, C::Dot},
+          {"Carrier_Name", 'A', 120, C::Company},
+          {"Company_Number", 'A', 15, C::UnitNumber},
+          {"Unit", 'A', 15, C::UnitNumber},
+          {"LicNum", 'A', 12, C::Plate},
+          {"Unit_Type", 'A', 20, C::VehicleType},
+          {"Unit_Make", 'A', 12, C::Make},
+          {"Vehicle_OOS", 'L', 0, C::Logical}}},
+        {"Insp_Viols.DB",
+         7,
+         2048,
+         2,
+         nullptr,
+         {{"Insp_ID", 'I', 0, C::ParentId},
+          {"Viol_Seq", 'S', 0, C::Seq},
+          {"Viol_Code", 'A', 12, C::ViolCode},
+          {"Section_Desc", 'A', 120, C::ViolText},
+          {"OOS_Flag", 'A', 1, C::Flag},
+          {"Basic_Code", 'S', 0, C::BasicCode},
+          {"Severity_Weight", 'S', 0, C::Weight},
+          {"Unit_Num", 'S', 0, C::Seq}}},
+        {"Crashes.DB",
+         7,
+         2048,
+         1,
+         nullptr,
+         {{"Crash_ID", 'I', 0, C::Id},
+          {"DOT_Number", 'A', 8, C::Dot},
+          {"Report_State", 'A', 2, C::State},
+          {"Crash_Date", 'D', 0, C::Date},
+          {"Crash_Time", 'T', 0, C::Time},
+          {"City", 'A', 25, C::City},
+          {"County", 'A', 25, C::County},
+          {"Fatalities", 'S', 0, C::Count},
+          {"Injuries", 'S', 0, C::Count},
+          {"Tow_Away", 'L', 0, C::Logical},
+          {"Hazmat_Released", 'L', 0, C::Logical},
+          {"Weather", 'A', 20, C::Weather},
+          {"Light_Condition", 'A', 20, C::Light},
+          {"Road_Surface", 'A', 20, C::Surface},
+          {"Narrative", 'M', 60, C::Empty}}},
+        {"CrashDriver.DB", 5, 2048, 2, nullptr,
+         With(With({{"Crash_ID", 'I', 0, C::ParentId}, {"Driver_Seq", 'S', 0, C::Seq}}, driver),
+              {{"Citation_Issued", 'A', 1, C::Flag}})},
+        {"CrashVeh.DB",
+         7,
+         2048,
+         2,
+         nullptr,
+         {{"Crash_ID", 'I', 0, C::ParentId},
+          {"Veh_Seq", 'S', 0, C::Seq},
+          {"Company_Number", 'A', 15, C::UnitNumber},
+          {"Unit", 'A', 15, C::UnitNumber},
+          {"LicNum", 'A', 12, C::Plate},
+          {"Vin", 'A', 17, C::Vin},
+          {"Vehicle_Type", 'A', 20, C::VehicleType},
+          {"Make", 'A', 12, C::Make},
+          {"Hazmat_Placard", 'L', 0, C::Logical}}},
+        {"CrashSeq.DB",
+         7,
+         1024,
+         3,
+         nullptr,
+         {{"Crash_ID", 'I', 0, C::QuadId},
+          {"Veh_Seq", 'S', 0, C::PairSeq},
+          {"Event_Seq", 'S', 0, C::Seq},
+          {"Event_Code", 'A', 4, C::EventCode},
+          {"Event_Desc", 'A', 60, C::EventText}}},
+        {"CrashSummary.DB",
+         4,
+         2048,
+         1,
+         nullptr,
+         {{"DOT_Number", 'A', 8, C::OwnDot},
+          {"Crash_Total", 'S', 0, C::Count},
+          {"Fatal_Total", 'S', 0, C::Count},
+          {"Injury_Total", 'S', 0, C::Count},
+          {"Towaway_Total", 'S', 0, C::Count},
+          {"Crash_Rate", 'N', 0, C::Rate},
+          {"Last_Updated", 'D', 0, C::Date}}},
+        {"Basics.DB",
+         4,
+         2048,
+         2,
+         nullptr,
+         {{"DOT_Number", 'A', 8, C::GroupDot},
+          {"Basic_ID", 'S', 0, C::BasicId},
+          {"Measure", 'N', 0, C::Rate},
+          {"Percentile", 'N', 0, C::Percent},
+          {"Threshold", 'N', 0, C::Percent},
+          {"Alert", 'A', 1, C::Flag},
+          {"Insp_Count", 'S', 0, C::Count},
+          {"Viol_Count", 'S', 0, C::Count},
+          {"Run_Date", 'D', 0, C::Date},
+          {"Version_Note", 'A', 20, C::Version}}},
+    };
+}
+
+const std::vector<UpgradeColumn> kUpgradeColumns = {
+    {"Subject.DB", "PHY_STATE_COUNTRY", 'A', 50},
+    {"Subject.DB", "MAIL_STATE_COUNTRY", 'A', 50},
+    {"Subject.DB", "EIN", 'I', 0},
+    {"Subject.DB", "Truck_Units", 'I', 0},
+    {"Subject.DB", "Bus_Units", 'I', 0},
+    {"Subject.DB", "Mail_Street", 'A', 50},
+    {"Subject.DB", "Mail_City", 'A', 25},
+    {"Subject.DB", "Mail_State", 'A', 2},
+    {"Subject.DB", "Mail_Zip_Code", 'A', 10},
+    {"Subject.DB", "Revocation_Date", 'A', 10},
+    {"Subject.DB", "Revocation_Rescinded_Date", 'A', 10},
+    {"Subject.DB", "New_Entrant_Code", 'A', 1},
+    {"Subject.DB", "New_Entrant_Entry_Date", 'A', 10},
+    {"Subject.DB", "New_Entrant_Exit_Date", 'A', 10},
+    {"Subject.DB", "New_Entrant_Code_Desc", 'A', 50},
+    {"Subject.DB", "MSG_BIENNIAL", 'A', 120},
+    {"Crashes.DB", "RealRepNum", 'A', 12},
+    {"CrashDriver.DB", "RealRepNum", 'A', 12},
+    {"CrashDriver.DB", "DViols", 'S', 3},
+    {"CrashSummary.DB", "CYear", 'A', 4},
+    {"CrashSeq.DB", "RealRepNum", 'A', 12},
+    {"Inspections.DB", "RealRepNum", 'A', 12},
+    {"InspDriver.DB", "RealRepNum", 'A', 12},
+    {"InspDriver.DB", "DViols", 'S', 3},
+    {"InspCarrier.DB", "RealRepNum", 'A', 12},
+    {"InspCarrier.DB", "Vin", 'A', 17},
+    {"InspCarrier.DB", "Company_Number2", 'A', 15},
+    {"InspCarrier.DB", "Unit2", 'A', 15},
+    {"InspCarrier.DB", "LicNum2", 'A', 12},
+    {"InspCarrier.DB", "Vin2", 'A', 17},
+    {"InspCarrier.DB", "Company_Number3", 'A', 15},
+    {"InspCarrier.DB", "Unit3", 'A', 15},
+    {"InspCarrier.DB", "LicNum3", 'A', 12},
+    {"InspCarrier.DB", "Vin3", 'A', 17},
+    {"InspCarrier.DB", "Company_Number4", 'A', 15},
+    {"InspCarrier.DB", "Unit4", 'A', 15},
+    {"InspCarrier.DB", "LicNum4", 'A', 12},
+    {"InspCarrier.DB", "Vin4", 'A', 17},
+    {"InspCarrier.DB", "Company_Number5", 'A', 15},
+    {"InspCarrier.DB", "Unit5", 'A', 15},
+    {"InspCarrier.DB", "LicNum5", 'A', 12},
+    {"InspCarrier.DB", "Vin5", 'A', 17},
+    {"InspCarrier.DB", "Company_Number6", 'A', 15},
+    {"InspCarrier.DB", "Unit6", 'A', 15},
+    {"InspCarrier.DB", "LicNum6", 'A', 12},
+    {"InspCarrier.DB", "Vin6", 'A', 17},
+    {"CrashVeh.DB", "RealRepNum", 'A', 12},
+    {"CrashVeh.DB", "Unit2", 'A', 15},
+    {"CrashVeh.DB", "LicNum2", 'A', 12},
+    {"CrashVeh.DB", "Unit3", 'A', 15},
+    {"CrashVeh.DB", "LicNum3", 'A', 12},
+    {"CrashVeh.DB", "Unit4", 'A', 15},
+    {"CrashVeh.DB", "LicNum4", 'A', 12},
+    {"CrashVeh.DB", "Unit5", 'A', 15},
+    {"CrashVeh.DB", "LicNum5", 'A', 12},
+    {"CrashVeh.DB", "Unit6", 'A', 15},
+    {"CrashVeh.DB", "LicNum6", 'A', 12},
+    {"Insp_Viols.DB", "RealRepNum", 'A', 12},
+    {"Insp_Viols.DB", "Post_Crash_Flag", 'A', 10},
+    {"Profiles.DB", "Version", 'A', 6},
+    {"Basics.DB", "Basics_Name", 'A', 64},
+};
+
+} // namespace
+
+const std::vector<TableDef>& ProfileTables() {
+    static const std::vector<TableDef> tables = MakeTables();
+    return tables;
+}
+
+const TableDef* FindProfileTable(const std::string& name) {
+    for (const auto& t : ProfileTables()) {
+        std::string full = t.name;
+        std::string stem = full.substr(0, full.size() - 3);
+        if (_stricmp(name.c_str(), full.c_str()) == 0 || _stricmp(name.c_str(), stem.c_str()) == 0)
+            return &t;
+    }
+    return nullptr;
+}
+
+const std::vector<UpgradeColumn>& UpgradeColumns() {
+    return kUpgradeColumns;
+}
+
+const UpgradeColumn* FindUpgradeColumn(const TableDef& table, const std::string& name) {
+    for (const auto& c : kUpgradeColumns)
+        if (std::strcmp(c.table, table.name) == 0 && _stricmp(c.name, name.c_str()) == 0)
+            return &c;
+    return nullptr;
+}
+
+unsigned LevelNeeded(char type) {
+    // Long integers, logicals, times, timestamps, autoincrements, BCD and bytes came with level 5.
+    return type != '\0' && std::strchr("ILT@+#Y", type) ? 5 : 4;
+}
