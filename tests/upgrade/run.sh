@@ -1,0 +1,389 @@
+#!/bin/bash
+# The upgrade program end to end under Wine. Each case makes a database with mkprofiledb (the
+# old layout, or one with some listed columns present, or with a table left out), runs
+# ProfileUpgrade.exe from a folder of its own that holds its own engine library and alias file,
+# and checks the tables afterwards with pdxadmin, pdxtool and, when available, pxlib.
+# dialog_answer reads and closes the error box of a run that fails.
+#   run.sh <build-dir>
+# Needs the Wine environment of scripts/wine-env (the test command provides it).
+set -u
+
+if [[ $# -ne 1 || ! -d $1 ]]; then
+    echo "usage: $0 <build-dir>" >&2
+    exit 2
+fi
+BUILD=$(cd "$1" && pwd)
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+TOOLS=$BUILD/tools
+ANSWER=$BUILD/tests/upgrade/dialog_answer.exe
+HOLDER=$BUILD/tests/upgrade/hold_shared.exe
+export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-180} # one hung run must not eat the whole test
+export LC_ALL=C                                  # table data is cp1252 bytes, not UTF-8
+
+passed=0
+failed=0
+verdict() { # verdict <name> <failure text, empty when it passed>
+    if [[ -z $2 ]]; then
+        echo "ok $1"
+        passed=$((passed + 1))
+    else
+        echo "FAIL $1: $2"
+        failed=$((failed + 1))
+    fi
+}
+
+WORK=$(mktemp -d /tmp/upgrade-test.XXXXXX)
+# Programs left in the background by a failing check end with the test.
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
+win() { local p=${1//\//\\}; echo "Z:$p"; }
+wine_run() { "$ROOT/scripts/wine-run" "$@" </dev/null; }
+oneline() { tr -d '\r' <"$1" | grep -v '^$' | head -3 | tr '\n' '|' | cut -c1-300; }
+
+# The columns the upgrade guarantees, in the order of its checks, with their type letter and
+# size as pdxadmin lists them (the engine stores a short integer in 2 bytes, a long one in 4).
+COLUMNS='Subject.DB PHY_STATE_COUNTRY A 50
+Subject.DB MAIL_STATE_COUNTRY A 50
+Subject.DB EIN I 4
+Subject.DB Truck_Units I 4
+Subject.DB Bus_Units I 4
+Subject.DB Mail_Street A 50
+Subject.DB Mail_City A 25
+Subject.DB Mail_State A 2
+Subject.DB Mail_Zip_Code A 10
+Subject.DB Revocation_Date A 10
+Subject.DB Revocation_Rescinded_Date A 10
+Subject.DB New_Entrant_Code A 1
+Subject.DB New_Entrant_Entry_Date A 10
+Subject.DB New_Entrant_Exit_Date A 10
+Subject.DB New_Entrant_Code_Desc A 50
+Subject.DB MSG_BIENNIAL A 120
+Crashes.DB RealRepNum A 12
+CrashDriver.DB RealRepNum A 12
+CrashDriver.DB DViols S 2
+CrashSummary.DB CYear A 4
+CrashSeq.DB RealRepNum A 12
+Inspections.DB RealRepNum A 12
+InspDriver.DB RealRepNum A 12
+InspDriver.DB DViols S 2
+InspCarrier.DB RealRepNum A 12
+InspCarrier.DB Vin A 17
+InspCarrier.DB Company_Number2 A 15
+InspCarrier.DB Unit2 A 15
+InspCarrier.DB LicNum2 A 12
+InspCarrier.DB Vin2 A 17
+InspCarrier.DB Company_Number3 A 15
+InspCarrier.DB Unit3 A 15
+InspCarrier.DB LicNum3 A 12
+InspCarrier.DB Vin3 A 17
+InspCarrier.DB Company_Number4 A 15
+InspCarrier.DB Unit4 A 15
+InspCarrier.DB LicNum4 A 12
+InspCarrier.DB Vin4 A 17
+InspCarrier.DB Company_Number5 A 15
+InspCarrier.DB Unit5 A 15
+InspCarrier.DB LicNum5 A 12
+InspCarrier.DB Vin5 A 17
+InspCarrier.DB Company_Number6 A 15
+InspCarrier.DB Unit6 A 15
+InspCarrier.DB LicNum6 A 12
+InspCarrier.DB Vin6 A 17
+CrashVeh.DB RealRepNum A 12
+CrashVeh.DB Unit2 A 15
+CrashVeh.DB LicNum2 A 12
+CrashVeh.DB Unit3 A 15
+CrashVeh.DB LicNum3 A 12
+CrashVeh.DB Unit4 A 15
+CrashVeh.DB LicNum4 A 12
+CrashVeh.DB Unit5 A 15
+CrashVeh.DB LicNum5 A 12
+CrashVeh.DB Unit6 A 15
+CrashVeh.DB LicNum6 A 12
+Insp_Viols.DB RealRepNum A 12
+Insp_Viols.DB Post_Crash_Flag A 10
+Profiles.DB Version A 6
+Basics.DB Basics_Name A 64'
+readarray -t TABLES < <(awk '!seen[$1]++ { print $1 }' <<<"$COLUMNS")
+if [[ $(wc -l <<<"$COLUMNS") -ne 61 || ${#TABLES[@]} -ne 12 ]]; then
+    verdict "column list" "the test's list does not hold 61 columns on 12 tables"
+fi
+
+# ---- running the upgrade
+
+# new_case <name> <rows> [mkprofiledb options...]: a folder $C with the database in $C/db and
+# the program's own folder $C/app (engine, program, alias file written by mkprofiledb).
+new_case() {
+    C=$WORK/$1
+    DB=$C/db
+    APP=$C/app
+    local rows=$2
+    shift 2
+    mkdir -p "$APP"
+    cp "$TOOLS/IDAPI32.DLL" "$TOOLS/ProfileUpgrade.exe" "$APP/"
+    wine_run "$TOOLS/mkprofiledb.exe" --ini "$(win "$APP/IDAPI32.INI")" "$@" \
+        "$(win "$DB")" "$rows" >"$C/make.out" 2>&1 || {
+        verdict "$(basename "$C"): make the database" "mkprofiledb: $(oneline "$C/make.out")"
+        return 1
+    }
+}
+
+# Background Windows programs are started by wine-run itself (not by a function, which would
+# put a shell in between), so that their process id ends them.
+
+# upgrade: runs the program in $APP while dialog_answer watches for a dialog. Sets RC (the
+# program's exit code) and BOX (caption and message of the dialog it showed, "" when none).
+upgrade() {
+    local box=$C/box up answer
+    (cd "$APP" && exec "$ROOT/scripts/wine-run" ProfileUpgrade.exe) </dev/null >"$C/upgrade.out" 2>&1 &
+    up=$!
+    "$ROOT/scripts/wine-run" "$ANSWER" "$WINE_RUN_TIMEOUT" </dev/null >"$box" 2>/dev/null &
+    answer=$!
+    wait $up
+    RC=$?
+    # dialog_answer prints before it closes the dialog, so an empty file means it saw none.
+    if [[ -s $box ]]; then
+        wait $answer
+    else
+        kill $answer 2>/dev/null
+        wait $answer 2>/dev/null
+    fi
+    BOX=$(tr -d '\r' <"$box")
+}
+
+# ran_clean <name>: the run ended with exit code 0 and showed no dialog.
+ran_clean() {
+    verdict "$1" "$([[ $RC -eq 0 && -z $BOX ]] || echo "exit $RC, dialog: ${BOX//$'\n'/ | }")"
+}
+
+# hold <how> <table>: another program keeps the table open in $DB until release: "shared"
+# as any program that reads it, "exclusive" by our engine (pdxtool hold).
+HOLD_PID=""
+hold() {
+    local out=$C/hold.out
+    if [[ $1 == shared ]]; then
+        "$ROOT/scripts/wine-run" "$HOLDER" "$(win "$DB/$2")" 600000 </dev/null >"$out" 2>&1 &
+    else
+        "$ROOT/scripts/wine-run" "$TOOLS/pdxtool.exe" hold "$(win "$DB")" "$2" 600000 \
+            </dev/null >"$out" 2>&1 &
+    fi
+    HOLD_PID=$!
+    for _ in $(seq 600); do
+        grep -qs held "$out" && return 0
+        kill -0 $HOLD_PID 2>/dev/null || break
+        sleep 0.1
+    done
+    verdict "$(basename "$C"): hold $2" "the holder did not start: $(oneline "$out")"
+    release
+    return 1
+}
+release() {
+    [[ -n $HOLD_PID ]] || return 0
+    kill $HOLD_PID 2>/dev/null
+    wait $HOLD_PID 2>/dev/null
+    HOLD_PID=""
+}
+
+# ---- looking at the database
+
+tables_in() { (cd "$1" && ls -- *.DB 2>/dev/null); }
+
+# fields <out-dir>: pdxadmin's field lines of every table in $DB, one file per table.
+fields() {
+    local out=$1 list=$C/fields.out
+    mkdir -p "$out"
+    # shellcheck disable=SC2046
+    wine_run "$TOOLS/pdxadmin.exe" fields "$(win "$DB")" $(tables_in "$DB") 2>&1 |
+        tr -d '\r' >"$list"
+    awk -F'\t' -v dir="$out" '$1 == "table" { f = dir "/" $2 } $1 == "field" { print > f }' "$list"
+}
+
+# missing <table> <field lines>: the listed columns of the table that the field lines lack
+# (names compared in any letter case), in list order: name, type letter, size.
+missing() {
+    awk -v t="$1" -v lines="$2" '
+        BEGIN { while ((getline line < lines) > 0) { split(line, w, "\t"); have[toupper(w[3])] = 1 } }
+        $1 == t && !(toupper($2) in have) { print $2, $3, $4 }' <<<"$COLUMNS"
+}
+
+# want_fields <table> <field lines before>: the field lines after a complete upgrade.
+want_fields() {
+    cat "$2"
+    missing "$1" "$2" | awk -v n="$(wc -l <"$2")" '{ printf "field\t%d\t%s\t%s\t%s\n", ++n, $1, $2, $3 }'
+}
+
+# want_dump <table> <field lines before> <dump before>: the dump after a complete upgrade,
+# every record with one NULL per added column.
+want_dump() {
+    missing "$1" "$2" | awk -v dump="$3" '
+        { code = $2 == "A" ? "01" : $2 == "S" ? "03" : "04"; add[++k] = $1 " " code " " $3 }
+        END {
+            while ((getline line < dump) > 0) {
+                split(line, w, " ")
+                if (++nr == 1) { nf = w[2]; print "fields " nf + k " records " w[4] " keys " w[6]; continue }
+                if (nr <= nf + 1) { print line; if (nr == nf + 1) for (i = 1; i <= k; i++) print "field " nf + i " " add[i]; continue }
+                nulls = ""
+                for (i = 1; i <= k; i++) nulls = nulls "|NULL"
+                print line nulls
+            }
+        }'
+}
+
+# first_diff <expected> <actual>: where two files part, for a failure message.
+first_diff() {
+    diff "$1" "$2" | grep '^[<>]' | head -2 | tr '\n' ' ' | cut -c1-240
+}
+
+# snapshot <out>: every file of $DB with its size, modification time and content hash.
+snapshot() {
+    (cd "$DB" && for f in *; do
+        echo "$f $(stat -c '%s %.9Y' -- "$f") $(sha256sum <"$f" | cut -c1-64)"
+    done) >"$1"
+}
+
+# untouched <before> <after> [table...]: no file came or went, and the files of the tables
+# named (all when none) are as in the snapshot before. Prints what differs.
+untouched() {
+    local before=$1 after=$2 pattern='.'
+    shift 2
+    [[ $# -gt 0 ]] && pattern="^($(printf '%s|' "${@%.DB}" | sed 's/|$//'))\\."
+    {
+        diff <(cut -d' ' -f1 "$before") <(cut -d' ' -f1 "$after")
+        diff <(grep -E "$pattern" "$before") <(grep -E "$pattern" "$after")
+    } | grep '^[<>]' | head -2 | tr '\n' ' ' | cut -c1-240
+}
+
+# complete <before-fields> <after-fields> <table>...: for each table, the fields after are
+# those before followed by the listed columns it lacked. Prints failures.
+complete() {
+    local before=$1 after=$2 t
+    shift 2
+    for t in "$@"; do
+        if [[ ! -f $after/$t ]]; then
+            echo "$t: no fields listed after the run"
+        elif ! cmp -s <(want_fields "$t" "$before/$t") "$after/$t"; then
+            echo "$t: $(first_diff <(want_fields "$t" "$before/$t") "$after/$t")"
+        fi
+    done | head -3 | tr '\n' ' '
+}
+
+# ---- pxlib, when this machine has it: the interop test's checker, or built here
+PXCHECK=$BUILD/interop/pxcheck
+if [[ ! -x $PXCHECK ]]; then
+    PXCHECK=$WORK/pxcheck
+    gcc -O1 -o "$PXCHECK" "$ROOT/tests/interop/pxcheck.c" -lpx >/dev/null 2>&1 || PXCHECK=""
+fi
+
+# ==== the old layout: every table lacks all its columns
+if new_case old 200; then
+    fields "$C/f0"
+    mkdir -p "$C/d0" "$C/d1"
+    for t in "${TABLES[@]}"; do
+        wine_run "$TOOLS/pdxtool.exe" dump "$(win "$DB")" "$t" >"$C/d0/$t" 2>&1
+    done
+    snapshot "$C/s0"
+    upgrade
+    ran_clean "old layout: exit code 0, no dialog"
+    fields "$C/f1"
+    verdict "old layout: each table gets exactly its listed columns, at its end, in list order" \
+        "$(complete "$C/f0" "$C/f1" "${TABLES[@]}")"
+    why=""
+    for t in "${TABLES[@]}"; do
+        wine_run "$TOOLS/pdxtool.exe" dump "$(win "$DB")" "$t" >"$C/d1/$t" 2>&1
+        cmp -s <(want_dump "$t" "$C/f0/$t" "$C/d0/$t") "$C/d1/$t" ||
+            why+="$t: $(first_diff <(want_dump "$t" "$C/f0/$t" "$C/d0/$t") "$C/d1/$t") "
+    done
+    verdict "old layout: every record keeps its values, the new columns are empty" "$why"
+    wine_run "$TOOLS/pdxadmin.exe" verify "$(win "$DB")" 2>&1 | tr -d '\r' >"$C/verify"
+    verdict "old layout: pdxadmin verify finds the twelve tables sound" \
+        "$([[ $(grep -c ': ok$' "$C/verify") -eq 12 ]] || oneline "$C/verify")"
+    if [[ -n $PXCHECK ]]; then
+        why=""
+        for t in "${TABLES[@]}"; do
+            px=$DB/${t%.DB}.PX
+            if ! "$PXCHECK" dump "$DB/$t" "$px" >"$C/px" 2>&1; then
+                why+="$t: pxlib cannot read it: $(oneline "$C/px") "
+            elif ! cmp -s "$C/d1/$t" "$C/px"; then
+                why+="$t: pxlib reads otherwise: $(first_diff "$C/d1/$t" "$C/px") "
+            elif ! "$PXCHECK" verifypx "$DB/$t" "$px" >"$C/px" 2>&1; then
+                why+="$t: primary index: $(oneline "$C/px") "
+            fi
+        done
+        verdict "old layout: pxlib reads every upgraded table alike, primary indexes sound" "$why"
+    else
+        echo "skip old layout, pxlib: no pxcheck and no pxlib to build it"
+    fi
+
+    # ==== a second run, on the upgraded database, and one while another program reads it
+    snapshot "$C/s1"
+    upgrade
+    ran_clean "second run: exit code 0, no dialog"
+    snapshot "$C/s2"
+    verdict "second run: every file keeps its size, content and modification time" \
+        "$(untouched "$C/s1" "$C/s2")"
+    if hold shared Subject.DB; then
+        upgrade
+        release
+        ran_clean "second run while another program has Subject.DB open: exit code 0, no dialog"
+        snapshot "$C/s3"
+        verdict "second run while another program has Subject.DB open: nothing changes" \
+            "$(untouched "$C/s1" "$C/s3")"
+    fi
+fi
+
+# ==== listed columns present already: in another letter case, out of list order, with
+# another type, or the next one of the list without the one before
+if new_case partial 20 --present Subject:MAIL_STATE_COUNTRY,ein --present CrashDriver:dviols \
+    --present InspCarrier:VIN3,licnum2 --present Basics:basics_name=A20; then
+    fields "$C/f0"
+    upgrade
+    ran_clean "present columns: exit code 0, no dialog"
+    fields "$C/f1"
+    verdict "present columns: not added again; only the missing ones, in list order" \
+        "$(complete "$C/f0" "$C/f1" "${TABLES[@]}")"
+    verdict "present columns: one in another type stays as it was" \
+        "$(grep -qx $'field\t11\tbasics_name\tA\t20' "$C/f1/Basics.DB" || oneline "$C/f1/Basics.DB")"
+fi
+
+# ==== failing runs: the error box names the engine's texts, the program still ends with 0,
+# the columns added before the failing check stay and the later checks are not made.
+# name | mkprofiledb options | table held open, and how | box message (ERE) | tables upgraded
+while IFS='|' read -r name options held message upgraded; do
+    [[ -z $name ]] && continue
+    # shellcheck disable=SC2086
+    new_case "$name" 20 $options || continue
+    fields "$C/f0"
+    snapshot "$C/s0"
+    if [[ -n $held ]]; then
+        hold "${held% *}" "${held#* }" || continue
+    fi
+    upgrade
+    release
+    caption=$(sed -n 1p <<<"$BOX")
+    text=$(sed -n 2p <<<"$BOX")
+    verdict "$name: error box captioned with the program's title, naming the engine's error" \
+        "$([[ $caption == ProfileUpgrade ]] && grep -Eq "$message" <<<"$text" ||
+            echo "caption \"$caption\", message \"$text\", not /$message/")"
+    verdict "$name: exit code 0 once the box is closed" "$([[ $RC -eq 0 ]] || echo "exit $RC")"
+    fields "$C/f1"
+    snapshot "$C/s1"
+    readarray -t others < <(printf '%s\n' "${TABLES[@]}" | grep -vxF -e "$upgraded")
+    # shellcheck disable=SC2086
+    why=$(complete "$C/f0" "$C/f1" $upgraded)$(untouched "$C/s0" "$C/s1" "${others[@]}")
+    verdict "$name: ${upgraded:-no table} upgraded, every other table untouched" "$why"
+    if [[ $name == held-shared ]]; then
+        # With the table free again, a new run completes the upgrade.
+        upgrade
+        ran_clean "$name, run again: exit code 0, no dialog"
+        fields "$C/f2"
+        verdict "$name, run again: every table gets its missing columns" \
+            "$(complete "$C/f0" "$C/f2" "${TABLES[@]}")"
+    fi
+done <<'CASES'
+missing-table|--omit Crashes.DB||^Table does not exist\..*Crashes\.DB|Subject.DB
+unknown-alias|--alias OTHERDATA||^Unknown database alias.*PROFILEDATA|
+held-exclusive||exclusive Subject.DB|^Table is in use by another user or program\..*Subject\.DB|
+held-shared||shared Subject.DB|^Table is in use by another user or program\..*Subject\.DB|
+CASES
+# A restructure the engine refuses cannot be brought about from outside the program.
+
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]
