@@ -133,7 +133,8 @@ new_case() {
 # program's exit code) and BOX (caption and message of the dialog it showed, "" when none).
 upgrade() {
     local box=$C/box up answer
-    (cd "$APP" && exec "$ROOT/scripts/wine-run" ProfileUpgrade.exe) </dev/null >"$C/upgrade.out" 2>&1 &
+    (cd "$APP" && exec "$ROOT/scripts/wine-run" ProfileUpgrade.exe) </dev/null \
+        >"$C/upgrade.out" 2>&1 &
     up=$!
     "$ROOT/scripts/wine-run" "$ANSWER" "$WINE_RUN_TIMEOUT" </dev/null >"$box" 2>/dev/null &
     answer=$!
@@ -200,14 +201,20 @@ fields() {
 # (names compared in any letter case), in list order: name, type letter, size.
 missing() {
     awk -v t="$1" -v lines="$2" '
-        BEGIN { while ((getline line < lines) > 0) { split(line, w, "\t"); have[toupper(w[3])] = 1 } }
+        BEGIN {
+            while ((getline line < lines) > 0) {
+                split(line, w, "\t")
+                have[toupper(w[3])] = 1
+            }
+        }
         $1 == t && !(toupper($2) in have) { print $2, $3, $4 }' <<<"$COLUMNS"
 }
 
 # want_fields <table> <field lines before>: the field lines after a complete upgrade.
 want_fields() {
     cat "$2"
-    missing "$1" "$2" | awk -v n="$(wc -l <"$2")" '{ printf "field\t%d\t%s\t%s\t%s\n", ++n, $1, $2, $3 }'
+    missing "$1" "$2" |
+        awk -v n="$(wc -l <"$2")" '{ printf "field\t%d\t%s\t%s\t%s\n", ++n, $1, $2, $3 }'
 }
 
 # want_dump <table> <field lines before> <dump before>: the dump after a complete upgrade,
@@ -216,13 +223,20 @@ want_dump() {
     missing "$1" "$2" | awk -v dump="$3" '
         { code = $2 == "A" ? "01" : $2 == "S" ? "03" : "04"; add[++k] = $1 " " code " " $3 }
         END {
+            for (i = 1; i <= k; i++)
+                nulls = nulls "|NULL"
             while ((getline line < dump) > 0) {
                 split(line, w, " ")
-                if (++nr == 1) { nf = w[2]; print "fields " nf + k " records " w[4] " keys " w[6]; continue }
-                if (nr <= nf + 1) { print line; if (nr == nf + 1) for (i = 1; i <= k; i++) print "field " nf + i " " add[i]; continue }
-                nulls = ""
-                for (i = 1; i <= k; i++) nulls = nulls "|NULL"
-                print line nulls
+                if (++nr == 1) {
+                    nf = w[2]
+                    print "fields " nf + k " records " w[4] " keys " w[6]
+                } else if (nr <= nf + 1) {
+                    print line
+                    for (i = 1; nr == nf + 1 && i <= k; i++)
+                        print "field " nf + i " " add[i]
+                } else {
+                    print line nulls
+                }
             }
         }'
 }
@@ -337,10 +351,8 @@ if new_case partial 20 --present Subject:MAIL_STATE_COUNTRY,ein --present CrashD
     upgrade
     ran_clean "present columns: exit code 0, no dialog"
     fields "$C/f1"
-    verdict "present columns: not added again; only the missing ones, in list order" \
+    verdict "present columns: kept as they are; only the missing ones added, in list order" \
         "$(complete "$C/f0" "$C/f1" "${TABLES[@]}")"
-    verdict "present columns: one in another type stays as it was" \
-        "$(grep -qx $'field\t11\tbasics_name\tA\t20' "$C/f1/Basics.DB" || oneline "$C/f1/Basics.DB")"
 fi
 
 # ==== failing runs: the error box names the engine's texts, the program still ends with 0,
