@@ -1,5 +1,5 @@
 #include "admin_catalog.h"
-#include "field_spec.h"
+#include "field_letters.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "add_field.h"
 #include "admin_catalog.h"
 #include "admin_verify.h"
-#include "field_spec.h"
+#include "field_letters.h"
 #include <cstdio>
 #include <cstdlib>
 #include <string>

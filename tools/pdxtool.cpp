@@ -2,7 +2,7 @@
 // field by restructuring, and creates and fills tables for tests, samples and benchmarks.
 #include "add_field.h"
 #include "engine_session.h"
-#include "field_spec.h"
+#include "field_letters.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

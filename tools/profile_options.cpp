@@ -35,13 +35,13 @@ const TableDef* Table(const std::string& name, std::string& error) {
 }
 
 // "<column>" (type and size from the upgrade's list) or "<column>=<type><size>".
-bool PresentColumn(const TableDef& t, const std::string& spec, Column& out, std::string& error) {
-    size_t eq = spec.find('=');
-    std::string name = spec.substr(0, eq);
+bool PresentColumn(const TableDef& t, const std::string& item, Column& out, std::string& error) {
+    size_t eq = item.find('=');
+    std::string name = item.substr(0, eq);
     out = {name, 'A', 0, Content::Filler};
-    if (eq != std::string::npos && eq + 1 < spec.size()) {
-        out.type = spec[eq + 1];
-        out.size = std::atoi(spec.c_str() + eq + 2);
+    if (eq != std::string::npos && eq + 1 < item.size()) {
+        out.type = item[eq + 1];
+        out.size = std::atoi(item.c_str() + eq + 2);
         return true;
     }
     const UpgradeColumn* c = FindUpgradeColumn(t, name);

@@ -1,5 +1,5 @@
 #include "profile_writer.h"
-#include "field_spec.h"
+#include "field_letters.h"
 #include "profile_values.h"
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "field_spec.h"
+#include "field_letters.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
