@@ -19,9 +19,8 @@ unsigned FindInOldBlock(const File& table, const TableHeader& h, unsigned block,
         ReadBlock(table, h, block, buf.data());
         cachedBlock = block;
     }
-    int size = int16_t(Get16(buf.data() + 4)) + h.recordSize;
-    unsigned count = size > 0 ? unsigned(size) / h.recordSize : 0;
-    for (unsigned i = 0; i < count && i < h.RecordsPerBlock(); ++i)
+    unsigned count = BlockRecordCount(table, h, block, buf.data());
+    for (unsigned i = 0; i < count; ++i)
         if (std::memcmp(buf.data() + 6 + size_t(i) * h.recordSize, key, keySize) == 0)
             return i;
     return ~0u;

@@ -47,14 +47,9 @@ bool TableCursor::Next(uint8_t* out) {
         if (++steps_ > h_.fileBlocks)
             Fail(DBIERR_FILECORRUPT, "File: " + path_ + " (block chain loops)");
         ReadBlock(file_, h_, next_, block_.data());
-        int size = int16_t(Get16(block_.data() + 4)) + h_.recordSize;
-        if (size < 0 || size % h_.recordSize ||
-            unsigned(size) / h_.recordSize > h_.RecordsPerBlock())
-            Fail(DBIERR_FILECORRUPT,
-                 "File: " + path_ + " (block " + std::to_string(next_) + " is damaged)");
+        count_ = BlockRecordCount(file_, h_, next_, block_.data());
         block_no_ = next_;
         next_ = Get16(block_.data());
-        count_ = unsigned(size) / h_.recordSize;
         index_ = 0;
     }
     std::memcpy(out, block_.data() + 6 + size_t(index_++) * h_.recordSize, h_.recordSize);
@@ -106,8 +101,7 @@ void TableCursor::InsertUnkeyed(const uint8_t* record) {
     std::vector<uint8_t> buf(h_.BlockSize(), 0);
     if (h_.lastBlock != 0) {
         ReadBlock(file_, h_, h_.lastBlock, buf.data());
-        int16_t ads = int16_t(Get16(buf.data() + 4));
-        unsigned count = unsigned(ads + h_.recordSize) / h_.recordSize;
+        unsigned count = BlockRecordCount(file_, h_, h_.lastBlock, buf.data());
         if (count < h_.RecordsPerBlock()) {
             std::memcpy(buf.data() + 6 + size_t(count) * h_.recordSize, record, h_.recordSize);
             Put16(buf.data() + 4, uint16_t(int16_t(count * h_.recordSize)));
@@ -184,7 +178,7 @@ void TableCursor::InsertKeyed(const uint8_t* record) {
     unsigned blockNo = (*leaves_)[leaf].block;
     std::vector<uint8_t> buf(h_.BlockSize());
     ReadBlock(file_, h_, blockNo, buf.data());
-    unsigned count = unsigned(int16_t(Get16(buf.data() + 4)) + h_.recordSize) / h_.recordSize;
+    unsigned count = BlockRecordCount(file_, h_, blockNo, buf.data());
     std::vector<uint8_t> records(buf.begin() + 6, buf.begin() + 6 + long(count) * h_.recordSize);
     unsigned at = 0;
     for (; at < count; ++at) {

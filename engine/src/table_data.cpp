@@ -21,6 +21,15 @@ BlockHeader DecodeBlockHeader(const uint8_t* p) {
 
 } // namespace
 
+unsigned BlockRecordCount(const File& file, const TableHeader& h, unsigned block,
+                          const uint8_t* data) {
+    int size = int16_t(Get16(data + 4)) + h.recordSize;
+    if (size < 0 || size % h.recordSize != 0 || unsigned(size / h.recordSize) > h.RecordsPerBlock())
+        Broken(file, "block " + std::to_string(block) + " claims " + std::to_string(size) +
+                         " bytes of records");
+    return unsigned(size / h.recordSize);
+}
+
 void ReadBlock(const File& file, const TableHeader& h, unsigned n, uint8_t* buf) {
     if (n == 0 || n > h.fileBlocks)
         Broken(file, "block " + std::to_string(n) + " does not exist");
@@ -71,13 +80,8 @@ bool ChainReader::Next() {
 void ChainReader::Load(unsigned block) {
     current_ = Cached(block);
     BlockHeader bh = DecodeBlockHeader(current_);
-    int size = bh.addDataSize + h_.recordSize;
-    if (size < 0 || size % h_.recordSize != 0 ||
-        unsigned(size / h_.recordSize) > h_.RecordsPerBlock())
-        Broken(file_, "block " + std::to_string(block) + " claims " + std::to_string(size) +
-                          " bytes of records");
     block_ = block;
-    count_ = unsigned(size / h_.recordSize);
+    count_ = BlockRecordCount(file_, h_, block, current_);
     seen_ += count_;
     nextBlock_ = bh.next;
 }

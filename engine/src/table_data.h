@@ -18,6 +18,11 @@ inline uint32_t CipherKey(const TableHeader& h) {
     return h.checksum & 0xFFFF;
 }
 
+// Records in a block read from file, from its header; a count the block cannot hold fails as a
+// damaged file.
+unsigned BlockRecordCount(const File& file, const TableHeader& h, unsigned block,
+                          const uint8_t* data);
+
 // Reads block n (1-based), decrypted; bytes missing at the end of the file read as zeros.
 void ReadBlock(const File& file, const TableHeader& h, unsigned n, uint8_t* buf);
 void WriteBlock(File& file, const TableHeader& h, unsigned n, uint8_t* buf); // encrypts buf
