@@ -1,15 +1,12 @@
-// The table component against the real engine: the engine library and its IDAPI32.INI are
-// copied into a scratch folder that is the current directory, so the binding finds them there.
-#include "runtime/application.h"
+// The table component against the real engine, in a scratch engine folder.
+#include "engine_folder.h"
 #include "tables/bde.h"
 #include "tables/database.h"
 #include "tables/engine_error.h"
 #include "tables/pv_table.h"
 #include "tables/session.h"
 #include "tables/tables_unit.h"
-#include "test_folder.h"
 #include <cstring>
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -52,17 +49,11 @@ bool EngineBound() {
     return bde::DbiGetCurrSession(&session) != DBIERR_CANNOTLOADLIB;
 }
 
-class EngineFolder : public ::testing::Environment {
+class SubjectTables : public ::testing::Environment {
   public:
     void SetUp() override {
-        folder_ = std::make_unique<TestFolder>();
-        dataFolder = folder_->File("data");
-        CreateDirectoryA(dataFolder.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(ENGINE_DLL, folder_->File("IDAPI32.DLL").c_str(), FALSE));
-        std::ofstream(folder_->File("IDAPI32.INI"))
-            << "[PROFILEDATA]\nPATH=" << dataFolder << "\nDEFAULT DRIVER=PARADOX\n";
-        current_ = std::make_unique<CurrentDirectory>(folder_->Path());
-        InitializeUnits({&ApplicationUnit, &TablesUnit});
+        folder_ = std::make_unique<EngineFolder>(ENGINE_DLL);
+        dataFolder = folder_->DataFolder();
         TDatabase* db = Session->OpenDatabase("PROFILEDATA");
         CreateTable(db->Handle(), "Subject.DB");
         CreateTable(db->Handle(), "Locked.DB", "secret");
@@ -71,18 +62,15 @@ class EngineFolder : public ::testing::Environment {
         CreateDirectoryA((dataFolder + "\\Folder.DB").c_str(), nullptr);
     }
     void TearDown() override {
-        FinalizeUnits();
-        EXPECT_FALSE(EngineBound()) << "the engine outlived its session";
-        current_.reset();
         folder_.reset();
+        EXPECT_FALSE(EngineBound()) << "the engine outlived its session";
     }
 
   private:
-    std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<CurrentDirectory> current_;
+    std::unique_ptr<EngineFolder> folder_;
 };
 
-const auto* const kEngineFolder = ::testing::AddGlobalTestEnvironment(new EngineFolder);
+const auto* const kEngineFolder = ::testing::AddGlobalTestEnvironment(new SubjectTables);
 
 std::unique_ptr<TTable> Table(const char* name, const char* database, const char* table) {
     auto t = std::make_unique<TTable>(nullptr);
