@@ -3,10 +3,9 @@
 // runs in a fresh child process, so its peak working set is its own.
 #include "create_table.h"
 #include "engine_library.h"
-#include "primary_index.h"
 #include "record_codec.h"
+#include "sorted_table_writer.h"
 #include "status.h"
-#include "table_data.h"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -72,8 +71,7 @@ FLDDesc Descriptor(const char* name, uint16_t type, int16_t units1 = 0) {
     return d;
 }
 
-// The table pdxtool's fill makes (Id key, Name, Score, Amount, Note), written block by block
-// with the engine core: inserting through the library is far too slow for large tables.
+// The table pdxtool's fill makes (Id key, Name, Score, Amount, Note), in key order.
 void BuildTable(const std::string& path, long rows) {
     FLDDesc fields[] = {Descriptor("Id", fldINT32), Descriptor("Name", fldZSTRING, 40),
                         Descriptor("Score", fldINT16), Descriptor("Amount", fldFLOAT),
@@ -90,15 +88,9 @@ void BuildTable(const std::string& path, long rows) {
     desc.pidxDesc = &key;
     pdx::CreateTable(path, desc, true);
 
-    pdx::File db =
-        pdx::File::Open(path, pdx::Access::ReadWrite, pdx::Share::Exclusive, DBIERR_NOSUCHTABLE);
-    pdx::TableHeader h = pdx::ReadHeader(db);
-    const auto& f = h.fields;
-    pdx::LeafEntries leaves(f[0].StoredSize());
-    pdx::BlockWriter writer(db, h, [&](unsigned block, const uint8_t* records, unsigned count) {
-        leaves.Add(block, records, count);
-    });
-    std::vector<uint8_t> record(h.recordSize);
+    SortedTableWriter writer(path);
+    const auto& f = writer.Header().fields;
+    std::vector<uint8_t> record(writer.Header().recordSize);
     for (long i = 1; i <= rows; ++i) {
         int32_t id = int32_t(i);
         int16_t score = int16_t(i % 20000 - 10000);
@@ -113,16 +105,7 @@ void BuildTable(const std::string& path, long rows) {
         pdx::EncodeField(f[4], note.c_str(), record.data() + f[4].offset);
         writer.Append(record.data());
     }
-    writer.Finish(h);
-    std::vector<uint8_t> header = pdx::WriteHeader(h);
-    db.WriteAt(0, header.data(), header.size());
-
-    std::string pxPath = pdx::StemOf(path) + ".PX";
-    pdx::TableHeader emptyPx = pdx::ReadHeader(
-        pdx::File::Open(pxPath, pdx::Access::Read, pdx::Share::Exclusive, DBIERR_NOSUCHFILE));
-    pdx::TableHeader px = pdx::PrimaryIndexHeader(h, &emptyPx, "BENCH.PX");
-    pdx::File pxFile = pdx::File::Create(pxPath);
-    pdx::WritePrimaryIndex(pxFile, px, leaves);
+    writer.Finish();
 }
 
 // Copy rate of the table file as the baseline for a pass that reads and writes it once; with

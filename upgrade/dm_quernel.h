@@ -23,10 +23,12 @@ class TdmQuernel : public TDataModule {
     TpvTable* tBasics;
 
     void DataModuleCreate(TComponent* sender);
+    // Opens the table and appends the column unless a column of that name (any letter case)
+    // exists; the table stays open.
+    void EnsureColumn(TTable* table, const char* name, uint16_t type, int16_t size);
     void AddColumn(TTable* table, const NewColumnDesc& desc);
 
   private:
-    void EnsureColumn(TTable* table, const char* name, uint16_t type, int16_t size);
     void UpgradeSubject();
     void UpgradeInspCarrier();
     void UpgradeCrashVeh();

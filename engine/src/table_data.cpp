@@ -45,25 +45,27 @@ void WriteBlock(File& file, const TableHeader& h, unsigned n, uint8_t* buf) {
     file.WriteAt(h.BlockOffset(n), buf, h.BlockSize());
 }
 
-ChainReader::ChainReader(const File& file, const TableHeader& h)
-    : file_(file), h_(h), nextBlock_(h.firstBlock) {}
-
-const uint8_t* ChainReader::Cached(unsigned block) {
-    if (block < cacheFirst_ || block >= cacheFirst_ + cacheCount_) {
+const uint8_t* BlockWindow::Block(unsigned n) {
+    if (n < first_ || n >= first_ + count_) {
+        if (n == 0 || n > h_.fileBlocks)
+            Broken(file_, "block " + std::to_string(n) + " does not exist");
         unsigned size = h_.BlockSize();
         unsigned count = std::max<unsigned>(1, unsigned(kIoBytes / size));
-        count = std::min<unsigned>(count, h_.fileBlocks - block + 1);
+        count = std::min<unsigned>(count, h_.fileBlocks - n + 1);
         cache_.resize(size_t(count) * size);
-        if (file_.ReadAt(h_.BlockOffset(block), cache_.data(), cache_.size()) == 0)
-            Broken(file_, "block " + std::to_string(block) + " is missing");
+        if (file_.ReadAt(h_.BlockOffset(n), cache_.data(), cache_.size()) == 0)
+            Broken(file_, "block " + std::to_string(n) + " is missing");
         if (h_.Encrypted())
             for (unsigned i = 0; i < count; ++i)
-                DecryptDataBlock(cache_.data() + size_t(i) * size, size, CipherKey(h_), block + i);
-        cacheFirst_ = block;
-        cacheCount_ = count;
+                DecryptDataBlock(cache_.data() + size_t(i) * size, size, CipherKey(h_), n + i);
+        first_ = n;
+        count_ = count;
     }
-    return cache_.data() + size_t(block - cacheFirst_) * h_.BlockSize();
+    return cache_.data() + size_t(n - first_) * h_.BlockSize();
 }
+
+ChainReader::ChainReader(const File& file, const TableHeader& h)
+    : file_(file), h_(h), window_(file, h), nextBlock_(h.firstBlock) {}
 
 bool ChainReader::Next() {
     if (nextBlock_ == 0)
@@ -78,7 +80,7 @@ bool ChainReader::Next() {
 }
 
 void ChainReader::Load(unsigned block) {
-    current_ = Cached(block);
+    current_ = window_.Block(block);
     BlockHeader bh = DecodeBlockHeader(current_);
     block_ = block;
     count_ = BlockRecordCount(file_, h_, block, current_);

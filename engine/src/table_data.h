@@ -27,6 +27,21 @@ unsigned BlockRecordCount(const File& file, const TableHeader& h, unsigned block
 void ReadBlock(const File& file, const TableHeader& h, unsigned n, uint8_t* buf);
 void WriteBlock(File& file, const TableHeader& h, unsigned n, uint8_t* buf); // encrypts buf
 
+// Blocks read a window (about 1 MiB) at a time, from the block asked for onwards, decrypted:
+// cheap for callers that ask for blocks in ascending order.
+class BlockWindow {
+  public:
+    BlockWindow(const File& file, const TableHeader& h) : file_(file), h_(h) {}
+    // Block n (1..fileBlocks), valid until the next call.
+    const uint8_t* Block(unsigned n);
+
+  private:
+    const File& file_;
+    const TableHeader& h_;
+    std::vector<uint8_t> cache_;
+    unsigned first_ = 0, count_ = 0;
+};
+
 // Walks the block chain in order, reading ahead over physically consecutive blocks.
 class ChainReader {
   public:
@@ -41,12 +56,10 @@ class ChainReader {
 
   private:
     void Load(unsigned block);
-    const uint8_t* Cached(unsigned block);
 
     const File& file_;
     const TableHeader& h_;
-    std::vector<uint8_t> cache_;
-    unsigned cacheFirst_ = 0, cacheCount_ = 0;
+    BlockWindow window_;
     const uint8_t* current_ = nullptr;
     unsigned block_ = 0, nextBlock_ = 0, count_ = 0, steps_ = 0;
     uint64_t seen_ = 0;

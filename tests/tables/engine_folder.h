@@ -13,6 +13,7 @@ class EngineFolder {
     EngineFolder(const EngineFolder&) = delete;
     EngineFolder& operator=(const EngineFolder&) = delete;
 
+    const std::string& Path() const { return folder_.Path(); }
     const std::string& DataFolder() const { return data_; }
 
   private:
