@@ -3,6 +3,7 @@
 #include "paradox_crypt.h"
 #include "primary_index.h"
 #include "status.h"
+#include "table_data.h"
 #include "table_header.h"
 #include <algorithm>
 #include <cstring>
@@ -59,7 +60,7 @@ Field CreatedField(const FLDDesc& d) {
         return f;
     }
     if (d.iFldType == fldBLOB) {
-        // A new table's blob columns hold no values yet, so no .MB is needed to create them.
+        // A new table's blob columns hold no values yet: its .MB is the header alone.
         Field f;
         f.name = d.szName;
         if (d.iSubType < fldstMEMO || d.iSubType > fldstGRAPHIC)
@@ -71,6 +72,30 @@ Field CreatedField(const FLDDesc& d) {
         return f;
     }
     return FieldFromDesc(d);
+}
+
+bool HasBlobField(const TableHeader& h) {
+    for (const auto& f : h.fields)
+        if (IsBlobType(f.type))
+            return true;
+    return false;
+}
+
+// The .MB of a table whose blob fields hold no values: the 4 KiB header block alone, as the
+// original engine writes it (block type 0, size one 4 KiB unit, modification count 1, then
+// its constant bytes), encrypted like the table.
+void WriteEmptyBlobFile(const std::string& mbPath, const TableHeader& h) {
+    std::vector<uint8_t> header(4096, 0);
+    const uint8_t start[] = {0x00, 0x01, 0x00, 0x01, 0x00, 0x82, 0x73, 0x02, 0x00, 0x29, 0x00,
+                             0x00, 0x10, 0x00, 0x10, 0x00, 0x10, 0x40, 0x00, 0x00, 0x08};
+    std::copy(std::begin(start), std::end(start), header.begin());
+    header[0x29] = 0xA1;
+    header[0x2A] = 0x02;
+    if (h.Encrypted())
+        EncryptBlobBytes(header.data(), header.size(), 0, CipherKey(h));
+    File mb = File::Create(TemporaryName(mbPath));
+    mb.WriteAt(0, header.data(), header.size());
+    mb.Flush();
 }
 
 } // namespace
@@ -136,6 +161,11 @@ void CreateTable(const std::string& path, const CRTblDesc& desc, bool overwrite)
             File pxFile = File::Create(TemporaryName(pxPath));
             WritePrimaryIndex(pxFile, px, LeafEntries(0));
             pxFile.Flush();
+        }
+        if (HasBlobField(h)) {
+            std::string mbPath = StemOf(path) + ".MB";
+            targets.push_back(mbPath);
+            WriteEmptyBlobFile(mbPath, h);
         }
     } catch (...) {
         DiscardTemporaries(targets);

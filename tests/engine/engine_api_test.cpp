@@ -1,10 +1,12 @@
 // The engine through its library boundary: statuses, error entries, tables created, filled,
 // restructured and read back, passwords, sharing and damaged files.
 #include "engine_library.h"
+#include "test_folder.h"
 #include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,31 +16,6 @@ namespace {
 EngineLibrary& Dbi() {
     static EngineLibrary library(ENGINE_DLL);
     return library;
-}
-
-std::string TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    for (int attempt = 0;; ++attempt) {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        std::string folder = std::string(base) + "engine_api_" + std::to_string(now.QuadPart) +
-                             "_" + std::to_string(attempt);
-        if (CreateDirectoryA(folder.c_str(), nullptr))
-            return folder;
-    }
-}
-
-void RemoveFolder(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-        do
-            DeleteFileA((folder + "\\" + data.cFileName).c_str());
-        while (FindNextFileA(h, &data));
-        FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 
 std::vector<char> ReadAll(const std::string& path) {
@@ -71,9 +48,9 @@ std::string EntryText(uint16_t n, DBIResult* code = nullptr) {
 class EngineApi : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = TempFolder();
-        ini_ = folder_ + "\\engine.ini";
-        std::ofstream(ini_) << "[ProfileData]\nPATH=" << folder_ << "\nDEFAULT DRIVER=PARADOX\n";
+        ini_ = folder_.File("engine.ini");
+        std::ofstream(ini_) << "[ProfileData]\nPATH=" << folder_.Path()
+                            << "\nDEFAULT DRIVER=PARADOX\n";
         DBIEnv env{};
         std::strcpy(env.szLang, "0009");
         std::strcpy(env.szIniFile, ini_.c_str());
@@ -85,7 +62,6 @@ class EngineApi : public ::testing::Test {
     void TearDown() override {
         Dbi().DbiCloseDatabase(&db_);
         Dbi().DbiExit();
-        RemoveFolder(folder_);
     }
 
     // Keyed on Id (I); Name A20; Score S. Rows inserted in a shuffled order.
@@ -189,9 +165,10 @@ class EngineApi : public ::testing::Test {
         return rows;
     }
 
-    std::string Path(const char* name) const { return folder_ + "\\" + name; }
+    std::string Path(const char* name) const { return folder_.File(name); }
 
-    std::string folder_, ini_;
+    TestFolder folder_;
+    std::string ini_;
     hDBIDb db_ = 0;
 };
 
@@ -343,11 +320,39 @@ namespace {
 
 // Memo values of a table written by the original engine: one in the record's leader, one in a
 // shared .MB block, one in a block of its own; still readable after a restructure.
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A new table with memo and graphic columns gets the header-only .MB the original engine
+// writes; a protected one gets it encrypted.
+TEST_F(EngineApi, NewTableWithBlobColumnsGetsAnEmptyBlobFile) {
+    FLDDesc fields[] = {Field("Id", fldINT32), Field("Notes", fldBLOB, 20, fldstMEMO),
+                        Field("Picture", fldBLOB, 10, fldstGRAPHIC)};
+    CRTblDesc desc{};
+    std::strcpy(desc.szTblName, "Blobs.DB");
+    desc.iFldCount = 3;
+    desc.pfldDesc = fields;
+    ASSERT_EQ(Dbi().DbiCreateTable(db_, 0, &desc), DBIERR_NONE);
+    const std::string empty = FileBytes(std::string(SAMPLES_DIR) + "/misc/empty.mb");
+    ASSERT_EQ(empty.size(), 4096u);
+    EXPECT_EQ(FileBytes(Path("Blobs.MB")), empty);
+
+    std::strcpy(desc.szTblName, "Locked.DB");
+    desc.bProtected = 1;
+    std::strcpy(desc.szPassword, "s3cret");
+    ASSERT_EQ(Dbi().DbiCreateTable(db_, 0, &desc), DBIERR_NONE);
+    const std::string locked = FileBytes(Path("Locked.MB"));
+    EXPECT_EQ(locked.size(), empty.size());
+    EXPECT_NE(locked, empty);
+}
+
 TEST(EngineBlobs, MemoValuesInAllThreePlacesSurviveARestructure) {
-    std::string folder = TempFolder();
+    TestFolder folder;
     for (const char* f :
          {"CUSTOMER.DB", "CUSTOMER.PX", "CUSTOMER.MB", "CUSTOMER.X06", "CUSTOMER.Y06"}) {
-        std::string to = folder + "\\" + f;
+        std::string to = folder.File(f);
         ASSERT_TRUE(
             CopyFileA((std::string(SAMPLES_DIR) + "/customer/" + f).c_str(), to.c_str(), FALSE));
         SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -355,8 +360,8 @@ TEST(EngineBlobs, MemoValuesInAllThreePlacesSurviveARestructure) {
     DBIEnv env{};
     ASSERT_EQ(Dbi().DbiInitFn(DBIINTFVER, &env), DBIERR_NONE);
     hDBIDb db = 0;
-    ASSERT_EQ(Dbi().DbiOpenDatabase(folder.c_str(), nullptr, dbiREADWRITE, dbiOPENSHARED, "", 0,
-                                    nullptr, nullptr, &db),
+    ASSERT_EQ(Dbi().DbiOpenDatabase(folder.Path().c_str(), nullptr, dbiREADWRITE, dbiOPENSHARED, "",
+                                    0, nullptr, nullptr, &db),
               DBIERR_NONE);
     auto memos = [&] {
         hDBICur cur = 0;
@@ -406,7 +411,6 @@ TEST(EngineBlobs, MemoValuesInAllThreePlacesSurviveARestructure) {
     EXPECT_EQ(memos(), before);
     Dbi().DbiCloseDatabase(&db);
     Dbi().DbiExit();
-    RemoveFolder(folder);
 }
 
 } // namespace
