@@ -1,0 +1,12 @@
+// The wording the crash reporter shows and writes until the application's options replace it.
+#pragma once
+#include <array>
+#include <string>
+
+// Every label and message of the crash reporter is one of these texts, addressed by index.
+constexpr int kTextCount = 158;
+
+std::array<std::string, kTextCount> DefaultTexts();
+
+// The page that renders a report as HTML; "<%HTML_TAG%>" marks where the report goes.
+extern const char* const kDefaultHtmlTemplate;
