@@ -80,7 +80,7 @@ TEST(OptionsBlock, TruncatedBlocksAreRefusedAndChangeNothing) {
     TVessarModuleOptions target("");
     target.SetMailServer("kept");
 
-    // Every length that ends inside a field; every seventh keeps the run short under emulation.
+    // Each length cuts some field short; past the first fields every seventh keeps the run short.
     for (size_t length = 0; length < block.size(); length += length < 64 ? 1 : 7) {
         std::vector<uint8_t> truncated(block.begin(), block.begin() + length);
         ByteReader reader(truncated);
