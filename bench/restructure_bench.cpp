@@ -6,6 +6,7 @@
 #include "record_codec.h"
 #include "sorted_table_writer.h"
 #include "status.h"
+#include "test_folder.h"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -38,29 +39,6 @@ size_t PeakWorkingSet() {
     PROCESS_MEMORY_COUNTERS counters{};
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
     return counters.PeakWorkingSetSize;
-}
-
-std::string TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    for (int attempt = 0;; ++attempt) {
-        std::string folder = std::string(base) + "restructure_bench_" +
-                             std::to_string(GetCurrentProcessId()) + "_" + std::to_string(attempt);
-        if (CreateDirectoryA(folder.c_str(), nullptr))
-            return folder;
-    }
-}
-
-void RemoveFolder(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-        do
-            DeleteFileA((folder + "\\" + data.cFileName).c_str());
-        while (FindNextFileA(h, &data));
-        FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 
 FLDDesc Descriptor(const char* name, uint16_t type, int16_t units1 = 0) {
@@ -262,19 +240,17 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     int failures = 0;
     for (long rows : sizes) {
-        std::string folder = TempFolder();
+        TestFolder folder; // removed with the table at the end of each size
         try {
-            BuildTable(folder + "\\" + kTable, rows);
+            BuildTable(folder.File(kTable), rows);
         } catch (const pdx::EngineError& e) {
             std::fprintf(stderr, "cannot build the table: error 0x%04X %s\n", unsigned(e.code),
                          e.context.c_str());
-            RemoveFolder(folder);
             return 1;
         }
-        double copyRate = CopyMegaBytesPerSecond(folder + "\\" + kTable, false);
-        double durableRate = CopyMegaBytesPerSecond(folder + "\\" + kTable, true);
-        failures += RunChild(folder, rows, copyRate, durableRate) != 0;
-        RemoveFolder(folder);
+        double copyRate = CopyMegaBytesPerSecond(folder.File(kTable), false);
+        double durableRate = CopyMegaBytesPerSecond(folder.File(kTable), true);
+        failures += RunChild(folder.Path(), rows, copyRate, durableRate) != 0;
     }
     return failures ? 1 : 0;
 }

@@ -7,27 +7,13 @@
 # KILL_SECRET_ROWS (the encrypted variant; 0 leaves it out).
 set -u
 
-if [[ $# -ne 1 || ! -d $1 ]]; then
-    echo "usage: $0 <build-dir>" >&2
-    exit 2
-fi
-BUILD=$(cd "$1" && pwd)
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=../checks.sh
+source "$(dirname "$0")/../checks.sh" "$@"
 TOOL=$BUILD/tools/pdxtool.exe
 ROWS=${KILL_ROWS:-40000}
 SECRET_ROWS=${KILL_SECRET_ROWS:-20000}
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-120} # one hung run must not eat the whole test
 export LC_ALL=C                                  # also makes EPOCHREALTIME use a dot
-
-passed=0
-failed=0
-ok() { echo "ok $1"; passed=$((passed + 1)); }
-bad() { echo "FAIL $1: $2"; failed=$((failed + 1)); }
-finish() {
-    echo "$passed passed, $failed failed"
-    [[ $failed -eq 0 ]]
-    exit
-}
 
 if [[ ! -f $TOOL ]]; then
     bad pdxtool "$TOOL is missing"
@@ -42,20 +28,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-errtext() { tr -d '\r' <"$1" | grep -v '^$' | head -2 | tr '\n' ' ' | cut -c1-200; }
 now_us() { echo "${EPOCHREALTIME/./}"; }
 ms() { echo $((($1 + 500) / 1000)); } # microseconds → rounded milliseconds
-
-# pdx <out> <err> <args...>: one pdxtool run; stdout lands in <out> with CRLF made LF.
-pdx() {
-    local out=$1 err=$2 rc
-    shift 2
-    "$ROOT/scripts/wine-run" "$TOOL" "$@" >"$out.raw" 2>"$err"
-    rc=$?
-    tr -d '\r' <"$out.raw" >"$out"
-    return $rc
-}
 
 # The Linux process that runs the Windows program under <pid> (wine-run's timeout): under
 # QEMU it is qemu-i386-static executing wine, so find it by the program's name, not the binary.
@@ -140,7 +114,7 @@ prepare() { # prepare <name> <rows> [password]
     local name=$1 rows=$2 dir=$WORK/$1 t0
     shift 2
     PW=("$@")
-    DIR=$dir DB=$dir/big.db WDIR=$(winpath "$dir")
+    DIR=$dir DB=$dir/big.db WDIR=$(win "$dir")
     mkdir -p "$dir" "$WORK/$name.pristine"
     t0=$(now_us)
     if ! pdx "$WORK/$name.fill" "$WORK/$name.err" fill "$WDIR" big.db "$rows" keyed "${PW[@]}"; then
@@ -270,7 +244,7 @@ killed_add() { # killed_add <label> <stop> [delay µs]
     kill_add "$@"
     case $? in
     1)
-        echo "skip $label: never caught the add running at that moment"
+        skip "$label" "never caught the add running at that moment"
         return
         ;;
     2)
@@ -317,7 +291,7 @@ if prepare plain "$ROWS"; then
     kill_add temps 0
     rc=$?
     if [[ $rc -eq 1 || ($rc -eq 0 && $WANT != old) ]]; then
-        echo "skip plain rerun: the kill did not catch the add writing"
+        skip "plain rerun" "the kill did not catch the add writing"
     elif [[ $rc -eq 2 ]]; then
         bad "plain rerun" "the add failed by itself, $ERR"
     elif pdx "$WORK/rerun" "$WORK/rerun.err" add "$WDIR" big.db EIN I 0; then

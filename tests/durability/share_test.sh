@@ -6,26 +6,12 @@
 # Needs the Wine environment of scripts/wine-env.
 set -u
 
-if [[ $# -ne 1 || ! -d $1 ]]; then
-    echo "usage: $0 <build-dir>" >&2
-    exit 2
-fi
-BUILD=$(cd "$1" && pwd)
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=../checks.sh
+source "$(dirname "$0")/../checks.sh" "$@"
 TOOL=$BUILD/tools/pdxtool.exe
 HOLD_MS=${HOLD_MS:-8000} # long enough for two refused runs on a slow machine
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-60}
 export LC_ALL=C
-
-passed=0
-failed=0
-ok() { echo "ok $1"; passed=$((passed + 1)); }
-bad() { echo "FAIL $1: $2"; failed=$((failed + 1)); }
-finish() {
-    echo "$passed passed, $failed failed"
-    [[ $failed -eq 0 ]]
-    exit
-}
 
 if [[ ! -f $TOOL ]]; then
     bad pdxtool "$TOOL is missing"
@@ -37,18 +23,7 @@ DIR=$WORK/db
 SNAP=$WORK/snap
 mkdir -p "$DIR"
 
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-errtext() { tr -d '\r' <"$1" | grep -v '^$' | head -2 | tr '\n' ' ' | cut -c1-200; }
-WDIR=$(winpath "$DIR")
-
-pdx() { # pdx <out> <err> <args...>
-    local out=$1 err=$2 rc
-    shift 2
-    "$ROOT/scripts/wine-run" "$TOOL" "$@" >"$out.raw" 2>"$err"
-    rc=$?
-    tr -d '\r' <"$out.raw" >"$out"
-    return $rc
-}
+WDIR=$(win "$DIR")
 
 # refused <label> <args...>: the run must fail with "table in use" and change no file, not
 # even the temporaries that belong to the holder.

@@ -6,28 +6,13 @@
 # sides dump them alike, before and after pdxtool appends three fields.
 set -u
 
-if [[ $# -ne 1 || ! -d $1 ]]; then
-    echo "usage: $0 <build-dir>" >&2
-    exit 2
-fi
-BUILD=$(cd "$1" && pwd)
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=../checks.sh
+source "$(dirname "$0")/../checks.sh" "$@"
 SAMPLES=${PARADOX_SAMPLES:-$ROOT/../shared/paradox-samples}
 TOOL=$BUILD/tools/pdxtool.exe
 PXCHECK=$BUILD/interop/pxcheck
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-180} # one hung run must not eat the whole test
 export LC_ALL=C                                  # table data is cp1252 bytes, not UTF-8
-
-passed=0
-failed=0
-ok() { echo "ok $1"; passed=$((passed + 1)); }
-bad() { echo "FAIL $1: $2"; failed=$((failed + 1)); }
-skip() { echo "skip $1: $2"; }
-finish() {
-    echo "$passed passed, $failed failed"
-    [[ $failed -eq 0 ]]
-    exit
-}
 
 mkdir -p "$BUILD/interop"
 if ! gcc -Wall -Wextra -O1 -o "$PXCHECK" "$ROOT/tests/interop/pxcheck.c" -lpx; then
@@ -36,18 +21,6 @@ if ! gcc -Wall -Wextra -O1 -o "$PXCHECK" "$ROOT/tests/interop/pxcheck.c" -lpx; t
 fi
 WORK=$(mktemp -d /tmp/pdx-interop.XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
-
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-
-# pdx <out> <err> <args...>: one pdxtool run; stdout lands in <out> with CRLF made LF.
-pdx() {
-    local out=$1 err=$2 rc
-    shift 2
-    "$ROOT/scripts/wine-run" "$TOOL" "$@" >"$out.raw" 2>"$err"
-    rc=$?
-    tr -d '\r' <"$out.raw" >"$out"
-    return $rc
-}
 
 # The table argument pdxtool gets: the file name as it lies in the folder.
 tablearg() { basename "$1"; }
@@ -66,8 +39,6 @@ first_diff() {
 same() { # same <name> <expected> <actual>
     if cmp -s "$2" "$3"; then ok "$1"; else bad "$1" "$(first_diff "$2" "$3")"; fi
 }
-
-errtext() { tr -d '\r' <"$1" | grep -v '^$' | head -2 | tr '\n' ' ' | cut -c1-200; }
 
 hexat() { od -An -tx1 -j "$2" -N "$3" "$1" | tr -d ' \n'; }
 
@@ -92,7 +63,7 @@ check_table() {
     local name=$1 db=$2 kind=$3 dup=$4 pw=${5:-} dir px t=$WORK/$1 rc keyed autoinc=""
     local -a pwarg=()
     [[ -n $pw ]] && pwarg=("$pw")
-    dir=$(winpath "$(dirname "$db")")
+    dir=$(win "$(dirname "$db")")
     px=$(pxfile "$db")
     if ! "$PXCHECK" dump "$db" ${px:+"$px"} >"$t.ref" 2>"$t.err"; then
         if [[ $kind == sample && -n $px ]] && "$PXCHECK" dump "$db" >"$t.ref" 2>"$t.err"; then
@@ -199,7 +170,7 @@ if [[ ! -f $TOOL ]]; then
 fi
 
 # ---- encrypted table without its password
-if pdx "$WORK/nopw" "$WORK/nopw.err" dump "$(winpath "$FX")" "$(tablearg secret.db)"; then
+if pdx "$WORK/nopw" "$WORK/nopw.err" dump "$(win "$FX")" "$(tablearg secret.db)"; then
     bad "no-password secret" "dump without password succeeded"
 elif tr -d '\r' <"$WORK/nopw.err" | grep -qi '^error 0x2902: '; then
     ok "no-password secret"

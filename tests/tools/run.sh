@@ -6,26 +6,13 @@
 # Needs the Wine environment of scripts/wine-env (the test command provides it).
 set -u
 
-BUILD=$(cd "${1:?usage: run.sh <build-dir>}" && pwd) || exit 2
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=../checks.sh
+source "$(dirname "$0")/../checks.sh" "$@"
 SAMPLES=${PARADOX_SAMPLES:-$ROOT/../shared/paradox-samples}
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-180} LC_ALL=C
 
-passed=0
-failed=0
-verdict() { # verdict <name> <failure text, empty when it passed>
-    if [[ -z $2 ]]; then
-        echo "ok $1"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $1: $2"
-        failed=$((failed + 1))
-    fi
-}
-
 WORK=$(mktemp -d /tmp/pdx-tools.XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
-win() { local p=${1//\//\\}; echo "Z:$p"; }
 
 # tool <exe> <args...>: runs mkprofiledb or pdxadmin; stdout without CRs in $OUT, stderr in
 # $ERR, the exit code in $RC.
@@ -187,5 +174,4 @@ tool pdxadmin --password pw1 fields "$(win "$P")" CrashDriver
 expect "present dviols" 0 "^field	9	dviols	S	2$"
 expect "protected" 0 "^encrypted	yes$"
 
-echo "$passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+finish

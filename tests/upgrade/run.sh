@@ -8,34 +8,17 @@
 # Needs the Wine environment of scripts/wine-env (the test command provides it).
 set -u
 
-if [[ $# -ne 1 || ! -d $1 ]]; then
-    echo "usage: $0 <build-dir>" >&2
-    exit 2
-fi
-BUILD=$(cd "$1" && pwd)
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=../checks.sh
+source "$(dirname "$0")/../checks.sh" "$@"
 TOOLS=$BUILD/tools
 ANSWER=$BUILD/tests/upgrade/dialog_answer.exe
 HOLDER=$BUILD/tests/upgrade/hold_shared.exe
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-180} # one hung run must not eat the whole test
 export LC_ALL=C                                  # table data is cp1252 bytes, not UTF-8
 
-passed=0
-failed=0
-verdict() { # verdict <name> <failure text, empty when it passed>
-    if [[ -z $2 ]]; then
-        echo "ok $1"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $1: $2"
-        failed=$((failed + 1))
-    fi
-}
-
 WORK=$(mktemp -d /tmp/upgrade-test.XXXXXX)
 # Programs left in the background by a failing check end with the test.
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
-win() { local p=${1//\//\\}; echo "Z:$p"; }
 wine_run() { "$ROOT/scripts/wine-run" "$@" </dev/null; }
 oneline() { tr -d '\r' <"$1" | grep -v '^$' | head -3 | tr '\n' '|' | cut -c1-300; }
 
@@ -323,7 +306,7 @@ if new_case old 200; then
         done
         verdict "old layout: pxlib reads every upgraded table alike, primary indexes sound" "$why"
     else
-        echo "skip old layout, pxlib: no pxcheck and no pxlib to build it"
+        skip "old layout, pxlib" "no pxcheck and no pxlib to build it"
     fi
 
     # ==== a second run, on the upgraded database, and one while another program reads it
@@ -397,5 +380,4 @@ held-shared||shared Subject.DB|^Table is in use by another user or program\..*Su
 CASES
 # A restructure the engine refuses cannot be brought about from outside the program.
 
-echo "$passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+finish
