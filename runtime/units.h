@@ -11,7 +11,8 @@ struct TUnit {
 
 using TUnitList = std::initializer_list<const TUnit*>;
 
-// Runs the initialisation of each unit, in the order given (the program's link order).
+// Runs the initialisation of each unit, in the order given (the program's link order); the
+// runtime's own units come first when nothing is initialised yet.
 void InitializeUnits(TUnitList units);
 // Runs the finalisation of every initialised unit, the last initialised first.
 void FinalizeUnits();

@@ -1,0 +1,102 @@
+// Writes the crash reporter data of a linked image: the procedure table from the image's link
+// map, the options from the options text, the build time, and an empty line table; the output is
+// the body of the image's RCDATA resource "KFDATA", linked into the final image.
+//   mkkfdata --map <image.map> --options <file> --out <kfdata.bin> [--password <text>]
+// After the final link, checks that the procedures have not moved:
+//   mkkfdata --verify --map <final.map> --kfdata <kfdata.bin>
+#include "link_map.h"
+#include "options_text.h"
+#include "procedure_table.h"
+#include "reporter/core/binary_file.h"
+#include "reporter/core/byte_stream.h"
+#include "reporter/send/cipher_key.h"
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr double kUnixEpochDay = 25569; // 1 January 1970 counted from 30 December 1899
+
+double BuildTimeNow() {
+    return kUnixEpochDay + double(std::time(nullptr)) / 86400.0;
+}
+
+// Enciphered so that deciphering with the password gives back the signature.
+uint32_t PasswordCheck(const std::string& password) {
+    if (password.empty())
+        return 0;
+    uint8_t bytes[4] = {uint8_t(kKFDataMagic), uint8_t(kKFDataMagic >> 8),
+                        uint8_t(kKFDataMagic >> 16), uint8_t(kKFDataMagic >> 24)};
+    TBlockCipher(CipherKeyFromPassword(password)).EncryptBuffer(bytes, sizeof bytes);
+    return uint32_t(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24);
+}
+
+int Write(const std::map<std::string, std::string>& args) {
+    LinkMap map = ReadLinkMap(args.at("--map"));
+    std::vector<std::string> missing;
+    TKFDataContainer c;
+    c.Procedures = ProceduresIn(map, missing);
+    for (const auto& name : missing)
+        std::fprintf(stderr, "mkkfdata: %s is not linked in; left out of the table\n",
+                     name.c_str());
+    TVessarModuleOptions options("");
+    ReadOptionsText(args.at("--options"), options);
+    ByteWriter block;
+    options.SaveToStream(block);
+    c.OptionsBlock = block.Data();
+    c.BuildTime = BuildTimeNow();
+    c.EarlyLeakFlags = options.Stored().LeakFlags;
+    c.PasswordCheck = PasswordCheck(args.count("--password") ? args.at("--password") : "");
+    c.DataBlock = {0, 0, 0, 0}; // no line table yet
+    WriteNewFile(args.at("--out"), WriteKFData(c));
+    return 0;
+}
+
+int Verify(const std::map<std::string, std::string>& args) {
+    LinkMap map = ReadLinkMap(args.at("--map"));
+    TKFDataContainer c = ReadKFData(ReadWholeFile(args.at("--kfdata")));
+    std::vector<std::string> missing;
+    std::vector<TKFDataProcedure> now = ProceduresIn(map, missing);
+    bool same = now.size() == c.Procedures.size();
+    for (size_t i = 0; same && i < now.size(); ++i)
+        same = now[i].Id == c.Procedures[i].Id && now[i].Offset == c.Procedures[i].Offset;
+    if (!same) {
+        std::fprintf(stderr, "mkkfdata: the procedures moved between the two links of %s\n",
+                     args.at("--map").c_str());
+        return 1;
+    }
+    return 0;
+}
+
+const char* const kUsage =
+    "usage: mkkfdata --map <image.map> --options <file> --out <kfdata.bin> [--password <text>]\n"
+    "       mkkfdata --verify --map <final.map> --kfdata <kfdata.bin>\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::map<std::string, std::string> args;
+    bool verify = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i];
+        if (name == "--verify")
+            verify = true;
+        else if (i + 1 < argc)
+            args[name] = argv[++i];
+    }
+    const bool complete =
+        verify ? args.count("--map") && args.count("--kfdata")
+               : args.count("--map") && args.count("--options") && args.count("--out");
+    if (!complete) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    try {
+        return verify ? Verify(args) : Write(args);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "mkkfdata: %s\n", e.what());
+        return 1;
+    }
+}
