@@ -9,7 +9,7 @@
 #include "procedure_table.h"
 #include "reporter/core/binary_file.h"
 #include "reporter/core/byte_stream.h"
-#include "reporter/send/cipher_key.h"
+#include "reporter/core/kfdata_password.h"
 #include <cstdio>
 #include <ctime>
 #include <map>
@@ -21,16 +21,6 @@ constexpr double kUnixEpochDay = 25569; // 1 January 1970 counted from 30 Decemb
 
 double BuildTimeNow() {
     return kUnixEpochDay + double(std::time(nullptr)) / 86400.0;
-}
-
-// Enciphered so that deciphering with the password gives back the signature.
-uint32_t PasswordCheck(const std::string& password) {
-    if (password.empty())
-        return 0;
-    uint8_t bytes[4] = {uint8_t(kKFDataMagic), uint8_t(kKFDataMagic >> 8),
-                        uint8_t(kKFDataMagic >> 16), uint8_t(kKFDataMagic >> 24)};
-    TBlockCipher(CipherKeyFromPassword(password)).EncryptBuffer(bytes, sizeof bytes);
-    return uint32_t(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24);
 }
 
 int Write(const std::map<std::string, std::string>& args) {
@@ -48,7 +38,8 @@ int Write(const std::map<std::string, std::string>& args) {
     c.OptionsBlock = block.Data();
     c.BuildTime = BuildTimeNow();
     c.EarlyLeakFlags = options.Stored().LeakFlags;
-    c.PasswordCheck = PasswordCheck(args.count("--password") ? args.at("--password") : "");
+    if (args.count("--password")) // otherwise the check word is not consulted
+        c.PasswordCheck = PasswordCheckValue(args.at("--password"));
     c.DataBlock = {0, 0, 0, 0}; // no line table yet
     WriteNewFile(args.at("--out"), WriteKFData(c));
     return 0;

@@ -1,6 +1,7 @@
 // The KFDATA container: its layouts by version, the appended form, and damaged data.
 #include "reporter/core/byte_stream.h"
 #include "reporter/core/kfdata_container.h"
+#include "reporter/core/kfdata_password.h"
 #include "reporter/core/module_kfdata.h"
 #include "reporter/core/zlib_block.h"
 #include <cstring>
@@ -157,6 +158,14 @@ TEST(KFDataContainer, ProcedureAddressesCountFromTheCodeStart) {
     auto* module = reinterpret_cast<HMODULE>(0x00400000);
     EXPECT_EQ(ProcedureAddress(module, c, 1), reinterpret_cast<void*>(0x00401000 + 0x5678));
     EXPECT_EQ(ProcedureAddress(module, c, 4), nullptr);
+}
+
+TEST(KFDataContainer, CheckWordTellsWhetherAPasswordFits) {
+    const uint32_t check = PasswordCheckValue("s3cret");
+    EXPECT_NE(check, kKFDataMagic);
+    EXPECT_TRUE(PasswordFits(check, "s3cret"));
+    EXPECT_FALSE(PasswordFits(check, "S3cret"));
+    EXPECT_FALSE(PasswordFits(check, ""));
 }
 
 // This test program carries no container: its options keep their values.
