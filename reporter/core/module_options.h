@@ -104,6 +104,16 @@ class TVessarModuleOptions {
     std::string Text(int index) const;
     void SetText(int index, std::string value);
 
+    // Where the log file of `moduleFileName` (of ModuleName when empty) goes: beside the module
+    // or as LogPath says, its folder made, moved to the crash reporter's own folder when not
+    // writable there, and with "_" and the computer name before the extension when LogFlags has
+    // 0x08. The second form takes the computer name instead of asking the system.
+    std::string LogFileName(const std::string& moduleFileName = {}) const;
+    std::string LogFileName(const std::string& moduleFileName,
+                            const std::string& computerName) const;
+    // The LogPath rules, folder creation and writable check alone, for a log file `name`.
+    std::string LogFolderFileName(const std::string& name) const;
+
     const TVessarStoredOptions& Stored() const { return stored_; }
     TVessarExceptionsFilters& Filters() { return filters_; }
     const TVessarExceptionsFilters& Filters() const { return filters_; }
