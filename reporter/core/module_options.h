@@ -188,6 +188,10 @@ class TVessarModuleOptions {
     void SetWebUserPassword(std::string v) { Store(stored_.WebUserPassword, std::move(v)); }
     void SetWebUser(std::string v) { Store(stored_.WebUser, std::move(v)); }
 
+  protected:
+    // True for the options of the module that contains the crash reporter.
+    bool BelongsToReporterModule() const;
+
   private:
     template <typename T> void Store(T& field, T value) {
         field = std::move(value);
@@ -205,7 +209,6 @@ class TVessarModuleOptions {
         EndUpdate();
         CheckChanged();
     }
-    bool BelongsToReporterModule() const;
     // Everything that travels in an options block, i.e. all Assign copies but ReproduceText.
     void AssignBlockFields(const TVessarModuleOptions& source);
 
