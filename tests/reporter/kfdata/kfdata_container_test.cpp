@@ -3,6 +3,7 @@
 #include "reporter/core/kfdata_container.h"
 #include "reporter/core/kfdata_password.h"
 #include "reporter/core/module_kfdata.h"
+#include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/zlib_block.h"
 #include <cstring>
 #include <gtest/gtest.h>
@@ -166,6 +167,24 @@ TEST(KFDataContainer, CheckWordTellsWhetherAPasswordFits) {
     EXPECT_TRUE(PasswordFits(check, "s3cret"));
     EXPECT_FALSE(PasswordFits(check, "S3cret"));
     EXPECT_FALSE(PasswordFits(check, ""));
+}
+
+// Without crash reporter data the reporter is not active in this program.
+TEST(KFDataContainer, WithoutDataTheReporterIsNotActive) {
+    InitializeUnits({&ReporterOptionsUnit});
+    char name[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, name, MAX_PATH);
+    try {
+        CurrentVessarionOptions();
+        ADD_FAILURE() << "active without data";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), std::string("\r\nCannot use 'CurrentVessarionOptions' function in "
+                                           "module \"") +
+                                   name +
+                                   "\" without activate Vessarion.\r\nTo activate Vessarion use "
+                                   "the new IDE \"Project/Vessarion Options...\" menu.");
+    }
+    FinalizeUnits();
 }
 
 // This test program carries no container: its options keep their values.

@@ -3,6 +3,8 @@
 // procedures themselves. ProfileUpgrade.exe's own data is checked the same way.
 #include "options_text.h"
 #include "reporter/core/module_kfdata.h"
+#include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/shared_options.h"
 #include "runtime/application.h"
 #include "runtime/unit_hooks.h"
 #include <cstring>
@@ -61,6 +63,28 @@ TEST(OwnCrashReporterData, ProcedureTablePointsAtTheProcedures) {
     for (const auto& p : procedures)
         EXPECT_EQ(ProcedureAddress(self, c, p.id), p.code) << "id " << int(p.id);
     EXPECT_EQ(c.Procedures.size(), std::size(procedures));
+}
+
+// At start the reporter's unit loads the program's options and shares them with the other
+// modules of the process; at shut-down they go.
+TEST(OwnCrashReporterData, ReporterUnitLoadsThemAtStart) {
+    InitializeUnits({&ReporterOptionsUnit});
+    TVessarModuleOptions configured("");
+    ReadOptionsText(OPTIONS_FILE, configured);
+    EXPECT_TRUE(CurrentVessarionOptions().Stored() == configured.Stored());
+    EXPECT_EQ(CurrentVessarionOptions().ModuleHandle(), GetModuleHandleA(nullptr));
+    EXPECT_EQ(CurrentOptions().Stored().SendFlags, 0x0051); // defaults until an exception
+    EXPECT_EQ(MainModuleData().Container.Version, kKFDataVersion);
+
+    TVessarModuleOptions shared("");
+    std::vector<uint8_t> block = ReadSharedOptions(GetModuleHandleA(nullptr));
+    ByteReader reader(block);
+    shared.LoadFromStream(reader);
+    EXPECT_TRUE(shared.Stored() == configured.Stored());
+
+    FinalizeUnits();
+    EXPECT_THROW(CurrentOptions(), Exception);
+    EXPECT_TRUE(ReadSharedOptions(GetModuleHandleA(nullptr)).empty());
 }
 
 TEST(UpgradeProgramCrashReporterData, OptionsAreTheConfiguredOnes) {

@@ -1,0 +1,18 @@
+// The crash reporter's options at start-up, as the first unit of a program that carries it:
+// the process-wide current options (defaults, no module), the main module's shared copy
+// (empty), and the main module's own options from its crash reporter data. Shut-down frees
+// them in reverse.
+#pragma once
+#include "reporter/core/module_kfdata.h"
+#include "reporter/core/module_options_ex.h"
+#include "runtime/units.h"
+
+extern const TUnit ReporterOptionsUnit;
+
+// Receives a copy of the options of the module that raised the exception being processed.
+TVessarModuleOptionsEx& CurrentOptions();
+// The options of the module that contains the crash reporter, read from its data at start.
+// Raises an Exception naming the module when the crash reporter is not active there.
+TVessarModuleOptionsEx& CurrentVessarionOptions();
+// The main module's crash reporter data: container and line table (empty when it has none).
+const TKFModuleData& MainModuleData();
