@@ -1,0 +1,62 @@
+#include "runtime/unhandled_exception.h"
+#include "runtime/format.h"
+#include "runtime/program.h"
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+std::terminate_handler previousTerminate = nullptr;
+
+std::string MainModuleName() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const char* name = std::strrchr(path, '\\');
+    return name ? name + 1 : path;
+}
+
+[[noreturn]] void TerminateWithExceptProc() {
+    try {
+        if (std::exception_ptr inFlight = std::current_exception())
+            std::rethrow_exception(inFlight);
+        ExceptProc(nullptr);
+    } catch (const Exception& e) {
+        ExceptProc(&e);
+    } catch (...) {
+        ExceptProc(nullptr);
+    }
+    std::abort(); // an ExceptProc that returned
+}
+
+} // namespace
+
+DWORD MainThreadID = 0;
+TExceptProc ExceptProc = ReportUnhandledException;
+
+void ReportUnhandledException(const Exception* object) {
+    const std::string className = object ? object->ClassName() : "(not an Exception)";
+    const std::string message = object ? object->Message() : "";
+    std::fputs(Format("Exception %s in module %s.\r\n%s.\r\n", className.c_str(),
+                      MainModuleName().c_str(), message.c_str())
+                   .c_str(),
+               stderr);
+    std::fflush(stderr);
+    EndAfterUnhandledException(1);
+}
+
+void EndAfterUnhandledException(int exitCode) {
+    if (GetCurrentThreadId() == MainThreadID)
+        Halt(exitCode);
+    ExitThread(DWORD(exitCode));
+}
+
+void InstallTerminateHandler() {
+    MainThreadID = GetCurrentThreadId();
+    previousTerminate = std::set_terminate(TerminateWithExceptProc);
+}
+
+void RestoreTerminateHandler() {
+    std::set_terminate(previousTerminate);
+}
