@@ -1,0 +1,11 @@
+// The one entry point of every hook: an exception seen anywhere comes here.
+#pragma once
+#include "runtime/exception.h"
+#include <windows.h>
+
+// Presentation modes: 0 automatic, 1 standard output in console programs else the dialog,
+// 2 a web page.
+// Returns true when the standard handler is to run, false when the crash reporter took care
+// of the exception. An EAbort, or an exception raised while this thread already processes one,
+// is left to the standard handler.
+bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE module);

@@ -1,0 +1,36 @@
+#include "reporter/core/hand_over.h"
+#include "runtime/format.h"
+#include <cstdio>
+#include <mutex>
+
+namespace {
+
+std::mutex& RecordLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::vector<THandedOver>& Recorded() {
+    static std::vector<THandedOver> recorded;
+    return recorded;
+}
+
+} // namespace
+
+bool HandOverException(const Exception& object, void* address, int mode, HMODULE) {
+    THandedOver entry{object.ClassName(), object.Message(), address, mode, GetCurrentThreadId()};
+    std::fputs(Format("Vessarion: handed over %s at %08X, mode %d, thread %lu: %s\n",
+                      entry.ClassName.c_str(), unsigned(uintptr_t(address)), mode, entry.ThreadId,
+                      entry.Message.c_str())
+                   .c_str(),
+               stderr);
+    std::fflush(stderr);
+    std::lock_guard<std::mutex> hold(RecordLock());
+    Recorded().push_back(entry);
+    return false;
+}
+
+std::vector<THandedOver> HandedOverExceptions() {
+    std::lock_guard<std::mutex> hold(RecordLock());
+    return Recorded();
+}

@@ -1,0 +1,39 @@
+#include "reporter/core/interception_unit.h"
+#include "reporter/core/memory_reserve.h"
+#include "reporter/core/unhandled_exception_filter.h"
+#include "reporter/core/unhandled_exception_hook.h"
+#include "runtime/exception.h"
+#include "runtime/format.h"
+
+namespace {
+
+// A failing step of the crash reporter's own start or end names itself.
+template <class Body> void Guarded(const char* step, Body body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        const std::string message = *e.what() ? e.what() : "General internal error.";
+        throw Exception(
+            Format("Critical error at: \"%s\"\r\nError: \"%s\".", step, message.c_str()));
+    }
+}
+
+void Start() {
+    Guarded("ExceptionLog.Init", [] {
+        HookUnhandledExceptionProcedure();
+        ReserveMemoryForReports();
+        InstallUnhandledExceptionFilter();
+    });
+}
+
+void Stop() {
+    Guarded("ExceptionLog.Done", [] {
+        RemoveUnhandledExceptionFilter();
+        ReleaseMemoryForReports();
+        UnhookUnhandledExceptionProcedure();
+    });
+}
+
+} // namespace
+
+const TUnit ReporterInterceptionUnit{"ExceptionLog", Start, Stop};

@@ -1,0 +1,88 @@
+#include "reporter/core/unhandled_exception_filter.h"
+#include "reporter/core/exception_manager.h"
+#include "runtime/os_exceptions.h"
+#include <memory>
+#include <string>
+#include <windows.h>
+
+namespace {
+
+constexpr DWORD kThreadNamingCode = 0x406D1388;
+
+struct FilterState {
+    LPTOP_LEVEL_EXCEPTION_FILTER previous = nullptr;
+    HANDLE worker = nullptr;
+    HANDLE request = nullptr; // set by the faulting thread
+    HANDLE done = nullptr;    // set by the worker
+    EXCEPTION_POINTERS* pointers = nullptr;
+    bool stopping = false;
+    LONG busy = 0; // one faulting thread at a time; the first ends the process
+    std::string lastMessage;
+} state;
+
+HMODULE ModuleAt(const void* address) {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       static_cast<LPCSTR>(address), &module);
+    return module;
+}
+
+// On the worker's stack: the object, and the hand-over unless the same message was just
+// processed.
+void Process(EXCEPTION_POINTERS* pointers) {
+    const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
+    std::unique_ptr<Exception> object(ExceptObjProc(record, pointers->ContextRecord));
+    if (!object || object->Message() == state.lastMessage)
+        return;
+    state.lastMessage = object->Message();
+    ExceptionManager(object.get(), record->ExceptionAddress, 0, ModuleAt(record->ExceptionAddress));
+}
+
+DWORD WINAPI Worker(void*) {
+    for (;;) {
+        WaitForSingleObject(state.request, INFINITE);
+        if (state.stopping)
+            return 0;
+        try {
+            Process(state.pointers);
+        } catch (...) {
+            // whatever happened, the faulting thread must be let go
+        }
+        SetEvent(state.done);
+    }
+}
+
+// Runs in the faulting thread: nothing here may need more than a few hundred bytes of stack.
+LONG WINAPI Filter(EXCEPTION_POINTERS* pointers) {
+    const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
+    if (record->ExceptionCode == kThreadNamingCode && record->NumberParameters == 4)
+        return EXCEPTION_CONTINUE_SEARCH;
+    while (InterlockedCompareExchange(&state.busy, 1, 0) != 0)
+        Sleep(10);
+    state.pointers = pointers;
+    SignalObjectAndWait(state.request, state.done, INFINITE, FALSE);
+    TerminateProcess(GetCurrentProcess(), record->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+} // namespace
+
+void InstallUnhandledExceptionFilter() {
+    state.request = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    state.done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    state.stopping = false;
+    state.worker = CreateThread(nullptr, 256 * 1024, Worker, nullptr, 0, nullptr);
+    state.previous = SetUnhandledExceptionFilter(Filter);
+}
+
+void RemoveUnhandledExceptionFilter() {
+    SetUnhandledExceptionFilter(state.previous);
+    state.stopping = true;
+    SetEvent(state.request);
+    WaitForSingleObject(state.worker, INFINITE);
+    for (HANDLE* h : {&state.worker, &state.request, &state.done}) {
+        CloseHandle(*h);
+        *h = nullptr;
+    }
+}

@@ -1,0 +1,25 @@
+#include "reporter/core/unhandled_exception_hook.h"
+#include "reporter/core/exception_manager.h"
+#include "runtime/unhandled_exception.h"
+
+namespace {
+
+TExceptProc replaced = nullptr;
+
+[[noreturn]] void HandOverUnhandled(const Exception* object) {
+    ExceptionManager(object, nullptr, 0, GetModuleHandleA(nullptr));
+    EndAfterUnhandledException(1);
+}
+
+} // namespace
+
+void HookUnhandledExceptionProcedure() {
+    replaced = ExceptProc;
+    ExceptProc = HandOverUnhandled;
+}
+
+void UnhookUnhandledExceptionProcedure() {
+    if (replaced)
+        ExceptProc = replaced;
+    replaced = nullptr;
+}

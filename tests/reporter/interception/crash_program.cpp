@@ -1,0 +1,80 @@
+// A program that carries the crash reporter and fails in the way its argument names; the
+// interception test runs it once per way and reads what reached the hand-over.
+#include "reporter/core/interception_unit.h"
+#include "reporter/core/reporter_options_unit.h"
+#include "runtime/program.h"
+#include <cstdio>
+#include <cstring>
+#include <windows.h>
+
+namespace {
+
+// Read at run time, so that the compiler can neither prove the fault nor the recursion's end.
+volatile uintptr_t unmappedAddress = 0x10;
+volatile bool deeper = true;
+
+[[gnu::noinline]] int Recurse(int depth) {
+    volatile char frame[512];
+    frame[0] = char(depth);
+    return deeper ? Recurse(depth + 1) + frame[0] : 0;
+}
+
+void ThrowException() {
+    throw Exception("thrown without a handler");
+}
+void ThrowAbort() {
+    throw EAbort();
+}
+void WriteToNowhere() {
+    *reinterpret_cast<volatile int*>(unmappedAddress) = 1;
+}
+void OverflowStack() {
+    Recurse(0);
+}
+void RaiseForeign() {
+    RaiseException(0xE0001234, 0, 0, nullptr);
+}
+void NameThread() {
+    const ULONG_PTR info[4] = {0x1000, reinterpret_cast<ULONG_PTR>("worker"), ULONG_PTR(-1), 0};
+    RaiseException(0x406D1388, 0, 4, info);
+}
+
+struct Way {
+    const char* name;
+    void (*fail)();
+};
+const Way kWays[] = {{"throw", ThrowException},  {"abort", ThrowAbort},
+                     {"access", WriteToNowhere}, {"overflow", OverflowStack},
+                     {"foreign", RaiseForeign},  {"thread-name", NameThread}};
+
+DWORD WINAPI FailInThread(void* fail) {
+    reinterpret_cast<void (*)()>(fail)();
+    return 0;
+}
+
+} // namespace
+
+// crash_program <way> [thread]: fails in the main thread, or in a thread of its own whose end
+// it reports as "thread ended <code>".
+int main(int argc, char** argv) {
+    InitializeUnits({&ReporterOptionsUnit, &ReporterInterceptionUnit});
+    for (const Way& way : kWays) {
+        if (argc < 2 || std::strcmp(argv[1], way.name) != 0)
+            continue;
+        if (argc < 3) {
+            way.fail();
+            Halt(0);
+        }
+        HANDLE thread =
+            CreateThread(nullptr, 0, FailInThread, reinterpret_cast<void*>(way.fail), 0, nullptr);
+        WaitForSingleObject(thread, INFINITE);
+        DWORD code = 0;
+        GetExitCodeThread(thread, &code);
+        std::printf("thread ended %lu\n", code);
+        std::fflush(stdout);
+        Halt(0);
+    }
+    std::fputs("usage: crash_program throw|abort|access|overflow|foreign|thread-name [thread]\n",
+               stderr);
+    Halt(2);
+}

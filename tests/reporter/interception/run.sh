@@ -1,0 +1,56 @@
+#!/bin/bash
+# Every way a program can fail reaches the crash reporter's hand-over exactly once, in the
+# thread that failed, with the exception's class; EAbort and the thread-naming exception never.
+# The process ends as the failure demands: exit code 1 after an exception nothing handled,
+# the exception code after a system exception.
+#   run.sh <build-dir>
+# Needs the Wine environment of scripts/wine-env.
+set -u
+source "$(dirname "$0")/../../checks.sh" "$@"
+PROGRAM=$BUILD/tests/reporter/interception/crash_program.exe
+export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-120}
+WORK=$(mktemp -d /tmp/interception-test.XXXXXX)
+trap 'rm -rf "$WORK"' EXIT
+
+# check <way> <thread|""> <exit code, empty: any> <class, empty: no hand-over> [thread's end code]
+check() {
+    local way=$1 thread=$2 code=$3 class=$4 ended=${5:-} name="$1${2:+ in a thread}" rc lines
+    "$ROOT/scripts/wine-run" "$PROGRAM" "$way" $thread >"$WORK/out" 2>"$WORK/err" </dev/null
+    rc=$?
+    lines=$(tr -d '\r' <"$WORK/err" | grep -c '^Vessarion: handed over ')
+    if [[ -n $class ]] && [[ $lines -ne 1 ]]; then
+        bad "$name" "$lines hand-overs: $(errtext "$WORK/err")"
+    elif [[ -n $class ]] && ! grep -q "^Vessarion: handed over $class at " "$WORK/err"; then
+        bad "$name" "not $class: $(errtext "$WORK/err")"
+    elif [[ -z $class && $lines -ne 0 ]]; then
+        bad "$name" "handed over: $(errtext "$WORK/err")"
+    elif [[ -n $ended ]] && ! grep -q "^thread ended $ended" "$WORK/out"; then
+        bad "$name" "thread end: $(tr -d '\r' <"$WORK/out") (exit $rc)"
+    elif [[ -n $code && $rc -ne $code ]]; then
+        bad "$name" "exit code $rc, expected $code"
+    else
+        ok "$name"
+    fi
+}
+
+# Exit codes as the shell sees them: the low byte of the Windows code. A thread's exception
+# that nothing handled ends that thread only; a system exception ends the process.
+# Where 32-bit code runs through QEMU's user-mode emulation (the setup registers it on machines
+# whose kernel cannot run such code), Wine reports every access violation as an illegal
+# instruction (C000001D, no arguments).
+if ! grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
+    ACCESS_CODE=$((0xC0000005 & 255)) ACCESS_CLASS=EAccessViolation
+else
+    ACCESS_CODE=$((0xC000001D & 255)) ACCESS_CLASS=EExternalException
+    skip "access violation class" "emulated 32-bit code reports access violations as C000001D"
+fi
+check throw "" 1 Exception
+check throw thread 0 Exception 1
+check abort "" 1 ""
+check access "" "$ACCESS_CODE" "$ACCESS_CLASS"
+check access thread "$ACCESS_CODE" "$ACCESS_CLASS"
+check overflow "" $((0xC00000FD & 255)) EStackOverflow
+check overflow thread $((0xC00000FD & 255)) EStackOverflow
+check foreign "" $((0xE0001234 & 255)) EExternalException
+check thread-name "" "" ""
+finish
