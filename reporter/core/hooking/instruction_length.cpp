@@ -1,0 +1,383 @@
+#include "reporter/core/hooking/instruction_length.h"
+#include <cstring>
+
+namespace {
+
+constexpr unsigned kMaxInstructionLength = 15;
+
+// What follows an opcode besides an optional ModRM byte.
+enum class TImmediate : std::uint8_t {
+    None,
+    Byte,
+    Word,
+    Full,        // 16 or 32 bits by operand size
+    Offset,      // moffs: 16 or 32 bits by address size
+    FarPointer,  // 16-bit selector after a full offset
+    WordByte,    // ENTER
+    ByteForTest, // F6 group: only TEST (/0, /1) has one
+    FullForTest, // F7 group
+    RelativeByte,
+    RelativeFull,
+};
+
+struct TForm {
+    bool Valid = true;
+    bool ModRM = false;
+    TImmediate Immediate = TImmediate::None;
+    // Bit n set: ModRM reg field n is no instruction of this group.
+    std::uint8_t InvalidRegs = 0;
+    // Moves to and from control and debug registers read every ModRM as a register form.
+    bool IgnoresMod = false;
+};
+
+constexpr TForm kPlain{};
+constexpr TForm kInvalid{false};
+constexpr TForm kModRM{true, true};
+constexpr TForm kModRMByte{true, true, TImmediate::Byte};
+constexpr TForm Immediate(TImmediate immediate) {
+    return {true, false, immediate};
+}
+
+bool IsLegacyPrefix(std::uint8_t byte) {
+    switch (byte) {
+    case 0x26:
+    case 0x2E:
+    case 0x36:
+    case 0x3E:
+    case 0x64:
+    case 0x65: // segment overrides
+    case 0x66:
+    case 0x67:
+    case 0xF0:
+    case 0xF2:
+    case 0xF3:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// 00-3F: eight arithmetic rows of Eb,Gb / Ev,Gv / Gb,Eb / Gv,Ev / AL,Ib / eAX,Iz and two
+// one-byte instructions (segment pushes and pops, decimal adjustments).
+TForm ArithmeticRowForm(std::uint8_t opcode) {
+    switch (opcode & 7) {
+    case 4:
+        return Immediate(TImmediate::Byte);
+    case 5:
+        return Immediate(TImmediate::Full);
+    case 6:
+    case 7:
+        return kPlain;
+    default:
+        return kModRM;
+    }
+}
+
+TForm OneByteForm(std::uint8_t opcode) {
+    if (opcode < 0x40)
+        return ArithmeticRowForm(opcode);
+    if (opcode < 0x62 || (opcode >= 0x6C && opcode <= 0x6F) || (opcode >= 0x90 && opcode <= 0x99))
+        return kPlain;
+    if (opcode >= 0x70 && opcode <= 0x7F)
+        return Immediate(TImmediate::RelativeByte);
+    if (opcode >= 0x84 && opcode <= 0x8E)
+        return kModRM;
+    if (opcode >= 0xB0 && opcode <= 0xB7)
+        return Immediate(TImmediate::Byte);
+    if (opcode >= 0xB8 && opcode <= 0xBF)
+        return Immediate(TImmediate::Full);
+    if (opcode >= 0xD8 && opcode <= 0xDF) // x87
+        return kModRM;
+    switch (opcode) {
+    case 0x62:
+    case 0x63:
+    case 0xC4:
+    case 0xC5:
+    case 0xD0:
+    case 0xD1:
+    case 0xD2:
+    case 0xD3:
+        return kModRM;
+    case 0x68:
+    case 0xA9:
+        return Immediate(TImmediate::Full);
+    case 0x69:
+    case 0x81:
+        return {true, true, TImmediate::Full};
+    case 0x6A:
+    case 0xA8:
+    case 0xCD:
+    case 0xD4:
+    case 0xD5:
+        return Immediate(TImmediate::Byte);
+    case 0xE4:
+    case 0xE5:
+    case 0xE6:
+    case 0xE7:
+        return Immediate(TImmediate::Byte);
+    case 0x6B:
+    case 0x80:
+    case 0x82:
+    case 0x83:
+    case 0xC0:
+    case 0xC1:
+        return kModRMByte;
+    case 0x8F:
+        return {true, true, TImmediate::None, 0xFE};
+    case 0x9A:
+    case 0xEA:
+        return Immediate(TImmediate::FarPointer);
+    case 0xA0:
+    case 0xA1:
+    case 0xA2:
+    case 0xA3:
+        return Immediate(TImmediate::Offset);
+    case 0xC2:
+    case 0xCA:
+        return Immediate(TImmediate::Word);
+    case 0xC6:
+        return {true, true, TImmediate::Byte, 0xFE};
+    case 0xC7:
+        return {true, true, TImmediate::Full, 0xFE};
+    case 0xC8:
+        return Immediate(TImmediate::WordByte);
+    case 0xE0:
+    case 0xE1:
+    case 0xE2:
+    case 0xE3:
+    case 0xEB:
+        return Immediate(TImmediate::RelativeByte);
+    case 0xE8:
+    case 0xE9:
+        return Immediate(TImmediate::RelativeFull);
+    case 0xF6:
+        return {true, true, TImmediate::ByteForTest};
+    case 0xF7:
+        return {true, true, TImmediate::FullForTest};
+    case 0xFE:
+        return {true, true, TImmediate::None, 0xFC};
+    case 0xFF:
+        return {true, true, TImmediate::None, 0x80};
+    default:
+        return kPlain; // the remaining string, flag, port and return instructions
+    }
+}
+
+TForm TwoByteForm(std::uint8_t opcode) {
+    if (opcode >= 0x80 && opcode <= 0x8F)
+        return Immediate(TImmediate::RelativeFull);
+    if ((opcode >= 0x30 && opcode <= 0x35) || (opcode >= 0xC8 && opcode <= 0xCF))
+        return kPlain;
+    if (opcode >= 0x70 && opcode <= 0x73)
+        return kModRMByte;
+    if (opcode >= 0x20 && opcode <= 0x23)
+        return {true, true, TImmediate::None, 0, true};
+    switch (opcode) {
+    case 0x04:
+    case 0x0A:
+    case 0x0C:
+    case 0x24:
+    case 0x25:
+    case 0x26:
+    case 0x27:
+    case 0x36:
+    case 0x39:
+    case 0x3B:
+    case 0x3C:
+    case 0x3D:
+    case 0x3E:
+    case 0x3F:
+    case 0x7A:
+    case 0x7B:
+    case 0xA6:
+    case 0xA7:
+        return kInvalid;
+    case 0x05:
+    case 0x06:
+    case 0x07:
+    case 0x08:
+    case 0x09:
+    case 0x0B:
+    case 0x0E:
+    case 0x37:
+    case 0x77:
+    case 0xA0:
+    case 0xA1:
+    case 0xA2:
+    case 0xA8:
+    case 0xA9:
+    case 0xAA:
+        return kPlain;
+    case 0x0F: // 3DNow!: the operation byte follows the operands
+    case 0xA4:
+    case 0xAC:
+    case 0xBA:
+    case 0xC2:
+    case 0xC4:
+    case 0xC5:
+    case 0xC6:
+        return kModRMByte;
+    default:
+        return kModRM;
+    }
+}
+
+TForm VectorMap0FForm(std::uint8_t opcode) {
+    if (opcode == 0x77) // vzeroupper, vzeroall
+        return kPlain;
+    if ((opcode >= 0x70 && opcode <= 0x73) || opcode == 0xC2 || (opcode >= 0xC4 && opcode <= 0xC6))
+        return kModRMByte;
+    return kModRM;
+}
+
+TForm MapForm(unsigned map, std::uint8_t opcode) {
+    switch (map) {
+    case 1:
+        return VectorMap0FForm(opcode);
+    case 2:
+        return kModRM; // 0F 38
+    case 3:
+        return kModRMByte; // 0F 3A
+    default:
+        return kInvalid;
+    }
+}
+
+// In 32-bit code C4, C5 (LES, LDS) and 62 (BOUND) take a memory operand only; a register form
+// there is the VEX or EVEX prefix instead.
+bool StartsVectorPrefix(std::uint8_t opcode, const std::uint8_t* next) {
+    return (opcode == 0xC4 || opcode == 0xC5 || opcode == 0x62) && (*next >> 6) == 3;
+}
+
+TForm ReadVectorOpcode(std::uint8_t prefix, const std::uint8_t*& at) {
+    unsigned map = 1;
+    if (prefix == 0xC4)
+        map = at[0] & 0x1F;
+    else if (prefix == 0x62)
+        map = at[0] & 0x03;
+    at += prefix == 0xC5 ? 1 : prefix == 0xC4 ? 2 : 3;
+    return MapForm(map, *at++);
+}
+
+// The form of the opcode at `at`, which is moved past the opcode bytes.
+TForm ReadOpcode(const std::uint8_t*& at) {
+    const std::uint8_t opcode = *at++;
+    if (StartsVectorPrefix(opcode, at))
+        return ReadVectorOpcode(opcode, at);
+    if (opcode != 0x0F)
+        return OneByteForm(opcode);
+    const std::uint8_t second = *at++;
+    if (second == 0x38 || second == 0x3A)
+        return MapForm(second == 0x38 ? 2 : 3, *at++);
+    return TwoByteForm(second);
+}
+
+unsigned AddressingLength16(unsigned mod, unsigned rm) {
+    if (mod == 0)
+        return rm == 6 ? 3 : 1;
+    return mod == 1 ? 2 : 3;
+}
+
+// The ModRM byte with its SIB byte and displacement.
+unsigned AddressingLength(const std::uint8_t* modrm, bool address16) {
+    const unsigned mod = *modrm >> 6, rm = *modrm & 7;
+    if (mod == 3)
+        return 1;
+    if (address16)
+        return AddressingLength16(mod, rm);
+    const bool hasSib = rm == 4;
+    const bool baseIsDisplacement = hasSib ? (modrm[1] & 7) == 5 : rm == 5;
+    unsigned displacement = mod == 1 ? 1 : mod == 2 ? 4 : 0;
+    if (mod == 0 && baseIsDisplacement)
+        displacement = 4;
+    return 1 + (hasSib ? 1 : 0) + displacement;
+}
+
+struct TSizes {
+    bool Operand16 = false;
+    bool Address16 = false;
+    unsigned Full() const { return Operand16 ? 2 : 4; }
+};
+
+unsigned ImmediateLength(TImmediate immediate, const TSizes& sizes, unsigned reg) {
+    switch (immediate) {
+    case TImmediate::None:
+        return 0;
+    case TImmediate::Byte:
+    case TImmediate::RelativeByte:
+        return 1;
+    case TImmediate::Word:
+        return 2;
+    case TImmediate::Full:
+    case TImmediate::RelativeFull:
+        return sizes.Full();
+    case TImmediate::Offset:
+        return sizes.Address16 ? 2 : 4;
+    case TImmediate::FarPointer:
+        return sizes.Full() + 2;
+    case TImmediate::WordByte:
+        return 3;
+    case TImmediate::ByteForTest:
+        return reg < 2 ? 1 : 0;
+    case TImmediate::FullForTest:
+        return reg < 2 ? sizes.Full() : 0;
+    }
+    return 0;
+}
+
+unsigned RelativeSize(TImmediate immediate, const TSizes& sizes) {
+    if (immediate == TImmediate::RelativeByte)
+        return 1;
+    return immediate == TImmediate::RelativeFull ? sizes.Full() : 0;
+}
+
+// Moves `at` past the legacy prefixes and notes the size overrides among them.
+TSizes ReadPrefixes(const std::uint8_t*& at, const std::uint8_t* start) {
+    TSizes sizes;
+    while (IsLegacyPrefix(*at) && at - start < static_cast<int>(kMaxInstructionLength)) {
+        sizes.Operand16 |= *at == 0x66;
+        sizes.Address16 |= *at == 0x67;
+        ++at;
+    }
+    return sizes;
+}
+
+} // namespace
+
+TInstruction DecodeInstruction(const std::uint8_t* code) {
+    const std::uint8_t* at = code;
+    const TSizes sizes = ReadPrefixes(at, code);
+    const TForm form = ReadOpcode(at);
+    if (!form.Valid)
+        return {};
+    const unsigned reg = form.ModRM ? (*at >> 3) & 7 : 0;
+    if ((form.InvalidRegs >> reg) & 1)
+        return {};
+    unsigned addressing = 0;
+    if (form.ModRM)
+        addressing = form.IgnoresMod ? 1 : AddressingLength(at, sizes.Address16);
+    const unsigned length =
+        static_cast<unsigned>(at - code) + addressing + ImmediateLength(form.Immediate, sizes, reg);
+    if (length > kMaxInstructionLength)
+        return {};
+    return {length, RelativeSize(form.Immediate, sizes)};
+}
+
+const std::uint8_t* BranchDestination(const std::uint8_t* code, const TInstruction& instruction) {
+    const std::uint8_t* end = code + instruction.Length;
+    const std::uint8_t* field = end - instruction.RelativeSize;
+    switch (instruction.RelativeSize) {
+    case 1:
+        return end + static_cast<std::int8_t>(*field);
+    case 2: {
+        std::int16_t displacement;
+        std::memcpy(&displacement, field, sizeof displacement);
+        return end + displacement;
+    }
+    default: {
+        std::int32_t displacement;
+        std::memcpy(&displacement, field, sizeof displacement);
+        return end + displacement;
+    }
+    }
+}

@@ -1,0 +1,15 @@
+// Code patching: a procedure's first bytes become a jump to its replacement, and a trampoline
+// keeps the original callable.
+#pragma once
+#include <string>
+
+// Returns the trampoline through which the original procedure is still called; patching the
+// same target again returns the same trampoline. `name` only labels errors: EProcNull for a
+// null target, EHookingError when the start cannot be moved, ESharedArea on the 9x family.
+void* HookProcedure(void* target, void* replacement, const std::string& name);
+
+// Restores the target's bytes and frees the trampoline; false when neither address is patched.
+bool UnhookProcedure(void* targetOrTrampoline);
+
+// Restores every patched procedure, the last patched first: at shut-down.
+void UnhookAllProcedures();
