@@ -1,5 +1,7 @@
 #include "reporter/core/hooking/instruction_length.h"
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -38,194 +40,106 @@ constexpr TForm Immediate(TImmediate immediate) {
     return {true, false, immediate};
 }
 
+bool IsOneOf(std::uint8_t byte, std::initializer_list<std::uint8_t> bytes) {
+    return std::find(bytes.begin(), bytes.end(), byte) != bytes.end();
+}
+
+bool InRange(std::uint8_t byte, std::uint8_t first, std::uint8_t last) {
+    return byte >= first && byte <= last;
+}
+
 bool IsLegacyPrefix(std::uint8_t byte) {
-    switch (byte) {
-    case 0x26:
-    case 0x2E:
-    case 0x36:
-    case 0x3E:
-    case 0x64:
-    case 0x65: // segment overrides
-    case 0x66:
-    case 0x67:
-    case 0xF0:
-    case 0xF2:
-    case 0xF3:
-        return true;
-    default:
-        return false;
-    }
+    return IsOneOf(byte, {0x26, 0x2E, 0x36, 0x3E, 0x64, 0x65, // segment overrides
+                          0x66, 0x67, 0xF0, 0xF2, 0xF3});
 }
 
 // 00-3F: eight arithmetic rows of Eb,Gb / Ev,Gv / Gb,Eb / Gv,Ev / AL,Ib / eAX,Iz and two
 // one-byte instructions (segment pushes and pops, decimal adjustments).
 TForm ArithmeticRowForm(std::uint8_t opcode) {
-    switch (opcode & 7) {
-    case 4:
+    const unsigned column = opcode & 7;
+    if (column == 4)
         return Immediate(TImmediate::Byte);
-    case 5:
+    if (column == 5)
         return Immediate(TImmediate::Full);
-    case 6:
-    case 7:
-        return kPlain;
-    default:
-        return kModRM;
-    }
+    return column < 4 ? kModRM : kPlain;
 }
 
-TForm OneByteForm(std::uint8_t opcode) {
-    if (opcode < 0x40)
-        return ArithmeticRowForm(opcode);
-    if (opcode < 0x62 || (opcode >= 0x6C && opcode <= 0x6F) || (opcode >= 0x90 && opcode <= 0x99))
-        return kPlain;
-    if (opcode >= 0x70 && opcode <= 0x7F)
-        return Immediate(TImmediate::RelativeByte);
-    if (opcode >= 0x84 && opcode <= 0x8E)
-        return kModRM;
-    if (opcode >= 0xB0 && opcode <= 0xB7)
-        return Immediate(TImmediate::Byte);
-    if (opcode >= 0xB8 && opcode <= 0xBF)
-        return Immediate(TImmediate::Full);
-    if (opcode >= 0xD8 && opcode <= 0xDF) // x87
-        return kModRM;
+// Groups whose ModRM reg field selects the instruction: some values select none, and in F6/F7
+// only TEST has an immediate.
+TForm GroupForm(std::uint8_t opcode) {
     switch (opcode) {
-    case 0x62:
-    case 0x63:
-    case 0xC4:
-    case 0xC5:
-    case 0xD0:
-    case 0xD1:
-    case 0xD2:
-    case 0xD3:
-        return kModRM;
-    case 0x68:
-    case 0xA9:
-        return Immediate(TImmediate::Full);
-    case 0x69:
-    case 0x81:
-        return {true, true, TImmediate::Full};
-    case 0x6A:
-    case 0xA8:
-    case 0xCD:
-    case 0xD4:
-    case 0xD5:
-        return Immediate(TImmediate::Byte);
-    case 0xE4:
-    case 0xE5:
-    case 0xE6:
-    case 0xE7:
-        return Immediate(TImmediate::Byte);
-    case 0x6B:
-    case 0x80:
-    case 0x82:
-    case 0x83:
-    case 0xC0:
-    case 0xC1:
-        return kModRMByte;
     case 0x8F:
         return {true, true, TImmediate::None, 0xFE};
-    case 0x9A:
-    case 0xEA:
-        return Immediate(TImmediate::FarPointer);
-    case 0xA0:
-    case 0xA1:
-    case 0xA2:
-    case 0xA3:
-        return Immediate(TImmediate::Offset);
-    case 0xC2:
-    case 0xCA:
-        return Immediate(TImmediate::Word);
     case 0xC6:
         return {true, true, TImmediate::Byte, 0xFE};
     case 0xC7:
         return {true, true, TImmediate::Full, 0xFE};
-    case 0xC8:
-        return Immediate(TImmediate::WordByte);
-    case 0xE0:
-    case 0xE1:
-    case 0xE2:
-    case 0xE3:
-    case 0xEB:
-        return Immediate(TImmediate::RelativeByte);
-    case 0xE8:
-    case 0xE9:
-        return Immediate(TImmediate::RelativeFull);
     case 0xF6:
         return {true, true, TImmediate::ByteForTest};
     case 0xF7:
         return {true, true, TImmediate::FullForTest};
     case 0xFE:
         return {true, true, TImmediate::None, 0xFC};
-    case 0xFF:
-        return {true, true, TImmediate::None, 0x80};
     default:
-        return kPlain; // the remaining string, flag, port and return instructions
+        return {true, true, TImmediate::None, 0x80}; // FF
     }
 }
 
-TForm TwoByteForm(std::uint8_t opcode) {
-    if (opcode >= 0x80 && opcode <= 0x8F)
+TForm OneByteForm(std::uint8_t opcode) {
+    if (opcode < 0x40)
+        return ArithmeticRowForm(opcode);
+    if (IsOneOf(opcode, {0x8F, 0xC6, 0xC7, 0xF6, 0xF7, 0xFE, 0xFF}))
+        return GroupForm(opcode);
+    if (InRange(opcode, 0x70, 0x7F) || IsOneOf(opcode, {0xE0, 0xE1, 0xE2, 0xE3, 0xEB}))
+        return Immediate(TImmediate::RelativeByte);
+    if (IsOneOf(opcode, {0xE8, 0xE9}))
         return Immediate(TImmediate::RelativeFull);
-    if ((opcode >= 0x30 && opcode <= 0x35) || (opcode >= 0xC8 && opcode <= 0xCF))
-        return kPlain;
-    if (opcode >= 0x70 && opcode <= 0x73)
-        return kModRMByte;
-    if (opcode >= 0x20 && opcode <= 0x23)
-        return {true, true, TImmediate::None, 0, true};
-    switch (opcode) {
-    case 0x04:
-    case 0x0A:
-    case 0x0C:
-    case 0x24:
-    case 0x25:
-    case 0x26:
-    case 0x27:
-    case 0x36:
-    case 0x39:
-    case 0x3B:
-    case 0x3C:
-    case 0x3D:
-    case 0x3E:
-    case 0x3F:
-    case 0x7A:
-    case 0x7B:
-    case 0xA6:
-    case 0xA7:
-        return kInvalid;
-    case 0x05:
-    case 0x06:
-    case 0x07:
-    case 0x08:
-    case 0x09:
-    case 0x0B:
-    case 0x0E:
-    case 0x37:
-    case 0x77:
-    case 0xA0:
-    case 0xA1:
-    case 0xA2:
-    case 0xA8:
-    case 0xA9:
-    case 0xAA:
-        return kPlain;
-    case 0x0F: // 3DNow!: the operation byte follows the operands
-    case 0xA4:
-    case 0xAC:
-    case 0xBA:
-    case 0xC2:
-    case 0xC4:
-    case 0xC5:
-    case 0xC6:
-        return kModRMByte;
-    default:
+    if (InRange(opcode, 0x84, 0x8E) || InRange(opcode, 0xD0, 0xD3) || InRange(opcode, 0xD8, 0xDF) ||
+        IsOneOf(opcode, {0x62, 0x63, 0xC4, 0xC5}))
         return kModRM;
-    }
+    if (IsOneOf(opcode, {0x6B, 0x80, 0x82, 0x83, 0xC0, 0xC1}))
+        return kModRMByte;
+    if (IsOneOf(opcode, {0x69, 0x81}))
+        return {true, true, TImmediate::Full};
+    if (InRange(opcode, 0xB0, 0xB7) || InRange(opcode, 0xE4, 0xE7) ||
+        IsOneOf(opcode, {0x6A, 0xA8, 0xCD, 0xD4, 0xD5}))
+        return Immediate(TImmediate::Byte);
+    if (InRange(opcode, 0xB8, 0xBF) || IsOneOf(opcode, {0x68, 0xA9}))
+        return Immediate(TImmediate::Full);
+    if (InRange(opcode, 0xA0, 0xA3))
+        return Immediate(TImmediate::Offset);
+    if (IsOneOf(opcode, {0x9A, 0xEA}))
+        return Immediate(TImmediate::FarPointer);
+    if (IsOneOf(opcode, {0xC2, 0xCA}))
+        return Immediate(TImmediate::Word);
+    if (opcode == 0xC8)
+        return Immediate(TImmediate::WordByte);
+    return kPlain; // one-byte register, string, flag, port and return instructions
+}
+
+TForm TwoByteForm(std::uint8_t opcode) {
+    if (IsOneOf(opcode, {0x04, 0x0A, 0x0C, 0x24, 0x25, 0x26, 0x27, 0x36, 0x39, 0x3B, 0x3C, 0x3D,
+                         0x3E, 0x3F, 0x7A, 0x7B, 0xA6, 0xA7}))
+        return kInvalid;
+    if (InRange(opcode, 0x80, 0x8F))
+        return Immediate(TImmediate::RelativeFull);
+    if (InRange(opcode, 0x20, 0x23))
+        return {true, true, TImmediate::None, 0, true};
+    if (InRange(opcode, 0x30, 0x35) || InRange(opcode, 0xC8, 0xCF) ||
+        IsOneOf(opcode, {0x05, 0x06, 0x07, 0x08, 0x09, 0x0B, 0x0E, 0x37, 0x77, 0xA0, 0xA1, 0xA2,
+                         0xA8, 0xA9, 0xAA}))
+        return kPlain;
+    // 0F 0F is 3DNow!, whose operation byte follows the operands.
+    if (InRange(opcode, 0x70, 0x73) || InRange(opcode, 0xC4, 0xC6) ||
+        IsOneOf(opcode, {0x0F, 0xA4, 0xAC, 0xBA, 0xC2}))
+        return kModRMByte;
+    return kModRM;
 }
 
 TForm VectorMap0FForm(std::uint8_t opcode) {
     if (opcode == 0x77) // vzeroupper, vzeroall
         return kPlain;
-    if ((opcode >= 0x70 && opcode <= 0x73) || opcode == 0xC2 || (opcode >= 0xC4 && opcode <= 0xC6))
+    if (InRange(opcode, 0x70, 0x73) || InRange(opcode, 0xC4, 0xC6) || opcode == 0xC2)
         return kModRMByte;
     return kModRM;
 }
