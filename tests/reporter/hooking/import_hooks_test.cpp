@@ -1,5 +1,6 @@
 #include "reporter/core/hooking/hooking_errors.h"
 #include "reporter/core/hooking/import_hooks.h"
+#include "test_program.h"
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -17,12 +18,6 @@ DWORD WINAPI FakeTickCount() {
 // Reads the import entry anew at each call: the compiler takes it for a constant within a function.
 [[gnu::noipa]] DWORD TicksThroughImport() {
     return GetTickCount();
-}
-
-std::string ExecutablePath() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return path;
 }
 
 // The executable's whole import address table, to see that nothing in it changed.

@@ -1,17 +1,15 @@
 #include "reporter/core/hooking/instruction_length.h"
 #include "runtime/format.h"
+#include "test_program.h"
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <vector>
-#include <windows.h>
 
 namespace {
 
 std::vector<std::uint8_t> OwnImageFile() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(ExecutablePath(), std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 

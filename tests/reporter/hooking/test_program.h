@@ -1,0 +1,5 @@
+// Facts about the running test program.
+#pragma once
+#include <string>
+
+std::string ExecutablePath();
