@@ -27,7 +27,7 @@ bool HandOverException(const Exception& object, void* address, int mode, HMODULE
     std::fflush(stderr);
     std::lock_guard<std::mutex> hold(RecordLock());
     Recorded().push_back(entry);
-    return false;
+    return true; // nothing is shown yet: the standard handler still tells the user
 }
 
 std::vector<THandedOver> HandedOverExceptions() {

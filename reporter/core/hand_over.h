@@ -15,7 +15,7 @@ struct THandedOver {
     DWORD ThreadId = 0;
 };
 
-// Returns true when the standard handler is to run.
+// Returns true when the standard handler is to run: always, while processing shows nothing.
 bool HandOverException(const Exception& object, void* address, int mode, HMODULE module);
 // Every exception handed over so far, oldest first.
 std::vector<THandedOver> HandedOverExceptions();

@@ -1,5 +1,7 @@
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/memory_reserve.h"
+#include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/runtime_hooks.h"
 #include "reporter/core/unhandled_exception_filter.h"
 #include "reporter/core/unhandled_exception_hook.h"
 #include "runtime/exception.h"
@@ -18,9 +20,17 @@ template <class Body> void Guarded(const char* step, Body body) {
     }
 }
 
+// Only a module with crash reporter data has the reporter active.
+bool active = false;
+
 void Start() {
     Guarded("ExceptionLog.Init", [] {
+        active = MainModuleHasData();
+        if (!active)
+            return;
         HookUnhandledExceptionProcedure();
+        HookRaise();
+        HookApplicationProcedures(GetModuleHandleA(nullptr), MainModuleData().Container);
         ReserveMemoryForReports();
         InstallUnhandledExceptionFilter();
     });
@@ -28,8 +38,12 @@ void Start() {
 
 void Stop() {
     Guarded("ExceptionLog.Done", [] {
+        if (!active)
+            return;
         RemoveUnhandledExceptionFilter();
         ReleaseMemoryForReports();
+        UnhookApplicationProcedures();
+        UnhookRaise();
         UnhookUnhandledExceptionProcedure();
     });
 }

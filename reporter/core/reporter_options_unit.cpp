@@ -60,6 +60,10 @@ TVessarModuleOptionsEx& CurrentVessarionOptions() {
     return *state.mainModule;
 }
 
+bool MainModuleHasData() {
+    return Started().mainModule != nullptr;
+}
+
 const TKFModuleData& MainModuleData() {
     return Started().mainModuleData;
 }

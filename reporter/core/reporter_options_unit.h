@@ -14,5 +14,7 @@ TVessarModuleOptionsEx& CurrentOptions();
 // The options of the module that contains the crash reporter, read from its data at start.
 // Raises an Exception naming the module when the crash reporter is not active there.
 TVessarModuleOptionsEx& CurrentVessarionOptions();
+// Whether the main module carries crash reporter data: the crash reporter is active only then.
+bool MainModuleHasData();
 // The main module's crash reporter data: container and line table (empty when it has none).
 const TKFModuleData& MainModuleData();

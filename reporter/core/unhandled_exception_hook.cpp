@@ -1,5 +1,6 @@
 #include "reporter/core/unhandled_exception_hook.h"
 #include "reporter/core/exception_manager.h"
+#include "reporter/core/raise_state.h"
 #include "runtime/unhandled_exception.h"
 
 namespace {
@@ -7,7 +8,7 @@ namespace {
 TExceptProc replaced = nullptr;
 
 [[noreturn]] void HandOverUnhandled(const Exception* object) {
-    ExceptionManager(object, nullptr, 0, GetModuleHandleA(nullptr));
+    ExceptionManager(object, LastRaise().Address, 0, GetModuleHandleA(nullptr));
     EndAfterUnhandledException(1);
 }
 

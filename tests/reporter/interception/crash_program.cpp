@@ -1,10 +1,13 @@
 // A program that carries the crash reporter and fails in the way its argument names; the
 // interception test runs it once per way and reads what reached the hand-over.
 #include "reporter/core/interception_unit.h"
+#include "reporter/core/module_kfdata.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "runtime/program.h"
 #include <cstdio>
 #include <cstring>
+#include <cxxabi.h>
+#include <vector>
 #include <windows.h>
 
 namespace {
@@ -21,6 +24,16 @@ volatile bool deeper = true;
 
 void ThrowException() {
     throw Exception("thrown without a handler");
+}
+void HandleInApplication() {
+    Application->OnException = [](TComponent*, Exception& e) {
+        std::printf("application handled: %s\n", e.Message().c_str());
+    };
+    try {
+        throw Exception("handled by the application");
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
 }
 void ThrowAbort() {
     throw EAbort();
@@ -43,9 +56,36 @@ struct Way {
     const char* name;
     void (*fail)();
 };
-const Way kWays[] = {{"throw", ThrowException},  {"abort", ThrowAbort},
-                     {"access", WriteToNowhere}, {"overflow", OverflowStack},
-                     {"foreign", RaiseForeign},  {"thread-name", NameThread}};
+const Way kWays[] = {{"throw", ThrowException},   {"handled", HandleInApplication},
+                     {"abort", ThrowAbort},       {"access", WriteToNowhere},
+                     {"overflow", OverflowStack}, {"foreign", RaiseForeign},
+                     {"thread-name", NameThread}};
+
+// The code the crash reporter patches: the raise, and the application object's two handlers.
+std::vector<std::vector<uint8_t>> PatchedCode() {
+    const TKFDataContainer data = ReadModuleKFData(GetModuleHandleA(nullptr));
+    std::vector<const uint8_t*> places = {
+        reinterpret_cast<const uint8_t*>(&__cxxabiv1::__cxa_throw),
+        static_cast<const uint8_t*>(ProcedureAddress(GetModuleHandleA(nullptr), data, 0)),
+        static_cast<const uint8_t*>(ProcedureAddress(GetModuleHandleA(nullptr), data, 1))};
+    std::vector<std::vector<uint8_t>> code;
+    for (const uint8_t* place : places)
+        code.emplace_back(place, place + 16);
+    return code;
+}
+
+// Patched while the crash reporter runs, as they were once it has ended.
+int CheckRestored() {
+    const auto before = PatchedCode();
+    InitializeUnits({&ReporterOptionsUnit, &ReporterInterceptionUnit, &ApplicationUnit});
+    const auto during = PatchedCode();
+    FinalizeUnits();
+    const auto after = PatchedCode();
+    for (size_t i = 0; i < before.size(); ++i)
+        std::printf("place %zu: %s, %s\n", i, during[i] != before[i] ? "patched" : "NOT PATCHED",
+                    after[i] == before[i] ? "restored" : "NOT RESTORED");
+    return 0;
+}
 
 DWORD WINAPI FailInThread(void* fail) {
     reinterpret_cast<void (*)()>(fail)();
@@ -55,9 +95,12 @@ DWORD WINAPI FailInThread(void* fail) {
 } // namespace
 
 // crash_program <way> [thread]: fails in the main thread, or in a thread of its own whose end
-// it reports as "thread ended <code>".
+// it reports as "thread ended <code>". crash_program restore: whether the patched code is
+// restored at shut-down.
 int main(int argc, char** argv) {
-    InitializeUnits({&ReporterOptionsUnit, &ReporterInterceptionUnit});
+    if (argc == 2 && std::strcmp(argv[1], "restore") == 0)
+        return CheckRestored();
+    InitializeUnits({&ReporterOptionsUnit, &ReporterInterceptionUnit, &ApplicationUnit});
     for (const Way& way : kWays) {
         if (argc < 2 || std::strcmp(argv[1], way.name) != 0)
             continue;
@@ -74,7 +117,8 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         Halt(0);
     }
-    std::fputs("usage: crash_program throw|abort|access|overflow|foreign|thread-name [thread]\n",
-               stderr);
+    std::fputs(
+        "usage: crash_program throw|handled|abort|access|overflow|foreign|thread-name [thread]\n",
+        stderr);
     Halt(2);
 }

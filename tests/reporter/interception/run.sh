@@ -13,6 +13,8 @@ WORK=$(mktemp -d /tmp/interception-test.XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
 
 # check <way> <thread|""> <exit code, empty: any> <class, empty: no hand-over> [thread's end code]
+# The class may go on as a pattern: "Exception at 004[0-9A-F]{5}, mode 1" (an address in the
+# program's own code, presentation mode 1).
 check() {
     local way=$1 thread=$2 code=$3 class=$4 ended=${5:-} name="$1${2:+ in a thread}" rc lines
     "$ROOT/scripts/wine-run" "$PROGRAM" "$way" $thread >"$WORK/out" 2>"$WORK/err" </dev/null
@@ -20,10 +22,12 @@ check() {
     lines=$(tr -d '\r' <"$WORK/err" | grep -c '^Vessarion: handed over ')
     if [[ -n $class ]] && [[ $lines -ne 1 ]]; then
         bad "$name" "$lines hand-overs: $(errtext "$WORK/err")"
-    elif [[ -n $class ]] && ! grep -q "^Vessarion: handed over $class at " "$WORK/err"; then
+    elif [[ -n $class ]] && ! grep -Eq "^Vessarion: handed over $class" "$WORK/err"; then
         bad "$name" "not $class: $(errtext "$WORK/err")"
     elif [[ -z $class && $lines -ne 0 ]]; then
         bad "$name" "handed over: $(errtext "$WORK/err")"
+    elif [[ $way == handled ]] && ! grep -q "^application handled: " "$WORK/out"; then
+        bad "$name" "the application's handler did not run: $(tr -d '\r' <"$WORK/out")"
     elif [[ -n $ended ]] && ! grep -q "^thread ended $ended" "$WORK/out"; then
         bad "$name" "thread end: $(tr -d '\r' <"$WORK/out") (exit $rc)"
     elif [[ -n $code && $rc -ne $code ]]; then
@@ -44,8 +48,10 @@ else
     ACCESS_CODE=$((0xC000001D & 255)) ACCESS_CLASS=EExternalException
     skip "access violation class" "emulated 32-bit code reports access violations as C000001D"
 fi
-check throw "" 1 Exception
-check throw thread 0 Exception 1
+IN_PROGRAM='at 004[0-9A-F]{5}'
+check throw "" 1 "Exception $IN_PROGRAM, mode 0"
+check throw thread 0 "Exception $IN_PROGRAM, mode 0" 1
+check handled "" 0 "Exception $IN_PROGRAM, mode 1"
 check abort "" 1 ""
 check access "" "$ACCESS_CODE" "$ACCESS_CLASS"
 check access thread "$ACCESS_CODE" "$ACCESS_CLASS"
@@ -53,4 +59,10 @@ check overflow "" $((0xC00000FD & 255)) EStackOverflow
 check overflow thread $((0xC00000FD & 255)) EStackOverflow
 check foreign "" $((0xE0001234 & 255)) EExternalException
 check thread-name "" "" ""
+"$ROOT/scripts/wine-run" "$PROGRAM" restore >"$WORK/out" 2>"$WORK/err" </dev/null
+if [[ $(tr -d '\r' <"$WORK/out" | grep -c ': patched, restored$') -eq 3 ]]; then
+    ok "patched code restored at shut-down"
+else
+    bad "patched code restored at shut-down" "$(tr -d '\r' <"$WORK/out" | tr '\n' ' ')"
+fi
 finish

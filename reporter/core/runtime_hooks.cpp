@@ -1,0 +1,129 @@
+#include "reporter/core/runtime_hooks.h"
+#include "reporter/core/exception_manager.h"
+#include "reporter/core/hooking/procedure_hooks.h"
+#include "reporter/core/module_kfdata.h"
+#include "reporter/core/raise_state.h"
+#include "runtime/application.h"
+#include <cstring>
+#include <cxxabi.h>
+#include <exception>
+
+namespace {
+
+constexpr uint8_t kHandleExceptionId = 0;
+constexpr uint8_t kShowExceptionId = 1;
+constexpr int kConsoleOrDialog = 1;
+
+using ThrowProc = decltype(&__cxxabiv1::__cxa_throw);
+// The destructor argument's type as the runtime declares it (its own calling convention).
+template <class> struct DestructorOf;
+template <class R, class A, class B, class D> struct DestructorOf<R (*)(A, B, D)> {
+    using Type = D;
+};
+using Destructor = DestructorOf<ThrowProc>::Type;
+
+using HandleExceptionProc = void (TApplication::*)(TComponent*);
+using ShowExceptionProc = void (TApplication::*)(const Exception&);
+
+ThrowProc originalThrow = nullptr;
+HandleExceptionProc originalHandleException = nullptr;
+ShowExceptionProc originalShowException = nullptr;
+HMODULE applicationModule = nullptr;
+thread_local int insideHandleException = 0;
+
+[[noreturn]] void ThrowHook(void* object, std::type_info* type, Destructor destroy) {
+    // Our frame pointer: above it the saved frame of the thrower, then the return address, then
+    // the thrower's stack at the call.
+    void** frame = static_cast<void**>(__builtin_frame_address(0));
+    RecordRaise(__builtin_return_address(0), frame + 2, frame[0]);
+    originalThrow(object, type, destroy);
+    __builtin_unreachable();
+}
+
+// Code addresses and non-virtual member functions, both ways: a member function pointer holds
+// the code address, then a this-adjustment of 0.
+template <class Member> void* CodeOf(Member member) {
+    void* code;
+    std::memcpy(&code, &member, sizeof code);
+    return code;
+}
+template <class Member> Member MemberAt(void* code) {
+    Member member{};
+    std::memcpy(&member, &code, sizeof code);
+    return member;
+}
+
+// The Exception being handled, or null for a foreign object or none.
+const Exception* CaughtException() {
+    try {
+        if (std::exception_ptr current = std::current_exception())
+            std::rethrow_exception(current);
+    } catch (const Exception& e) {
+        return &e; // lives on: the application's handler still holds it
+    } catch (...) {
+    }
+    return nullptr;
+}
+
+// Stands in for the application object: its methods are called with the object's address,
+// in the runtime's member calling convention.
+struct ApplicationHooks {
+    TApplication* Self() { return reinterpret_cast<TApplication*>(this); }
+
+    void HandleException(TComponent* sender) {
+        if (!ExceptionManager(CaughtException(), LastRaise().Address, kConsoleOrDialog,
+                              applicationModule))
+            return;
+        ++insideHandleException;
+        (Self()->*originalHandleException)(sender);
+        --insideHandleException;
+    }
+
+    // Called by HandleException for an exception already processed, it shows it as it would.
+    void ShowException(const Exception& e) {
+        if (insideHandleException ||
+            ExceptionManager(&e, LastRaise().Address, kConsoleOrDialog, applicationModule))
+            (Self()->*originalShowException)(e);
+    }
+};
+
+template <class Member>
+void HookListed(HMODULE module, const TKFDataContainer& container, uint8_t id, void* replacement,
+                Member& original) {
+    if (void* target = ProcedureAddress(module, container, id))
+        original = MemberAt<Member>(
+            HookProcedure(target, replacement, "SymbolID = " + std::to_string(id)));
+}
+
+template <class Member> void UnhookMember(Member& original) {
+    if (original)
+        UnhookProcedure(CodeOf(original));
+    original = nullptr;
+}
+
+} // namespace
+
+void HookRaise() {
+    originalThrow = reinterpret_cast<ThrowProc>(
+        HookProcedure(reinterpret_cast<void*>(&__cxxabiv1::__cxa_throw),
+                      reinterpret_cast<void*>(&ThrowHook), "__cxa_throw"));
+}
+
+void UnhookRaise() {
+    if (originalThrow)
+        UnhookProcedure(reinterpret_cast<void*>(originalThrow));
+    originalThrow = nullptr;
+}
+
+void HookApplicationProcedures(HMODULE module, const TKFDataContainer& container) {
+    applicationModule = module;
+    HookListed(module, container, kHandleExceptionId, CodeOf(&ApplicationHooks::HandleException),
+               originalHandleException);
+    HookListed(module, container, kShowExceptionId, CodeOf(&ApplicationHooks::ShowException),
+               originalShowException);
+}
+
+void UnhookApplicationProcedures() {
+    UnhookMember(originalShowException);
+    UnhookMember(originalHandleException);
+}
