@@ -173,11 +173,19 @@ TForm ReadVectorOpcode(std::uint8_t prefix, const std::uint8_t*& at) {
     return MapForm(map, *at++);
 }
 
+// XABORT (C6 F8 ib) and XBEGIN (C7 F8 rel) share the opcodes of MOV Eb,Ib and MOV Ev,Iz, whose
+// other reg 7 forms are no instructions.
+bool IsTransactionInstruction(std::uint8_t opcode, const std::uint8_t* modrm) {
+    return (opcode == 0xC6 || opcode == 0xC7) && *modrm == 0xF8;
+}
+
 // The form of the opcode at `at`, which is moved past the opcode bytes.
 TForm ReadOpcode(const std::uint8_t*& at) {
     const std::uint8_t opcode = *at++;
     if (StartsVectorPrefix(opcode, at))
         return ReadVectorOpcode(opcode, at);
+    if (IsTransactionInstruction(opcode, at))
+        return {true, true, opcode == 0xC6 ? TImmediate::Byte : TImmediate::RelativeFull};
     if (opcode != 0x0F)
         return OneByteForm(opcode);
     const std::uint8_t second = *at++;

@@ -114,6 +114,9 @@ const TEncoding kEncodings[] = {
     {"E3 05", 2, 1},
     {"67 E3 05", 3, 1},
     {"FF 25 78 56 34 12", 6, 0}, // indirect: nothing to re-base
+    {"C6 F8 03", 3, 0},          // XABORT
+    {"C7 F8 00 01 00 00", 6, 4}, // XBEGIN
+    {"66 C7 F8 00 01", 5, 2},
     // no instruction: the caller must refuse
     {"0F 04", 0, 0},
     {"0F 3B", 0, 0},
