@@ -21,8 +21,8 @@ void RecordRaise(void* address, void* stackPosition, void* frame) {
     const uintptr_t from = reinterpret_cast<uintptr_t>(stackPosition);
     const uintptr_t base = StackBase();
     const size_t size = from < base ? std::min<size_t>(kRaiseStackCopyLimit, base - from) : 0;
-    lastRaise.Stack.resize(size); // keeps its capacity: no allocation on later raises
-    std::memcpy(lastRaise.Stack.data(), stackPosition, size);
+    std::memcpy(lastRaise.Stack, stackPosition, size);
+    lastRaise.StackSize = uint32_t(size);
 }
 
 const TRaiseState& LastRaise() {

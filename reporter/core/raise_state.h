@@ -3,16 +3,17 @@
 // unwound (a handled exception seen at the end of its handler) can still trace them.
 #pragma once
 #include <cstdint>
-#include <vector>
 #include <windows.h>
 
 constexpr size_t kRaiseStackCopyLimit = 102400;
 
+// Plain data, so that a thread reaches its own without any construction on the raise path.
 struct TRaiseState {
-    void* Address = nullptr;       // the instruction after the throwing call
-    void* StackPosition = nullptr; // the thrower's stack pointer
-    void* Frame = nullptr;         // the thrower's frame pointer
-    std::vector<uint8_t> Stack;    // from StackPosition up, at most kRaiseStackCopyLimit bytes
+    void* Address;       // the instruction after the throwing call; null before the first raise
+    void* StackPosition; // the thrower's stack pointer
+    void* Frame;         // the thrower's frame pointer
+    uint32_t StackSize;  // bytes of Stack in use: from StackPosition up to the stack's base
+    uint8_t Stack[kRaiseStackCopyLimit];
 };
 
 // Records a raise of the calling thread.

@@ -31,13 +31,14 @@ ShowExceptionProc originalShowException = nullptr;
 HMODULE applicationModule = nullptr;
 thread_local int insideHandleException = 0;
 
-[[noreturn]] void ThrowHook(void* object, std::type_info* type, Destructor destroy) {
+// Jumps on into the runtime's throw rather than calling it, so that unwinding does not pass
+// through a frame of ours.
+void ThrowHook(void* object, std::type_info* type, Destructor destroy) {
     // Our frame pointer: above it the saved frame of the thrower, then the return address, then
     // the thrower's stack at the call.
     void** frame = static_cast<void**>(__builtin_frame_address(0));
     RecordRaise(__builtin_return_address(0), frame + 2, frame[0]);
-    originalThrow(object, type, destroy);
-    __builtin_unreachable();
+    return originalThrow(object, type, destroy);
 }
 
 // Code addresses and non-virtual member functions, both ways: a member function pointer holds
