@@ -36,7 +36,7 @@ constexpr std::size_t kStubLength = 10; // push imm32; jmp rel32
 
 // On the 9x family imports of system modules lead to per-module stubs that push the real
 // procedure's id and jump on: two stubs pushing the same id are the same procedure.
-bool IsSameNinetyFiveStub(const void* a, const void* b) {
+bool IsSameWin9xStub(const void* a, const void* b) {
     const auto stubA = static_cast<const std::uint8_t*>(a);
     const auto stubB = static_cast<const std::uint8_t*>(b);
     const auto isStub = [](const std::uint8_t* code) {
@@ -46,7 +46,7 @@ bool IsSameNinetyFiveStub(const void* a, const void* b) {
 }
 
 bool IsSameProcedure(const void* entry, const void* procedure) {
-    return entry == procedure || (IsWindows9xFamily() && IsSameNinetyFiveStub(entry, procedure));
+    return entry == procedure || (IsWindows9xFamily() && IsSameWin9xStub(entry, procedure));
 }
 
 // Returns how many entries held `from`; EHookingError naming `label` without import table.
