@@ -1,7 +1,9 @@
 #include "reporter/core/exception_manager.h"
 #include "reporter/core/hand_over.h"
 #include "reporter/core/memory_reserve.h"
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -15,7 +17,26 @@ std::recursive_mutex& ProcessingLock() {
 // Processing is serialised, so one thread id says which thread is processing.
 std::atomic<DWORD> processingThread{0};
 
+// The exception this thread handed over last, by class name and address.
+struct LastReported {
+    char className[128];
+    void* address;
+};
+thread_local LastReported lastReported;
+
+void Remember(const Exception& object, void* address) {
+    const std::string name = object.ClassName();
+    const size_t size = std::min(name.size(), sizeof lastReported.className - 1);
+    std::memcpy(lastReported.className, name.data(), size);
+    lastReported.className[size] = '\0';
+    lastReported.address = address;
+}
+
 } // namespace
+
+bool ReportedLastInThisThread(const Exception& object, void* address) {
+    return address == lastReported.address && object.ClassName() == lastReported.className;
+}
 
 bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE module) {
     if (!object || dynamic_cast<const EAbort*>(object) ||
@@ -26,6 +47,7 @@ bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE 
     ReleaseMemoryForReports();
     bool standardHandler = true;
     try {
+        Remember(*object, address);
         standardHandler = HandOverException(*object, address, mode, module);
     } catch (...) {
         // a failure of the crash reporter must not replace the application's exception

@@ -9,3 +9,6 @@
 // of the exception. An EAbort, or an exception raised while this thread already processes one,
 // is left to the standard handler.
 bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE module);
+
+// Whether the calling thread's last hand-over was this exception: same class name, same address.
+bool ReportedLastInThisThread(const Exception& object, void* address);

@@ -30,6 +30,7 @@ void Start() {
             return;
         HookUnhandledExceptionProcedure();
         HookRaise();
+        HookHandlerEnd();
         HookApplicationProcedures(GetModuleHandleA(nullptr), MainModuleData().Container);
         ReserveMemoryForReports();
         InstallUnhandledExceptionFilter();
@@ -43,6 +44,7 @@ void Stop() {
         RemoveUnhandledExceptionFilter();
         ReleaseMemoryForReports();
         UnhookApplicationProcedures();
+        UnhookHandlerEnd();
         UnhookRaise();
         UnhookUnhandledExceptionProcedure();
     });

@@ -3,6 +3,7 @@
 #include "reporter/core/hooking/procedure_hooks.h"
 #include "reporter/core/module_kfdata.h"
 #include "reporter/core/raise_state.h"
+#include "reporter/core/reporter_options_unit.h"
 #include "runtime/application.h"
 #include <cstring>
 #include <cxxabi.h>
@@ -22,14 +23,18 @@ template <class R, class A, class B, class D> struct DestructorOf<R (*)(A, B, D)
 };
 using Destructor = DestructorOf<ThrowProc>::Type;
 
+using EndCatchProc = decltype(&__cxxabiv1::__cxa_end_catch);
 using HandleExceptionProc = void (TApplication::*)(TComponent*);
 using ShowExceptionProc = void (TApplication::*)(const Exception&);
 
 ThrowProc originalThrow = nullptr;
+EndCatchProc originalEndCatch = nullptr;
 HandleExceptionProc originalHandleException = nullptr;
 ShowExceptionProc originalShowException = nullptr;
 HMODULE applicationModule = nullptr;
 thread_local int insideHandleException = 0;
+thread_local bool insideEndCatch = false;
+constexpr uint16_t kReportHandledExceptions = 0x0100;
 
 // Jumps on into the runtime's throw rather than calling it, so that unwinding does not pass
 // through a frame of ours.
@@ -54,8 +59,14 @@ template <class Member> Member MemberAt(void* code) {
     return member;
 }
 
-// The Exception being handled, or null for a foreign object or none.
+// The Exception being handled, or null for a foreign object or none. Looking at it rethrows it
+// into a handler of ours, whose end is no handler end of the application's.
 const Exception* CaughtException() {
+    struct LookingAtIt {
+        bool outer = insideEndCatch;
+        LookingAtIt() { insideEndCatch = true; }
+        ~LookingAtIt() { insideEndCatch = outer; }
+    } looking;
     try {
         if (std::exception_ptr current = std::current_exception())
             std::rethrow_exception(current);
@@ -64,6 +75,18 @@ const Exception* CaughtException() {
     } catch (...) {
     }
     return nullptr;
+}
+
+// The end of every handler block: with BehaviourFlags 0x0100, exceptions the application
+// handled itself are reported there, unless this thread just handed the same one over.
+void EndCatchHook() {
+    if (!insideEndCatch &&
+        (CurrentVessarionOptions().Stored().BehaviourFlags & kReportHandledExceptions)) {
+        const Exception* caught = CaughtException();
+        if (caught && !ReportedLastInThisThread(*caught, LastRaise().Address))
+            ExceptionManager(caught, LastRaise().Address, 0, applicationModule);
+    }
+    return originalEndCatch();
 }
 
 // Stands in for the application object: its methods are called with the object's address,
@@ -108,6 +131,18 @@ void HookRaise() {
     originalThrow = reinterpret_cast<ThrowProc>(
         HookProcedure(reinterpret_cast<void*>(&__cxxabiv1::__cxa_throw),
                       reinterpret_cast<void*>(&ThrowHook), "__cxa_throw"));
+}
+
+void HookHandlerEnd() {
+    originalEndCatch = reinterpret_cast<EndCatchProc>(
+        HookProcedure(reinterpret_cast<void*>(&__cxxabiv1::__cxa_end_catch),
+                      reinterpret_cast<void*>(&EndCatchHook), "__cxa_end_catch"));
+}
+
+void UnhookHandlerEnd() {
+    if (originalEndCatch)
+        UnhookProcedure(reinterpret_cast<void*>(originalEndCatch));
+    originalEndCatch = nullptr;
 }
 
 void UnhookRaise() {

@@ -4,6 +4,8 @@
 //   unhandled here: one that nothing handles reaches the runtime's procedure for unhandled
 //   exceptions with its frames intact, one that the application handles reaches the
 //   application object's HandleException;
+// - the end of every handler block (__cxa_end_catch), where exceptions the application handled
+//   itself are reported when the options ask for it;
 // - the application object's HandleException and ShowException, located through the procedure
 //   table of the module's crash reporter data (ids 0 and 1).
 #pragma once
@@ -12,6 +14,8 @@
 
 void HookRaise();
 void UnhookRaise();
+void HookHandlerEnd();
+void UnhookHandlerEnd();
 
 // Hooks what the module's table lists; procedures it does not list stay as they are.
 void HookApplicationProcedures(HMODULE module, const TKFDataContainer& container);

@@ -35,6 +35,21 @@ void HandleInApplication() {
         Application->HandleException(nullptr);
     }
 }
+// Exceptions the application handles itself, reported at the end of their handler.
+void ReportHandled() {
+    CurrentVessarionOptions().SetBehaviourFlags(0x0158);
+}
+void CatchInProgram() {
+    ReportHandled();
+    try {
+        throw Exception("caught by the program");
+    } catch (const Exception&) {
+    }
+}
+void HandleInApplicationAndCatch() {
+    ReportHandled();
+    HandleInApplication();
+}
 void ThrowAbort() {
     throw EAbort();
 }
@@ -57,6 +72,7 @@ struct Way {
     void (*fail)();
 };
 const Way kWays[] = {{"throw", ThrowException},   {"handled", HandleInApplication},
+                     {"caught", CatchInProgram},  {"handled-caught", HandleInApplicationAndCatch},
                      {"abort", ThrowAbort},       {"access", WriteToNowhere},
                      {"overflow", OverflowStack}, {"foreign", RaiseForeign},
                      {"thread-name", NameThread}};
@@ -118,7 +134,8 @@ int main(int argc, char** argv) {
         Halt(0);
     }
     std::fputs(
-        "usage: crash_program throw|handled|abort|access|overflow|foreign|thread-name [thread]\n",
+        "usage: crash_program "
+        "throw|handled|caught|handled-caught|abort|access|overflow|foreign|thread-name [thread]\n",
         stderr);
     Halt(2);
 }

@@ -26,7 +26,7 @@ check() {
         bad "$name" "not $class: $(errtext "$WORK/err")"
     elif [[ -z $class && $lines -ne 0 ]]; then
         bad "$name" "handed over: $(errtext "$WORK/err")"
-    elif [[ $way == handled ]] && ! grep -q "^application handled: " "$WORK/out"; then
+    elif [[ $way == handled* ]] && ! grep -q "^application handled: " "$WORK/out"; then
         bad "$name" "the application's handler did not run: $(tr -d '\r' <"$WORK/out")"
     elif [[ -n $ended ]] && ! grep -q "^thread ended $ended" "$WORK/out"; then
         bad "$name" "thread end: $(tr -d '\r' <"$WORK/out") (exit $rc)"
@@ -52,6 +52,8 @@ IN_PROGRAM='at 004[0-9A-F]{5}'
 check throw "" 1 "Exception $IN_PROGRAM, mode 0"
 check throw thread 0 "Exception $IN_PROGRAM, mode 0" 1
 check handled "" 0 "Exception $IN_PROGRAM, mode 1"
+check caught "" 0 "Exception $IN_PROGRAM, mode 0"
+check handled-caught "" 0 "Exception $IN_PROGRAM, mode 1"
 check abort "" 1 ""
 check access "" "$ACCESS_CODE" "$ACCESS_CLASS"
 check access thread "$ACCESS_CODE" "$ACCESS_CLASS"
