@@ -2,6 +2,7 @@
 #include "reporter/core/memory_reserve.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/runtime_hooks.h"
+#include "reporter/core/thread_tracking.h"
 #include "reporter/core/unhandled_exception_filter.h"
 #include "reporter/core/unhandled_exception_hook.h"
 #include "runtime/exception.h"
@@ -32,6 +33,7 @@ void Start() {
         HookRaise();
         HookHandlerEnd();
         HookApplicationProcedures(GetModuleHandleA(nullptr), MainModuleData().Container);
+        StartThreadTracking();
         ReserveMemoryForReports();
         InstallUnhandledExceptionFilter();
     });
@@ -43,6 +45,7 @@ void Stop() {
             return;
         RemoveUnhandledExceptionFilter();
         ReleaseMemoryForReports();
+        StopThreadTracking();
         UnhookApplicationProcedures();
         UnhookHandlerEnd();
         UnhookRaise();

@@ -1,5 +1,6 @@
 #include "reporter/core/unhandled_exception_filter.h"
 #include "reporter/core/exception_manager.h"
+#include "reporter/core/thread_tracking.h"
 #include "runtime/os_exceptions.h"
 #include <memory>
 #include <string>
@@ -72,7 +73,7 @@ void InstallUnhandledExceptionFilter() {
     state.request = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     state.done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     state.stopping = false;
-    state.worker = CreateThread(nullptr, 256 * 1024, Worker, nullptr, 0, nullptr);
+    state.worker = CreateReporterThread(Worker, nullptr, 256 * 1024);
     state.previous = SetUnhandledExceptionFilter(Filter);
 }
 

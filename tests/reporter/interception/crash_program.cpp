@@ -1,12 +1,16 @@
 // A program that carries the crash reporter and fails in the way its argument names; the
 // interception test runs it once per way and reads what reached the hand-over.
+#include "reporter/core/hooking/hooking_unit.h"
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/module_kfdata.h"
 #include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/thread_tracking.h"
 #include "runtime/program.h"
+#include "runtime/unhandled_exception.h"
 #include <cstdio>
 #include <cstring>
 #include <cxxabi.h>
+#include <thread>
 #include <vector>
 #include <windows.h>
 
@@ -77,6 +81,31 @@ const Way kWays[] = {{"throw", ThrowException},   {"handled", HandleInApplicatio
                      {"overflow", OverflowStack}, {"foreign", RaiseForeign},
                      {"thread-name", NameThread}};
 
+DWORD WINAPI SayWhetherTracked(void* label) {
+    auto record = TrackedThreads()->Find(GetCurrentThreadId());
+    std::printf("%s tracked: %s, stack noted: %s, made by the main thread: %s\n",
+                static_cast<const char*>(label), record ? "yes" : "no",
+                record && record->StackPosition ? "yes" : "no",
+                record && record->CreatorThreadId == MainThreadID ? "yes" : "no");
+    std::fflush(stdout);
+    return 0;
+}
+
+// Threads made by CreateThread and by std::thread (through msvcrt) are tracked while they
+// run; ended ones are dropped.
+int ReportTrackedThreads() {
+    InitializeUnits({&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit});
+    HANDLE thread =
+        CreateThread(nullptr, 0, SayWhetherTracked, const_cast<char*>("CreateThread"), 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    std::thread([] { SayWhetherTracked(const_cast<char*>("std::thread")); }).join();
+    TrackedThreads()->DropEnded();
+    std::printf("tracked after they ended: %zu\n", TrackedThreads()->Count());
+    FinalizeUnits();
+    return 0;
+}
+
 // The code the crash reporter patches: the raise, and the application object's two handlers.
 std::vector<std::vector<uint8_t>> PatchedCode() {
     const TKFDataContainer data = ReadModuleKFData(GetModuleHandleA(nullptr));
@@ -93,7 +122,8 @@ std::vector<std::vector<uint8_t>> PatchedCode() {
 // Patched while the crash reporter runs, as they were once it has ended.
 int CheckRestored() {
     const auto before = PatchedCode();
-    InitializeUnits({&ReporterOptionsUnit, &ReporterInterceptionUnit, &ApplicationUnit});
+    InitializeUnits(
+        {&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit, &ApplicationUnit});
     const auto during = PatchedCode();
     FinalizeUnits();
     const auto after = PatchedCode();
@@ -112,11 +142,14 @@ DWORD WINAPI FailInThread(void* fail) {
 
 // crash_program <way> [thread]: fails in the main thread, or in a thread of its own whose end
 // it reports as "thread ended <code>". crash_program restore: whether the patched code is
-// restored at shut-down.
+// restored at shut-down. crash_program threads: whether new threads are tracked.
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "restore") == 0)
         return CheckRestored();
-    InitializeUnits({&ReporterOptionsUnit, &ReporterInterceptionUnit, &ApplicationUnit});
+    if (argc == 2 && std::strcmp(argv[1], "threads") == 0)
+        return ReportTrackedThreads();
+    InitializeUnits(
+        {&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit, &ApplicationUnit});
     for (const Way& way : kWays) {
         if (argc < 2 || std::strcmp(argv[1], way.name) != 0)
             continue;

@@ -67,4 +67,14 @@ if [[ $(tr -d '\r' <"$WORK/out" | grep -c ': patched, restored$') -eq 3 ]]; then
 else
     bad "patched code restored at shut-down" "$(tr -d '\r' <"$WORK/out" | tr '\n' ' ')"
 fi
+"$ROOT/scripts/wine-run" "$PROGRAM" threads >"$WORK/out" 2>"$WORK/err" </dev/null
+tr -d '\r' <"$WORK/out" >"$WORK/threads"
+for maker in CreateThread std::thread; do
+    if grep -qx "$maker tracked: yes, stack noted: yes, made by the main thread: yes" "$WORK/threads"; then
+        ok "$maker thread tracked"
+    else
+        bad "$maker thread tracked" "$(tr '\n' ' ' <"$WORK/threads") $(errtext "$WORK/err")"
+    fi
+done
+verdict "ended threads dropped" "$(grep -qx 'tracked after they ended: 1' "$WORK/threads" || echo "$(tr '\n' ' ' <"$WORK/threads")")"
 finish

@@ -1,0 +1,125 @@
+#include "reporter/core/thread_tracking.h"
+#include "reporter/core/hooking/import_hooks.h"
+#include <memory>
+
+namespace {
+
+constexpr uint32_t kCreationStackLimit = 16 * 1024;
+
+using CreateThreadProc = decltype(&CreateThread);
+using ResumeThreadProc = decltype(&ResumeThread);
+using ExitThreadProc = decltype(&ExitThread);
+
+std::unique_ptr<TVessarThreadsList> threads;
+CreateThreadProc originalCreateThread = nullptr;
+ResumeThreadProc originalResumeThread = nullptr;
+ExitThreadProc originalExitThread = nullptr;
+
+thread_local bool creatingReporterThread = false;
+
+struct ThreadStart {
+    LPTHREAD_START_ROUTINE routine;
+    void* parameter;
+};
+
+void* StackPointer() {
+    void* position;
+    asm volatile("movl %%esp, %0" : "=r"(position));
+    return position;
+}
+
+void* StackTop() {
+    void* base;
+    asm("movl %%fs:4, %0" : "=r"(base)); // NT_TIB.StackBase
+    return base;
+}
+
+DWORD WINAPI TrackedStart(void* start) {
+    const ThreadStart saved = *static_cast<ThreadStart*>(start);
+    delete static_cast<ThreadStart*>(start);
+    if (threads)
+        threads->SetStackPosition(GetCurrentThreadId(), StackPointer(), StackTop());
+    return saved.routine(saved.parameter);
+}
+
+HANDLE WINAPI CreateThreadHook(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize,
+                               LPTHREAD_START_ROUTINE routine, void* parameter, DWORD flags,
+                               DWORD* threadId) {
+    if (!threads || creatingReporterThread)
+        return originalCreateThread(security, stackSize, routine, parameter, flags, threadId);
+    threads->DropEnded();
+    TVessarThreadRecord record;
+    record.Routine = reinterpret_cast<void*>(routine);
+    record.Parameter = parameter;
+    record.CreationAddress = __builtin_return_address(0);
+    CaptureCreationStack(record, StackPointer(), kCreationStackLimit);
+    auto* start = new ThreadStart{routine, parameter};
+    DWORD id = 0;
+    HANDLE thread = originalCreateThread(security, stackSize, TrackedStart, start,
+                                         flags | CREATE_SUSPENDED, &id);
+    if (!thread) {
+        delete start;
+        delete[] record.CreationStack;
+        return nullptr;
+    }
+    record.ThreadId = id;
+    DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &record.Handle, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    threads->Add(record);
+    if (threadId)
+        *threadId = id;
+    if (!(flags & CREATE_SUSPENDED))
+        ResumeThread(thread);
+    return thread;
+}
+
+DWORD WINAPI ResumeThreadHook(HANDLE thread) {
+    if (threads)
+        threads->MarkResumed(thread, nullptr);
+    return originalResumeThread(thread);
+}
+
+void WINAPI ExitThreadHook(DWORD exitCode) {
+    if (threads)
+        threads->Remove(GetCurrentThreadId());
+    originalExitThread(exitCode);
+}
+
+std::vector<std::string> ModulesToPatch() {
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    return {program, "msvcrt.dll"};
+}
+
+template <class Proc> void Replace(const char* name, Proc replacement, Proc& original) {
+    void* previous = nullptr;
+    HookImport(ModulesToPatch(), "kernel32.dll", name, reinterpret_cast<void*>(replacement), false,
+               &previous);
+    original = reinterpret_cast<Proc>(previous);
+}
+
+} // namespace
+
+void StartThreadTracking() {
+    threads = std::make_unique<TVessarThreadsList>();
+    threads->AddMainThread();
+    Replace("CreateThread", &CreateThreadHook, originalCreateThread);
+    Replace("ResumeThread", &ResumeThreadHook, originalResumeThread);
+    Replace("ExitThread", &ExitThreadHook, originalExitThread);
+}
+
+void StopThreadTracking() {
+    RestoreAllImports();
+    threads.reset();
+}
+
+TVessarThreadsList* TrackedThreads() {
+    return threads.get();
+}
+
+HANDLE CreateReporterThread(LPTHREAD_START_ROUTINE routine, void* parameter, SIZE_T stackSize) {
+    creatingReporterThread = true;
+    HANDLE thread = CreateThread(nullptr, stackSize, routine, parameter, 0, nullptr);
+    creatingReporterThread = false;
+    return thread;
+}

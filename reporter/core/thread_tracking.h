@@ -1,0 +1,16 @@
+// Thread tracking: the calls that create, resume and end threads, replaced in the import
+// tables of the program and of msvcrt.dll (through which _beginthreadex and std::thread create
+// theirs; never kernel32's own), keep the list of tracked threads. Every new thread starts
+// through the crash reporter's start routine, which notes where its stack begins.
+#pragma once
+#include "reporter/core/threads_list.h"
+
+// Creates the list with the main thread and replaces the calls.
+void StartThreadTracking();
+// Puts the calls back and frees the list.
+void StopThreadTracking();
+// The live list; null while tracking is off.
+TVessarThreadsList* TrackedThreads();
+
+// Starts a thread of the crash reporter's own: never tracked.
+HANDLE CreateReporterThread(LPTHREAD_START_ROUTINE routine, void* parameter, SIZE_T stackSize);
