@@ -1,5 +1,6 @@
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/memory_reserve.h"
+#include "reporter/core/os_exception_hook.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/runtime_hooks.h"
 #include "reporter/core/thread_tracking.h"
@@ -30,6 +31,7 @@ void Start() {
         if (!active)
             return;
         HookUnhandledExceptionProcedure();
+        HookOSExceptionConversion();
         HookRaise();
         HookHandlerEnd();
         HookApplicationProcedures(GetModuleHandleA(nullptr), MainModuleData().Container);
@@ -49,6 +51,7 @@ void Stop() {
         UnhookApplicationProcedures();
         UnhookHandlerEnd();
         UnhookRaise();
+        UnhookOSExceptionConversion();
         UnhookUnhandledExceptionProcedure();
     });
 }

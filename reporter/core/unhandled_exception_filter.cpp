@@ -1,5 +1,6 @@
 #include "reporter/core/unhandled_exception_filter.h"
 #include "reporter/core/exception_manager.h"
+#include "reporter/core/os_exception_hook.h"
 #include "reporter/core/thread_tracking.h"
 #include "runtime/os_exceptions.h"
 #include <memory>
@@ -16,6 +17,7 @@ struct FilterState {
     HANDLE request = nullptr; // set by the faulting thread
     HANDLE done = nullptr;    // set by the worker
     EXCEPTION_POINTERS* pointers = nullptr;
+    DWORD faultingThread = 0;
     bool stopping = false;
     LONG busy = 0; // one faulting thread at a time; the first ends the process
     std::string lastMessage;
@@ -33,7 +35,9 @@ HMODULE ModuleAt(const void* address) {
 // processed.
 void Process(EXCEPTION_POINTERS* pointers) {
     const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
+    ConvertOnBehalfOf(state.faultingThread);
     std::unique_ptr<Exception> object(ExceptObjProc(record, pointers->ContextRecord));
+    ConvertOnBehalfOf(0);
     if (!object || object->Message() == state.lastMessage)
         return;
     state.lastMessage = object->Message();
@@ -62,6 +66,7 @@ LONG WINAPI Filter(EXCEPTION_POINTERS* pointers) {
     while (InterlockedCompareExchange(&state.busy, 1, 0) != 0)
         Sleep(10);
     state.pointers = pointers;
+    state.faultingThread = GetCurrentThreadId();
     SignalObjectAndWait(state.request, state.done, INFINITE, FALSE);
     TerminateProcess(GetCurrentProcess(), record->ExceptionCode);
     return EXCEPTION_EXECUTE_HANDLER;

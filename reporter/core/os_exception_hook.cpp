@@ -1,0 +1,73 @@
+#include "reporter/core/os_exception_hook.h"
+#include "runtime/os_exceptions.h"
+#include <cstddef>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+namespace {
+
+constexpr DWORD kThreadNamingCode = 0x406D1388;
+// The processor context without the extended registers, which not every context carries.
+constexpr size_t kContextBytes = offsetof(CONTEXT, ExtendedRegisters);
+static_assert(kContextBytes == 204 && sizeof(EXCEPTION_RECORD) == 80, "the 32-bit layouts");
+
+TExceptObjProc replaced = nullptr;
+thread_local DWORD onBehalfOf = 0;
+
+std::mutex& StatesLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::map<DWORD, TOSExceptionState>& States() {
+    static std::map<DWORD, TOSExceptionState> states;
+    return states;
+}
+
+bool Readable(const void* address, size_t size) {
+    MEMORY_BASIC_INFORMATION info;
+    if (!address || !VirtualQuery(address, &info, sizeof info) || info.State != MEM_COMMIT ||
+        (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)))
+        return false;
+    const auto end = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+    return static_cast<const char*>(address) + size <= end;
+}
+
+Exception* ConvertAndKeep(const EXCEPTION_RECORD* record, const CONTEXT* context) {
+    Exception* object = replaced(record, context);
+    if (record->ExceptionCode == kThreadNamingCode && record->NumberParameters == 4)
+        return object;
+    TOSExceptionState kept{};
+    std::memcpy(&kept.Record, record, sizeof kept.Record);
+    if (Readable(context, kContextBytes))
+        std::memcpy(&kept.Context, context, kContextBytes);
+    std::lock_guard<std::mutex> hold(StatesLock());
+    States()[onBehalfOf ? onBehalfOf : GetCurrentThreadId()] = kept;
+    return object;
+}
+
+} // namespace
+
+void HookOSExceptionConversion() {
+    replaced = ExceptObjProc;
+    ExceptObjProc = ConvertAndKeep;
+}
+
+void UnhookOSExceptionConversion() {
+    if (replaced)
+        ExceptObjProc = replaced;
+    replaced = nullptr;
+    std::lock_guard<std::mutex> hold(StatesLock());
+    States().clear();
+}
+
+void ConvertOnBehalfOf(DWORD threadId) {
+    onBehalfOf = threadId;
+}
+
+TOSExceptionState LastOSException(DWORD threadId) {
+    std::lock_guard<std::mutex> hold(StatesLock());
+    auto found = States().find(threadId);
+    return found == States().end() ? TOSExceptionState{} : found->second;
+}
