@@ -1,6 +1,7 @@
 #include "reporter/core/hooking/instruction_length.h"
 #include "runtime/format.h"
 #include "test_program.h"
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
