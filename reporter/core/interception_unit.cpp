@@ -1,6 +1,7 @@
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/memory_reserve.h"
 #include "reporter/core/os_exception_hook.h"
+#include "reporter/core/reporter_module.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/runtime_hooks.h"
 #include "reporter/core/thread_tracking.h"
@@ -27,14 +28,14 @@ bool active = false;
 
 void Start() {
     Guarded("ExceptionLog.Init", [] {
-        active = MainModuleHasData();
+        active = ReporterModuleHasData();
         if (!active)
             return;
         HookUnhandledExceptionProcedure();
         HookOSExceptionConversion();
         HookRaise();
         HookHandlerEnd();
-        HookApplicationProcedures(GetModuleHandleA(nullptr), MainModuleData().Container);
+        HookApplicationProcedures(ReporterModuleHandle(), ReporterModuleData().Container);
         StartThreadTracking();
         ReserveMemoryForReports();
         InstallUnhandledExceptionFilter();

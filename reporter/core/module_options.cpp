@@ -1,20 +1,11 @@
 #include "reporter/core/module_options.h"
 #include "reporter/core/binary_file.h"
 #include "reporter/core/options_block.h"
+#include "reporter/core/reporter_module.h"
 #include "reporter/core/variable_expansion.h"
 #include "runtime/format.h"
 
 namespace {
-
-// The module this code is linked into: only its options publish their changes.
-HMODULE ReporterModuleHandle() {
-    static const char marker = 0;
-    HMODULE handle = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       &marker, &handle);
-    return handle;
-}
 
 HMODULE HandleOfModule(const std::string& fileName) {
     return fileName.empty() ? nullptr : GetModuleHandleA(fileName.c_str());

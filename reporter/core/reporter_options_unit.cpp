@@ -1,4 +1,5 @@
 #include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/reporter_module.h"
 #include "reporter/core/shared_options.h"
 #include "runtime/format.h"
 #include <memory>
@@ -7,8 +8,8 @@ namespace {
 
 struct ReporterOptions {
     TVessarModuleOptionsEx current{""};
-    std::unique_ptr<TVessarModuleOptionsEx> mainModule; // null when the module has no data
-    TKFModuleData mainModuleData;
+    std::unique_ptr<TVessarModuleOptionsEx> module; // null when the module has no data
+    TKFModuleData moduleData;
 };
 
 std::unique_ptr<ReporterOptions>& State() {
@@ -16,24 +17,18 @@ std::unique_ptr<ReporterOptions>& State() {
     return state;
 }
 
-std::string MainModuleFileName() {
-    char name[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, name, MAX_PATH);
-    return name;
-}
-
 void StartReporterOptions() {
     auto state = std::make_unique<ReporterOptions>();
-    CreateSharedOptions(GetModuleHandleA(nullptr));
-    auto options = std::make_unique<TVessarModuleOptionsEx>(MainModuleFileName());
-    if (LoadModuleData(GetModuleHandleA(nullptr), *options, state->mainModuleData))
-        state->mainModule = std::move(options);
+    CreateSharedOptions(ReporterModuleHandle());
+    auto options = std::make_unique<TVessarModuleOptionsEx>(ReporterModuleFileName());
+    if (LoadModuleData(ReporterModuleHandle(), *options, state->moduleData))
+        state->module = std::move(options);
     State() = std::move(state);
 }
 
 void StopReporterOptions() {
     State().reset();
-    RemoveSharedOptions(GetModuleHandleA(nullptr));
+    RemoveSharedOptions(ReporterModuleHandle());
 }
 
 ReporterOptions& Started() {
@@ -52,18 +47,18 @@ TVessarModuleOptionsEx& CurrentOptions() {
 
 TVessarModuleOptionsEx& CurrentVessarionOptions() {
     ReporterOptions& state = Started();
-    if (!state.mainModule)
+    if (!state.module)
         throw Exception(Format("\r\nCannot use 'CurrentVessarionOptions' function in module "
                                "\"%s\" without activate Vessarion.\r\nTo activate Vessarion use "
                                "the new IDE \"Project/Vessarion Options...\" menu.",
-                               MainModuleFileName().c_str()));
-    return *state.mainModule;
+                               ReporterModuleFileName().c_str()));
+    return *state.module;
 }
 
-bool MainModuleHasData() {
-    return Started().mainModule != nullptr;
+bool ReporterModuleHasData() {
+    return Started().module != nullptr;
 }
 
-const TKFModuleData& MainModuleData() {
-    return Started().mainModuleData;
+const TKFModuleData& ReporterModuleData() {
+    return Started().moduleData;
 }

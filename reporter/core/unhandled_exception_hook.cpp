@@ -1,6 +1,7 @@
 #include "reporter/core/unhandled_exception_hook.h"
 #include "reporter/core/exception_manager.h"
 #include "reporter/core/raise_state.h"
+#include "reporter/core/reporter_module.h"
 #include "runtime/unhandled_exception.h"
 
 namespace {
@@ -8,7 +9,7 @@ namespace {
 TExceptProc replaced = nullptr;
 
 [[noreturn]] void HandOverUnhandled(const Exception* object) {
-    ExceptionManager(object, LastRaise().Address, 0, GetModuleHandleA(nullptr));
+    ExceptionManager(object, LastRaise().Address, 0, ReporterModuleHandle());
     EndAfterUnhandledException(1);
 }
 

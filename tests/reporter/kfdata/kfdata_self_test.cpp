@@ -74,7 +74,7 @@ TEST(OwnCrashReporterData, ReporterUnitLoadsThemAtStart) {
     EXPECT_TRUE(CurrentVessarionOptions().Stored() == configured.Stored());
     EXPECT_EQ(CurrentVessarionOptions().ModuleHandle(), GetModuleHandleA(nullptr));
     EXPECT_EQ(CurrentOptions().Stored().SendFlags, 0x0051); // defaults until an exception
-    EXPECT_EQ(MainModuleData().Container.Version, kKFDataVersion);
+    EXPECT_EQ(ReporterModuleData().Container.Version, kKFDataVersion);
 
     TVessarModuleOptions shared("");
     std::vector<uint8_t> block = ReadSharedOptions(GetModuleHandleA(nullptr));
