@@ -1,20 +1,33 @@
-# Executables that carry the crash reporter data (the RCDATA resource "KFDATA"). They are linked
-# twice: the first link's map tells where the runtime procedures lie, mkkfdata turns that and the
-# options text into the resource, and the final link adds it. Resources come after the code, so
-# the code does not move; mkkfdata checks that against the final map.
+# Programs and libraries that carry the crash reporter data (the RCDATA resource "KFDATA"). They
+# are linked twice: the first link's map tells where the runtime procedures lie, mkkfdata turns
+# that and the options text into the resource, and the final link adds it. Resources come after
+# the code, so the code does not move; mkkfdata checks that against the final map.
 #   add_kfdata_executable(<target> OPTIONS <options text> SOURCES <files...> LIBRARIES <libs...>)
-function(add_kfdata_executable target)
-  cmake_parse_arguments(PARSE_ARGV 1 KF "" "OPTIONS" "SOURCES;LIBRARIES")
+#   add_kfdata_library(<target> ...) the same for a library loaded at run time
+function(add_kfdata_module kind target)
+  cmake_parse_arguments(PARSE_ARGV 2 KF "" "OPTIONS" "SOURCES;LIBRARIES")
   set(work ${CMAKE_CURRENT_BINARY_DIR}/${target}.kfdata)
   set(wine_tool ${PROJECT_SOURCE_DIR}/scripts/wine-tool ${CMAKE_BINARY_DIR}/wine-tools)
 
   add_library(${target}_objects OBJECT ${KF_SOURCES})
   target_link_libraries(${target}_objects PUBLIC ${KF_LIBRARIES})
 
-  add_executable(${target}_prelink $<TARGET_OBJECTS:${target}_objects>)
-  target_link_libraries(${target}_prelink PRIVATE ${KF_LIBRARIES})
-  target_link_options(${target}_prelink PRIVATE -Wl,-Map=${work}/prelink.map)
-  set_target_properties(${target}_prelink PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${work})
+  foreach(stage prelink final)
+    set(name ${target})
+    if(stage STREQUAL prelink)
+      set(name ${target}_prelink)
+    endif()
+    if(kind STREQUAL LIBRARY)
+      add_library(${name} MODULE $<TARGET_OBJECTS:${target}_objects>)
+      set_target_properties(${name} PROPERTIES PREFIX "")
+    else()
+      add_executable(${name} $<TARGET_OBJECTS:${target}_objects>)
+    endif()
+    target_link_libraries(${name} PRIVATE ${KF_LIBRARIES})
+    target_link_options(${name} PRIVATE -Wl,-Map=${work}/${stage}.map)
+  endforeach()
+  set_target_properties(${target}_prelink PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${work}
+    LIBRARY_OUTPUT_DIRECTORY ${work})
 
   add_custom_command(OUTPUT ${work}/kfdata.bin
     COMMAND ${wine_tool} $<TARGET_FILE:mkkfdata> --map Z:${work}/prelink.map
@@ -23,12 +36,17 @@ function(add_kfdata_executable target)
     COMMENT "Crash reporter data for ${target}" VERBATIM)
   file(WRITE ${work}/kfdata.rc "KFDATA RCDATA \"${work}/kfdata.bin\"\n")
   set_source_files_properties(${work}/kfdata.rc PROPERTIES OBJECT_DEPENDS ${work}/kfdata.bin)
-
-  add_executable(${target} $<TARGET_OBJECTS:${target}_objects> ${work}/kfdata.rc)
-  target_link_libraries(${target} PRIVATE ${KF_LIBRARIES})
-  target_link_options(${target} PRIVATE -Wl,-Map=${work}/final.map)
+  target_sources(${target} PRIVATE ${work}/kfdata.rc)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${wine_tool} $<TARGET_FILE:mkkfdata> --verify --map Z:${work}/final.map
             --kfdata Z:${work}/kfdata.bin
     VERBATIM)
+endfunction()
+
+function(add_kfdata_executable target)
+  add_kfdata_module(EXECUTABLE ${target} ${ARGN})
+endfunction()
+
+function(add_kfdata_library target)
+  add_kfdata_module(LIBRARY ${target} ${ARGN})
 endfunction()

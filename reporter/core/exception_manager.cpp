@@ -1,6 +1,9 @@
 #include "reporter/core/exception_manager.h"
+#include "reporter/core/delegation.h"
 #include "reporter/core/hand_over.h"
 #include "reporter/core/memory_reserve.h"
+#include "reporter/core/raise_state.h"
+#include "reporter/core/reporter_module.h"
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -32,7 +35,16 @@ void Remember(const Exception& object, void* address) {
     lastReported.address = address;
 }
 
+// Whether the last exception handed over came from a C++ throw rather than from the system.
+std::atomic<bool> lastWasRaise{false};
+
+using ProgramExceptionManager = uint8_t (*)(void*, void*, int, HMODULE);
+
 } // namespace
+
+bool LastHandOverWasRaise() {
+    return lastWasRaise;
+}
 
 bool ReportedLastInThisThread(const Exception& object, void* address) {
     return address == lastReported.address && object.ClassName() == lastReported.className;
@@ -43,7 +55,10 @@ bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE 
         processingThread.load() == GetCurrentThreadId())
         return true;
     std::lock_guard<std::recursive_mutex> hold(ProcessingLock());
+    if (auto forward = ProgramExport<ProgramExceptionManager>("ExceptionManager"))
+        return forward(const_cast<Exception*>(object), address, mode, ReporterModuleHandle()) != 0;
     processingThread = GetCurrentThreadId();
+    lastWasRaise = address && address == LastRaise().Address;
     ReleaseMemoryForReports();
     bool standardHandler = true;
     try {

@@ -1,6 +1,8 @@
 #include "reporter/core/hand_over.h"
+#include "reporter/core/reporter_module.h"
 #include "runtime/format.h"
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -15,13 +17,21 @@ std::vector<THandedOver>& Recorded() {
     return recorded;
 }
 
+// The file name alone: which module's crash reporter took the exception.
+std::string ModuleFileName(HMODULE module) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(module, path, MAX_PATH);
+    const char* name = std::strrchr(path, '\\');
+    return name ? name + 1 : path;
+}
+
 } // namespace
 
 bool HandOverException(const Exception& object, void* address, int mode, HMODULE) {
     THandedOver entry{object.ClassName(), object.Message(), address, mode, GetCurrentThreadId()};
-    std::fputs(Format("Vessarion: handed over %s at %08X, mode %d, thread %lu: %s\n",
+    std::fputs(Format("Vessarion: handed over %s at %08X, mode %d, thread %lu, to %s: %s\n",
                       entry.ClassName.c_str(), unsigned(uintptr_t(address)), mode, entry.ThreadId,
-                      entry.Message.c_str())
+                      ModuleFileName(ReporterModuleHandle()).c_str(), entry.Message.c_str())
                    .c_str(),
                stderr);
     std::fflush(stderr);

@@ -1,6 +1,7 @@
 // Where the interception hands an exception to processing. Processing itself comes later; for
 // now the entry records what it was given and says so on standard error, one line each:
-//   Vessarion: handed over <class> at <address>, mode <mode>, thread <id>: <message>
+//   Vessarion: handed over <class> at <address>, mode <mode>, thread <id>, to <module>: <message>
+// where <module> is the file that holds this crash reporter.
 #pragma once
 #include "runtime/exception.h"
 #include <string>

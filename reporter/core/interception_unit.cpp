@@ -1,4 +1,5 @@
 #include "reporter/core/interception_unit.h"
+#include "reporter/core/delegation.h"
 #include "reporter/core/memory_reserve.h"
 #include "reporter/core/os_exception_hook.h"
 #include "reporter/core/reporter_module.h"
@@ -31,12 +32,15 @@ void Start() {
         active = ReporterModuleHasData();
         if (!active)
             return;
+        DecideDelegation();
         HookUnhandledExceptionProcedure();
         HookOSExceptionConversion();
         HookRaise();
         HookHandlerEnd();
         HookApplicationProcedures(ReporterModuleHandle(), ReporterModuleData().Container);
         StartThreadTracking();
+        if (Delegating())
+            return; // the program's instance keeps the reserve and the one filter
         ReserveMemoryForReports();
         InstallUnhandledExceptionFilter();
     });
@@ -46,8 +50,10 @@ void Stop() {
     Guarded("ExceptionLog.Done", [] {
         if (!active)
             return;
-        RemoveUnhandledExceptionFilter();
-        ReleaseMemoryForReports();
+        if (!Delegating()) {
+            RemoveUnhandledExceptionFilter();
+            ReleaseMemoryForReports();
+        }
         StopThreadTracking();
         UnhookApplicationProcedures();
         UnhookHandlerEnd();

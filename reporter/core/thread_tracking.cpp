@@ -1,5 +1,7 @@
 #include "reporter/core/thread_tracking.h"
+#include "reporter/core/delegation.h"
 #include "reporter/core/hooking/import_hooks.h"
+#include "reporter/core/reporter_module.h"
 #include <memory>
 
 namespace {
@@ -66,6 +68,9 @@ HANDLE WINAPI CreateThreadHook(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize,
     DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &record.Handle, 0, FALSE,
                     DUPLICATE_SAME_ACCESS);
     threads->Add(record);
+    if (auto forward =
+            ProgramExport<void (*)(const TVessarThreadRecord*)>("Vessarion_CallCreateThread"))
+        forward(&record);
     if (threadId)
         *threadId = id;
     if (!(flags & CREATE_SUSPENDED))
@@ -76,19 +81,25 @@ HANDLE WINAPI CreateThreadHook(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize,
 DWORD WINAPI ResumeThreadHook(HANDLE thread) {
     if (threads)
         threads->MarkResumed(thread, nullptr);
+    if (auto forward = ProgramExport<void (*)(HANDLE, const TVessarThreadRecord*)>(
+            "Vessarion_CallResumeThread"))
+        forward(thread, nullptr);
     return originalResumeThread(thread);
 }
 
 void WINAPI ExitThreadHook(DWORD exitCode) {
     if (threads)
         threads->Remove(GetCurrentThreadId());
+    if (auto forward = ProgramExport<void (*)()>("Vessarion_CallExitThread"))
+        forward();
     originalExitThread(exitCode);
 }
 
+// msvcrt.dll's table is the program's instance's to patch: one hook per call.
 std::vector<std::string> ModulesToPatch() {
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    return {program, "msvcrt.dll"};
+    if (Delegating())
+        return {ReporterModuleFileName()};
+    return {ReporterModuleFileName(), "msvcrt.dll"};
 }
 
 template <class Proc> void Replace(const char* name, Proc replacement, Proc& original) {

@@ -71,14 +71,35 @@ void NameThread() {
     RaiseException(0x406D1388, 0, 4, info);
 }
 
+// The library beside the program reports through the program's crash reporter.
+void FailInLibrary() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::strcpy(std::strrchr(path, '\\') + 1, "crash_library.dll");
+    HMODULE library = LoadLibraryA(path);
+    auto fail = reinterpret_cast<void (*)()>(
+        reinterpret_cast<void*>(GetProcAddress(library, "FailInLibraryThread")));
+    if (!fail) {
+        std::printf("no crash_library.dll\n");
+        return;
+    }
+    fail();
+    FreeLibrary(library);
+}
+
 struct Way {
     const char* name;
     void (*fail)();
 };
-const Way kWays[] = {{"throw", ThrowException},   {"handled", HandleInApplication},
-                     {"caught", CatchInProgram},  {"handled-caught", HandleInApplicationAndCatch},
-                     {"abort", ThrowAbort},       {"access", WriteToNowhere},
-                     {"overflow", OverflowStack}, {"foreign", RaiseForeign},
+const Way kWays[] = {{"throw", ThrowException},
+                     {"handled", HandleInApplication},
+                     {"caught", CatchInProgram},
+                     {"library", FailInLibrary},
+                     {"handled-caught", HandleInApplicationAndCatch},
+                     {"abort", ThrowAbort},
+                     {"access", WriteToNowhere},
+                     {"overflow", OverflowStack},
+                     {"foreign", RaiseForeign},
                      {"thread-name", NameThread}};
 
 DWORD WINAPI SayWhetherTracked(void* label) {

@@ -28,7 +28,7 @@ check() {
         bad "$name" "handed over: $(errtext "$WORK/err")"
     elif [[ $way == handled* ]] && ! grep -q "^application handled: " "$WORK/out"; then
         bad "$name" "the application's handler did not run: $(tr -d '\r' <"$WORK/out")"
-    elif [[ -n $ended ]] && ! grep -q "^thread ended $ended" "$WORK/out"; then
+    elif [[ -n $ended ]] && ! grep -Eq "^(library )?thread ended $ended" "$WORK/out"; then
         bad "$name" "thread end: $(tr -d '\r' <"$WORK/out") (exit $rc)"
     elif [[ -n $code && $rc -ne $code ]]; then
         bad "$name" "exit code $rc, expected $code"
@@ -53,6 +53,7 @@ check throw "" 1 "Exception $IN_PROGRAM, mode 0"
 check throw thread 0 "Exception $IN_PROGRAM, mode 0" 1
 check handled "" 0 "Exception $IN_PROGRAM, mode 1"
 check caught "" 0 "Exception $IN_PROGRAM, mode 0"
+check library "" 0 "Exception at [0-9A-F]{8}, mode 0, thread [0-9]+, to crash_program.exe: thrown in the library" 1
 check handled-caught "" 0 "Exception $IN_PROGRAM, mode 1"
 check abort "" 1 ""
 check access "" "$ACCESS_CODE" "$ACCESS_CLASS"

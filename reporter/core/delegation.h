@@ -1,0 +1,15 @@
+// Several modules of one process may carry a crash reporter. A library's instance hands what
+// it sees to the program's instance (through the program's exports), so that one exception is
+// reported once, by one reporter, with the program's options.
+#pragma once
+#include <windows.h>
+
+// Decided at start: this is a library, and the program carries crash reporter data of this
+// version or newer and the exports to forward to.
+void DecideDelegation();
+bool Delegating();
+// The program's export of that name, when delegating; null otherwise.
+void* ProgramExportAddress(const char* name);
+template <class Function> Function ProgramExport(const char* name) {
+    return reinterpret_cast<Function>(ProgramExportAddress(name));
+}

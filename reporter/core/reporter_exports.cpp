@@ -1,0 +1,60 @@
+// What a module's crash reporter offers the other modules of the process, under the names they
+// look for: libraries that delegate call these on the program's instance. Objects travel as
+// plain pointers: each module has a C++ runtime of its own.
+#include "reporter/core/exception_manager.h"
+#include "reporter/core/raise_state.h"
+#include "reporter/core/thread_tracking.h"
+#include "runtime/os_exceptions.h"
+#include <cstdint>
+
+extern "C" {
+
+__declspec(dllexport) uint8_t
+    ExceptionManager(void* object, void* address, int mode, HMODULE module) {
+    return ExceptionManager(static_cast<const Exception*>(object), address, mode, module);
+}
+
+// A raise seen by another module's hook: arguments[0] is the raise address.
+__declspec(dllexport) void Vessarion_CallGeneralRaise(DWORD, DWORD, DWORD argumentCount,
+                                                      void* frame, const ULONG_PTR* arguments) {
+    if (argumentCount >= 1 && arguments)
+        RecordRaise(reinterpret_cast<void*>(arguments[0]), frame, frame);
+}
+
+__declspec(dllexport) void* Vessarion_CallExceptObject(const EXCEPTION_RECORD* record,
+                                                       const CONTEXT* context, uint8_t handOver) {
+    Exception* object = ExceptObjProc(record, context);
+    if (handOver)
+        ExceptionManager(object, record->ExceptionAddress, 0, nullptr);
+    return object;
+}
+
+__declspec(dllexport) uint8_t Vessarion_LastDelphiException() {
+    return LastHandOverWasRaise();
+}
+
+__declspec(dllexport) void Vessarion_CallCreateThread(const TVessarThreadRecord* record) {
+    TVessarThreadsList* threads = TrackedThreads();
+    if (!threads)
+        return;
+    threads->DropEnded();
+    TVessarThreadRecord copy = *record;
+    copy.CreationStack = nullptr; // the creating module keeps its own copy
+    copy.CreationStackSize = 0;
+    DuplicateHandle(GetCurrentProcess(), record->Handle, GetCurrentProcess(), &copy.Handle, 0,
+                    FALSE, DUPLICATE_SAME_ACCESS);
+    threads->Add(copy);
+}
+
+__declspec(dllexport) void Vessarion_CallResumeThread(HANDLE thread,
+                                                      const TVessarThreadRecord* record) {
+    if (TVessarThreadsList* threads = TrackedThreads())
+        threads->MarkResumed(thread, record ? record->StackPosition : nullptr);
+}
+
+__declspec(dllexport) void Vessarion_CallExitThread() {
+    if (TVessarThreadsList* threads = TrackedThreads())
+        threads->Remove(GetCurrentThreadId());
+}
+
+} // extern "C"

@@ -1,0 +1,33 @@
+// A library that carries a crash reporter of its own, loaded by the crash program: its
+// exceptions must be reported once, by the program's crash reporter.
+#include "reporter/core/hooking/hooking_unit.h"
+#include "reporter/core/interception_unit.h"
+#include "reporter/core/reporter_options_unit.h"
+#include <cstdio>
+#include <windows.h>
+
+namespace {
+
+DWORD WINAPI ThrowInLibrary(void*) {
+    throw Exception("thrown in the library");
+}
+
+} // namespace
+
+extern "C" __declspec(dllexport) void FailInLibraryThread() {
+    HANDLE thread = CreateThread(nullptr, 0, ThrowInLibrary, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    DWORD code = 0;
+    GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    std::printf("library thread ended %lu\n", code);
+    std::fflush(stdout);
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
+    if (reason == DLL_PROCESS_ATTACH)
+        InitializeUnits({&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit});
+    else if (reason == DLL_PROCESS_DETACH)
+        FinalizeUnits();
+    return TRUE;
+}
