@@ -1,5 +1,6 @@
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/delegation.h"
+#include "reporter/core/hooking/unit_step.h"
 #include "reporter/core/memory_reserve.h"
 #include "reporter/core/os_exception_hook.h"
 #include "reporter/core/reporter_module.h"
@@ -8,27 +9,14 @@
 #include "reporter/core/thread_tracking.h"
 #include "reporter/core/unhandled_exception_filter.h"
 #include "reporter/core/unhandled_exception_hook.h"
-#include "runtime/exception.h"
-#include "runtime/format.h"
 
 namespace {
-
-// A failing step of the crash reporter's own start or end names itself.
-template <class Body> void Guarded(const char* step, Body body) {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        const std::string message = *e.what() ? e.what() : "General internal error.";
-        throw Exception(
-            Format("Critical error at: \"%s\"\r\nError: \"%s\".", step, message.c_str()));
-    }
-}
 
 // Only a module with crash reporter data has the reporter active.
 bool active = false;
 
 void Start() {
-    Guarded("ExceptionLog.Init", [] {
+    RunUnitStep("ExceptionLog.Init", [] {
         active = ReporterModuleHasData();
         if (!active)
             return;
@@ -47,7 +35,7 @@ void Start() {
 }
 
 void Stop() {
-    Guarded("ExceptionLog.Done", [] {
+    RunUnitStep("ExceptionLog.Done", [] {
         if (!active)
             return;
         if (!Delegating()) {

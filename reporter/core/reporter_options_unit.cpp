@@ -1,4 +1,5 @@
 #include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/hooking/unit_step.h"
 #include "reporter/core/reporter_module.h"
 #include "reporter/core/shared_options.h"
 #include "runtime/format.h"
@@ -39,7 +40,8 @@ ReporterOptions& Started() {
 
 } // namespace
 
-const TUnit ReporterOptionsUnit{"ReporterOptions", StartReporterOptions, StopReporterOptions};
+const TUnit ReporterOptionsUnit{"ECore", [] { RunUnitStep("ECore.Init", StartReporterOptions); },
+                                [] { RunUnitStep("ECore.Done", StopReporterOptions); }};
 
 TVessarModuleOptionsEx& CurrentOptions() {
     return Started().current;

@@ -1,6 +1,7 @@
 #include "reporter/core/hooking/hooking_unit.h"
 #include "reporter/core/hooking/import_hooks.h"
 #include "reporter/core/hooking/procedure_hooks.h"
+#include "reporter/core/hooking/unit_step.h"
 #include "reporter/core/hooking/virtual_method_hooks.h"
 
 void RemoveAllHooks() {
@@ -9,4 +10,14 @@ void RemoveAllHooks() {
     UnhookAllProcedures();
 }
 
-const TUnit HookingUnit{"EHook", nullptr, RemoveAllHooks};
+namespace {
+
+// The lists exist before the first hook, whichever comes first.
+void CreateLists() {
+    HookedMethods();
+}
+
+} // namespace
+
+const TUnit HookingUnit{"EHook", [] { RunUnitStep("EHook.Init", CreateLists); },
+                        [] { RunUnitStep("EHook.Done", RemoveAllHooks); }};
