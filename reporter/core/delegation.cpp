@@ -31,3 +31,9 @@ void* ProgramExportAddress(const char* name) {
     return delegating ? reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(nullptr), name))
                       : nullptr;
 }
+
+std::vector<std::string> ImportTablesToPatch() {
+    if (Delegating())
+        return {ReporterModuleFileName()};
+    return {ReporterModuleFileName(), "msvcrt.dll"};
+}

@@ -2,6 +2,8 @@
 // it sees to the program's instance (through the program's exports), so that one exception is
 // reported once, by one reporter, with the program's options.
 #pragma once
+#include <string>
+#include <vector>
 #include <windows.h>
 
 // Decided at start: this is a library, and the program carries crash reporter data of this
@@ -13,3 +15,7 @@ void* ProgramExportAddress(const char* name);
 template <class Function> Function ProgramExport(const char* name) {
     return reinterpret_cast<Function>(ProgramExportAddress(name));
 }
+
+// The modules whose import tables this instance patches: its own, and msvcrt.dll unless the
+// program's instance does that (one replacement per call).
+std::vector<std::string> ImportTablesToPatch();

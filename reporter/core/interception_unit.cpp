@@ -1,4 +1,5 @@
 #include "reporter/core/interception_unit.h"
+#include "reporter/core/cgi_output.h"
 #include "reporter/core/delegation.h"
 #include "reporter/core/hooking/unit_step.h"
 #include "reporter/core/memory_reserve.h"
@@ -27,6 +28,7 @@ void Start() {
         HookHandlerEnd();
         HookApplicationProcedures(ReporterModuleHandle(), ReporterModuleData().Container);
         StartThreadTracking();
+        StartWatchingCgiOutput();
         if (Delegating())
             return; // the program's instance keeps the reserve and the one filter
         ReserveMemoryForReports();
@@ -42,6 +44,7 @@ void Stop() {
             RemoveUnhandledExceptionFilter();
             ReleaseMemoryForReports();
         }
+        StopWatchingCgiOutput();
         StopThreadTracking();
         UnhookApplicationProcedures();
         UnhookHandlerEnd();

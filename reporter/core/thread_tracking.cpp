@@ -1,7 +1,6 @@
 #include "reporter/core/thread_tracking.h"
 #include "reporter/core/delegation.h"
 #include "reporter/core/hooking/import_hooks.h"
-#include "reporter/core/reporter_module.h"
 #include <memory>
 
 namespace {
@@ -95,17 +94,10 @@ void WINAPI ExitThreadHook(DWORD exitCode) {
     originalExitThread(exitCode);
 }
 
-// msvcrt.dll's table is the program's instance's to patch: one hook per call.
-std::vector<std::string> ModulesToPatch() {
-    if (Delegating())
-        return {ReporterModuleFileName()};
-    return {ReporterModuleFileName(), "msvcrt.dll"};
-}
-
 template <class Proc> void Replace(const char* name, Proc replacement, Proc& original) {
     void* previous = nullptr;
-    HookImport(ModulesToPatch(), "kernel32.dll", name, reinterpret_cast<void*>(replacement), false,
-               &previous);
+    HookImport(ImportTablesToPatch(), "kernel32.dll", name, reinterpret_cast<void*>(replacement),
+               false, &previous);
     original = reinterpret_cast<Proc>(previous);
 }
 

@@ -1,9 +1,11 @@
 // A program that carries the crash reporter and fails in the way its argument names; the
 // interception test runs it once per way and reads what reached the hand-over.
+#include "reporter/core/cgi_output.h"
 #include "reporter/core/hooking/hooking_unit.h"
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/module_kfdata.h"
 #include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/temporary_files.h"
 #include "reporter/core/thread_tracking.h"
 #include "runtime/program.h"
 #include "runtime/unhandled_exception.h"
@@ -87,19 +89,28 @@ void FailInLibrary() {
     FreeLibrary(library);
 }
 
+// A CGI program's page, kept as it is served.
+void ServePage() {
+    std::fputs("Content-Type: text/html\r\n\r\n<html>served</html>", stdout);
+    std::fflush(stdout);
+    std::fprintf(stderr, "kept page: %s\n", LastHtmlPage().c_str());
+    if (FILE* file = std::fopen(LastHtmlPageFileName().c_str(), "rb")) {
+        char text[256] = {};
+        std::fread(text, 1, sizeof text - 1, file);
+        std::fclose(file);
+        std::fprintf(stderr, "page file: %s\n", std::strstr(text, "<html>"));
+    }
+}
+
 struct Way {
     const char* name;
     void (*fail)();
 };
-const Way kWays[] = {{"throw", ThrowException},
-                     {"handled", HandleInApplication},
-                     {"caught", CatchInProgram},
-                     {"library", FailInLibrary},
-                     {"handled-caught", HandleInApplicationAndCatch},
-                     {"abort", ThrowAbort},
-                     {"access", WriteToNowhere},
-                     {"overflow", OverflowStack},
-                     {"foreign", RaiseForeign},
+const Way kWays[] = {{"throw", ThrowException},   {"handled", HandleInApplication},
+                     {"caught", CatchInProgram},  {"library", FailInLibrary},
+                     {"cgi", ServePage},          {"handled-caught", HandleInApplicationAndCatch},
+                     {"abort", ThrowAbort},       {"access", WriteToNowhere},
+                     {"overflow", OverflowStack}, {"foreign", RaiseForeign},
                      {"thread-name", NameThread}};
 
 DWORD WINAPI SayWhetherTracked(void* label) {

@@ -68,6 +68,13 @@ if [[ $(tr -d '\r' <"$WORK/out" | grep -c ': patched, restored$') -eq 3 ]]; then
 else
     bad "patched code restored at shut-down" "$(tr -d '\r' <"$WORK/out" | tr '\n' ' ')"
 fi
+GATEWAY_INTERFACE=CGI/1.1 "$ROOT/scripts/wine-run" "$PROGRAM" cgi >"$WORK/out" 2>"$WORK/err" </dev/null
+if tr -d '\r' <"$WORK/err" | grep -qx 'page file: <html>served</html>'; then
+    ok "CGI page kept"
+else
+    bad "CGI page kept" "$(errtext "$WORK/err")"
+fi
+
 "$ROOT/scripts/wine-run" "$PROGRAM" threads >"$WORK/out" 2>"$WORK/err" </dev/null
 tr -d '\r' <"$WORK/out" >"$WORK/threads"
 for maker in CreateThread std::thread; do

@@ -1,0 +1,71 @@
+#include "reporter/core/cgi_output.h"
+#include "reporter/core/delegation.h"
+#include "reporter/core/hooking/import_hooks.h"
+#include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/temporary_files.h"
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+namespace {
+
+constexpr uint16_t kAttachLastHtmlPage = 0x0040;
+
+using WriteFileProc = decltype(&WriteFile);
+WriteFileProc originalWriteFile = nullptr;
+
+std::mutex& PageLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::string& Page() {
+    static std::string page;
+    return page;
+}
+
+bool IsCgiProgram() {
+    const char* gateway = std::getenv("GATEWAY_INTERFACE");
+    return gateway && *gateway;
+}
+
+void Keep(const void* bytes, DWORD count) {
+    std::lock_guard<std::mutex> hold(PageLock());
+    Page().append(static_cast<const char*>(bytes), count);
+    if (!(CurrentVessarionOptions().Stored().SendFlags & kAttachLastHtmlPage))
+        return;
+    if (FILE* file = std::fopen(LastHtmlPageFileName().c_str(), "wb")) {
+        std::fwrite(Page().data(), 1, Page().size(), file);
+        std::fclose(file);
+    }
+}
+
+BOOL WINAPI WriteFileHook(HANDLE file, const void* bytes, DWORD count, DWORD* written,
+                          OVERLAPPED* overlapped) {
+    BOOL done = originalWriteFile(file, bytes, count, written, overlapped);
+    if (done && bytes && file == GetStdHandle(STD_OUTPUT_HANDLE))
+        Keep(bytes, written ? *written : count);
+    return done;
+}
+
+} // namespace
+
+void StartWatchingCgiOutput() {
+    if (!IsCgiProgram())
+        return;
+    void* previous = nullptr;
+    HookImport(ImportTablesToPatch(), "kernel32.dll", "WriteFile",
+               reinterpret_cast<void*>(&WriteFileHook), false, &previous);
+    originalWriteFile = reinterpret_cast<WriteFileProc>(previous);
+}
+
+void StopWatchingCgiOutput() {
+    // The import entries go back with all others when the hooking layer ends.
+    std::lock_guard<std::mutex> hold(PageLock());
+    Page().clear();
+}
+
+std::string LastHtmlPage() {
+    std::lock_guard<std::mutex> hold(PageLock());
+    return Page();
+}
