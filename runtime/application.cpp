@@ -1,8 +1,7 @@
 #include "runtime/application.h"
 #include "runtime/data_module.h"
 #include "runtime/exit_procs.h"
-#include "runtime/type_name.h"
-#include <cxxabi.h>
+#include "runtime/foreign_exception.h"
 #include <windows.h>
 
 TInitProc InitProc = nullptr;
@@ -24,18 +23,6 @@ std::string ExecutableName() {
 void DoneApplication() {
     if (Application)
         Application->DestroyComponents();
-}
-
-// Exceptions that are not ours reach the handlers as an Exception with their text.
-Exception ForeignException() {
-    try {
-        throw;
-    } catch (const std::exception& e) {
-        return Exception(e.what());
-    } catch (...) {
-        const std::type_info* type = abi::__cxa_current_exception_type();
-        return Exception("Exception of class " + (type ? UnqualifiedTypeName(*type) : "unknown"));
-    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "runtime/unhandled_exception.h"
+#include "runtime/foreign_exception.h"
 #include "runtime/format.h"
 #include "runtime/program.h"
 #include <cstdio>
@@ -25,7 +26,8 @@ std::string MainModuleName() {
     } catch (const Exception& e) {
         ExceptProc(&e);
     } catch (...) {
-        ExceptProc(nullptr);
+        const Exception foreign = ForeignException();
+        ExceptProc(&foreign);
     }
     std::abort(); // an ExceptProc that returned
 }

@@ -6,7 +6,8 @@
 #include "runtime/exception.h"
 #include <windows.h>
 
-// `object` is null when the thrown value is not an Exception. Does not return.
+// A thrown value that is not an Exception comes as ForeignException() makes it; `object` is
+// null only when terminate was called with no exception at all. Does not return.
 using TExceptProc = void (*)(const Exception* object);
 extern TExceptProc ExceptProc;
 

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cxxabi.h>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 #include <windows.h>
@@ -55,6 +56,9 @@ void CatchInProgram() {
 void HandleInApplicationAndCatch() {
     ReportHandled();
     HandleInApplication();
+}
+void ThrowForeign() {
+    throw std::runtime_error("a standard error");
 }
 void ThrowAbort() {
     throw EAbort();
@@ -106,12 +110,12 @@ struct Way {
     const char* name;
     void (*fail)();
 };
-const Way kWays[] = {{"throw", ThrowException},   {"handled", HandleInApplication},
-                     {"caught", CatchInProgram},  {"library", FailInLibrary},
-                     {"cgi", ServePage},          {"handled-caught", HandleInApplicationAndCatch},
-                     {"abort", ThrowAbort},       {"access", WriteToNowhere},
-                     {"overflow", OverflowStack}, {"foreign", RaiseForeign},
-                     {"thread-name", NameThread}};
+const Way kWays[] = {{"throw", ThrowException},  {"handled", HandleInApplication},
+                     {"caught", CatchInProgram}, {"library", FailInLibrary},
+                     {"cgi", ServePage},         {"handled-caught", HandleInApplicationAndCatch},
+                     {"abort", ThrowAbort},      {"foreign-throw", ThrowForeign},
+                     {"access", WriteToNowhere}, {"overflow", OverflowStack},
+                     {"foreign", RaiseForeign},  {"thread-name", NameThread}};
 
 DWORD WINAPI SayWhetherTracked(void* label) {
     auto record = TrackedThreads()->Find(GetCurrentThreadId());

@@ -56,6 +56,7 @@ check caught "" 0 "Exception $IN_PROGRAM, mode 0"
 check library "" 0 "Exception at [0-9A-F]{8}, mode 0, thread [0-9]+, to crash_program.exe: thrown in the library" 1
 check handled-caught "" 0 "Exception $IN_PROGRAM, mode 1"
 check abort "" 1 ""
+check foreign-throw "" 1 "Exception $IN_PROGRAM, mode 0, thread [0-9]+, to crash_program.exe: a standard error"
 check access "" "$ACCESS_CODE" "$ACCESS_CLASS"
 check access thread "$ACCESS_CODE" "$ACCESS_CLASS"
 check overflow "" $((0xC00000FD & 255)) EStackOverflow
