@@ -176,9 +176,10 @@ DWORD WINAPI FailInThread(void* fail) {
 
 } // namespace
 
-// crash_program <way> [thread]: fails in the main thread, or in a thread of its own whose end
-// it reports as "thread ended <code>". crash_program restore: whether the patched code is
-// restored at shut-down. crash_program threads: whether new threads are tracked.
+// crash_program <way> [thread|std-thread]: fails in the main thread, or in a thread of its own
+// whose end it reports as "thread ended <code>" (or "std::thread joined"). crash_program restore:
+// whether the patched code is restored at shut-down. crash_program threads: whether new threads are
+// tracked.
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "restore") == 0)
         return CheckRestored();
@@ -193,18 +194,24 @@ int main(int argc, char** argv) {
             way.fail();
             Halt(0);
         }
-        HANDLE thread =
-            CreateThread(nullptr, 0, FailInThread, reinterpret_cast<void*>(way.fail), 0, nullptr);
-        WaitForSingleObject(thread, INFINITE);
-        DWORD code = 0;
-        GetExitCodeThread(thread, &code);
-        std::printf("thread ended %lu\n", code);
+        if (std::strcmp(argv[2], "std-thread") == 0) {
+            std::thread(way.fail).join();
+            std::printf("std::thread joined\n");
+        } else {
+            HANDLE thread = CreateThread(nullptr, 0, FailInThread,
+                                         reinterpret_cast<void*>(way.fail), 0, nullptr);
+            WaitForSingleObject(thread, INFINITE);
+            DWORD code = 0;
+            GetExitCodeThread(thread, &code);
+            std::printf("thread ended %lu\n", code);
+        }
         std::fflush(stdout);
         Halt(0);
     }
     std::fputs(
         "usage: crash_program "
-        "throw|handled|caught|handled-caught|abort|access|overflow|foreign|thread-name [thread]\n",
+        "throw|handled|caught|handled-caught|library|cgi|abort|foreign-throw|access|overflow|"
+        "foreign|thread-name [thread|std-thread]\n",
         stderr);
     Halt(2);
 }

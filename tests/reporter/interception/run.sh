@@ -16,7 +16,7 @@ trap 'rm -rf "$WORK"' EXIT
 # The class may go on as a pattern: "Exception at 004[0-9A-F]{5}, mode 1" (an address in the
 # program's own code, presentation mode 1).
 check() {
-    local way=$1 thread=$2 code=$3 class=$4 ended=${5:-} name="$1${2:+ in a thread}" rc lines
+    local way=$1 thread=$2 code=$3 class=$4 ended=${5:-} name="$1${2:+ in a $2}" rc lines
     "$ROOT/scripts/wine-run" "$PROGRAM" "$way" $thread >"$WORK/out" 2>"$WORK/err" </dev/null
     rc=$?
     lines=$(tr -d '\r' <"$WORK/err" | grep -c '^Vessarion: handed over ')
@@ -51,6 +51,7 @@ fi
 IN_PROGRAM='at 004[0-9A-F]{5}'
 check throw "" 1 "Exception $IN_PROGRAM, mode 0"
 check throw thread 0 "Exception $IN_PROGRAM, mode 0" 1
+check throw std-thread 0 "Exception $IN_PROGRAM, mode 0"
 check handled "" 0 "Exception $IN_PROGRAM, mode 1"
 check caught "" 0 "Exception $IN_PROGRAM, mode 0"
 check library "" 0 "Exception at [0-9A-F]{8}, mode 0, thread [0-9]+, to crash_program.exe: thrown in the library" 1
