@@ -1,6 +1,7 @@
 // Restructure speed and memory: appends one field to keyed tables of growing size through
 // IDAPI32.DLL and sets the rate against a plain copy of the same table file. Each restructure
 // runs in a fresh child process, so its peak working set is its own.
+#include "column_desc.h"
 #include "create_table.h"
 #include "engine_library.h"
 #include "record_codec.h"
@@ -41,19 +42,11 @@ size_t PeakWorkingSet() {
     return counters.PeakWorkingSetSize;
 }
 
-FLDDesc Descriptor(const char* name, uint16_t type, int16_t units1 = 0) {
-    FLDDesc d{};
-    std::strcpy(d.szName, name);
-    d.iFldType = type;
-    d.iUnits1 = units1;
-    return d;
-}
-
 // The table pdxtool's fill makes (Id key, Name, Score, Amount, Note), in key order.
 void BuildTable(const std::string& path, long rows) {
-    FLDDesc fields[] = {Descriptor("Id", fldINT32), Descriptor("Name", fldZSTRING, 40),
-                        Descriptor("Score", fldINT16), Descriptor("Amount", fldFLOAT),
-                        Descriptor("Note", fldZSTRING, 120)};
+    FLDDesc fields[] = {ColumnDesc("Id", fldINT32), ColumnDesc("Name", fldZSTRING, 40),
+                        ColumnDesc("Score", fldINT16), ColumnDesc("Amount", fldFLOAT),
+                        ColumnDesc("Note", fldZSTRING, 120)};
     IDXDesc key{};
     key.bPrimary = 1;
     key.iFldsInKey = 1;
@@ -130,7 +123,7 @@ void AppendField(EngineLibrary& dbi, hDBIDb db) {
     Check(dbi, dbi.DbiGetCursorProps(cur, &props), "cursor properties");
     std::vector<FLDDesc> fields(props.iFields);
     Check(dbi, dbi.DbiGetFieldDescs(cur, fields.data()), "field descriptors");
-    fields.push_back(Descriptor("Code", fldZSTRING, 12));
+    fields.push_back(ColumnDesc("Code", fldZSTRING, 12));
     std::vector<CROpType> ops(fields.size(), crNOOP);
     ops.back() = crADD;
     for (size_t i = 0; i < fields.size(); ++i)

@@ -1,24 +1,10 @@
 #include "reporter/core/binary_file.h"
+#include "reporter/core/file_handle.h"
 #include "runtime/exception.h"
 #include "runtime/format.h"
 #include <windows.h>
 
 namespace {
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
 
 [[noreturn]] void RaiseFileError(const char* action, const std::string& fileName) {
     throw Exception(

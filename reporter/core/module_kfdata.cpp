@@ -1,5 +1,6 @@
 #include "reporter/core/module_kfdata.h"
 #include "reporter/core/byte_stream.h"
+#include "reporter/core/file_handle.h"
 #include <string>
 
 namespace {
@@ -17,21 +18,6 @@ bool ReadResource(HMODULE module, std::vector<uint8_t>& bytes) {
     bytes.assign(data, data + SizeofResource(module, found));
     return true;
 }
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE)
-            CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return h_; }
-
-  private:
-    HANDLE h_;
-};
 
 // The last `size` bytes of the file (fewer when the file is shorter).
 std::vector<uint8_t> ReadTail(HANDLE file, uint64_t size) {

@@ -1,8 +1,8 @@
 // The runtime's exception objects for system exceptions, and exceptions that nothing handles.
 #include "runtime/os_exceptions.h"
 #include "runtime/unhandled_exception.h"
-#include <gtest/gtest.h>
 #include <exception>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {

@@ -1,4 +1,5 @@
 // The table component against the real engine, in a scratch engine folder.
+#include "column_desc.h"
 #include "engine_folder.h"
 #include "tables/bde.h"
 #include "tables/database.h"
@@ -20,17 +21,9 @@ using ::testing::StartsWith;
 
 std::string dataFolder;
 
-FLDDesc Column(const char* name, uint16_t type, int16_t size = 0) {
-    FLDDesc desc{};
-    std::strcpy(desc.szName, name);
-    desc.iFldType = type;
-    desc.iUnits1 = size;
-    return desc;
-}
-
 void CreateTable(hDBIDb db, const char* name, const char* password = nullptr) {
-    FLDDesc columns[] = {Column("Id", fldINT32), Column("Name", fldZSTRING, 20),
-                         Column("Mail_City", fldZSTRING, 25)};
+    FLDDesc columns[] = {ColumnDesc("Id", fldINT32), ColumnDesc("Name", fldZSTRING, 20),
+                         ColumnDesc("Mail_City", fldZSTRING, 25)};
     CRTblDesc desc{};
     std::strcpy(desc.szTblName, name);
     std::strcpy(desc.szTblType, "PARADOX");

@@ -1,4 +1,5 @@
 // Appending a column to one table through the table layer and the real engine.
+#include "column_desc.h"
 #include "engine_folder.h"
 #include "tables/bde.h"
 #include "tables/database.h"
@@ -30,14 +31,6 @@ class EngineFolderEnvironment : public ::testing::Environment {
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new EngineFolderEnvironment);
 
-FLDDesc Column(const char* name, uint16_t type, int16_t size = 0) {
-    FLDDesc desc{};
-    std::strcpy(desc.szName, name);
-    desc.iFldType = type;
-    desc.iUnits1 = size;
-    return desc;
-}
-
 NewColumnDesc NewColumn(const char* name, uint16_t type, int16_t size) {
     NewColumnDesc desc{};
     std::strncpy(desc.name, name, sizeof desc.name - 1);
@@ -58,7 +51,7 @@ class RestructureAddColumnTest : public ::testing::Test {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         name_ = std::string(info->name()) + ".DB";
         TDatabase* db = Session->OpenDatabase("PROFILEDATA");
-        FLDDesc columns[] = {Column("Id", fldINT32), Column("Name", fldZSTRING, 20)};
+        FLDDesc columns[] = {ColumnDesc("Id", fldINT32), ColumnDesc("Name", fldZSTRING, 20)};
         CRTblDesc desc{};
         std::strcpy(desc.szTblName, name_.c_str());
         std::strcpy(desc.szTblType, "PARADOX");
