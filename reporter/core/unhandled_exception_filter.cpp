@@ -38,7 +38,10 @@ void Process(EXCEPTION_POINTERS* pointers) {
     ConvertOnBehalfOf(state.faultingThread);
     std::unique_ptr<Exception> object(ExceptObjProc(record, pointers->ContextRecord));
     ConvertOnBehalfOf(0);
-    if (!object || object->Message() == state.lastMessage)
+    if (!object) // a replaced conversion that gave nothing still leaves the code to report
+        object = std::make_unique<EExternalException>(
+            ExternalExceptionMessage(record->ExceptionCode), *record);
+    if (object->Message() == state.lastMessage)
         return;
     state.lastMessage = object->Message();
     ExceptionManager(object.get(), record->ExceptionAddress, 0, ModuleAt(record->ExceptionAddress));
