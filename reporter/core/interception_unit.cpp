@@ -3,6 +3,7 @@
 #include "reporter/core/delegation.h"
 #include "reporter/core/hooking/unit_step.h"
 #include "reporter/core/memory_reserve.h"
+#include "reporter/core/module_phase.h"
 #include "reporter/core/os_exception_hook.h"
 #include "reporter/core/reporter_module.h"
 #include "reporter/core/reporter_options_unit.h"
@@ -22,6 +23,7 @@ void Start() {
         if (!active)
             return;
         DecideDelegation();
+        WatchModulePhases(ReporterModuleHandle(), ReporterModuleData().Container);
         HookUnhandledExceptionProcedure();
         HookOSExceptionConversion();
         HookRaise();
@@ -51,6 +53,7 @@ void Stop() {
         UnhookRaise();
         UnhookOSExceptionConversion();
         UnhookUnhandledExceptionProcedure();
+        StopWatchingModulePhases();
     });
 }
 

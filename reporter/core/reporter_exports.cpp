@@ -2,9 +2,11 @@
 // look for: libraries that delegate call these on the program's instance. Objects travel as
 // plain pointers: each module has a C++ runtime of its own.
 #include "reporter/core/exception_manager.h"
+#include "reporter/core/module_phase.h"
 #include "reporter/core/raise_state.h"
 #include "reporter/core/thread_tracking.h"
 #include "runtime/os_exceptions.h"
+#include "runtime/unhandled_exception.h"
 #include <cstdint>
 
 extern "C" {
@@ -21,10 +23,15 @@ __declspec(dllexport) void Vessarion_CallGeneralRaise(DWORD, DWORD, DWORD argume
         RecordRaise(reinterpret_cast<void*>(arguments[0]), frame, frame);
 }
 
+// In the main thread, while the program runs normally, the exception is only converted: its
+// handlers (or the unhandled-exception filter) still decide; before the units are up and once
+// they go down, and in other threads, it is handed over when the caller asks.
 __declspec(dllexport) void* Vessarion_CallExceptObject(const EXCEPTION_RECORD* record,
                                                        const CONTEXT* context, uint8_t handOver) {
     Exception* object = ExceptObjProc(record, context);
-    if (handOver)
+    const bool mainThreadRunning =
+        GetCurrentThreadId() == MainThreadID && !ModuleInitialising() && !ModuleFinalising();
+    if (handOver && !mainThreadRunning)
         ExceptionManager(object, record->ExceptionAddress, 0, nullptr);
     return object;
 }

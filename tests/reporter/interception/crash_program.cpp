@@ -4,6 +4,7 @@
 #include "reporter/core/hooking/hooking_unit.h"
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/module_kfdata.h"
+#include "reporter/core/module_phase.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/temporary_files.h"
 #include "reporter/core/thread_tracking.h"
@@ -142,6 +143,38 @@ int ReportTrackedThreads() {
     return 0;
 }
 
+// A unit of the program's own, between the crash reporter's and the end: it sees the module
+// initialising and finalising.
+void SayPhase(const char* when) {
+    std::printf("%s: initialising %s, finalising %s\n", when, ModuleInitialising() ? "yes" : "no",
+                ModuleFinalising() ? "yes" : "no");
+    std::fflush(stdout);
+}
+const TUnit kPhaseUnit{"Phase", [] { SayPhase("unit start"); }, [] { SayPhase("unit end"); }};
+
+// Another module's system exception handed to this one: only taken over outside the main
+// thread's normal run.
+DWORD WINAPI ConvertForeignRecord(void*) {
+    EXCEPTION_RECORD record{};
+    record.ExceptionCode = 0xE0004321;
+    auto convert = reinterpret_cast<void* (*)(const EXCEPTION_RECORD*, const CONTEXT*, uint8_t)>(
+        reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA(nullptr), "Vessarion_CallExceptObject")));
+    delete static_cast<Exception*>(convert(&record, nullptr, 1));
+    return 0;
+}
+
+int ReportModulePhases() {
+    InitializeUnits({&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit, &kPhaseUnit});
+    SayPhase("running");
+    ConvertForeignRecord(nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, ConvertForeignRecord, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    FinalizeUnits();
+    return 0;
+}
+
 // The code the crash reporter patches: the raise, and the application object's two handlers.
 std::vector<std::vector<uint8_t>> PatchedCode() {
     const TKFDataContainer data = ReadModuleKFData(GetModuleHandleA(nullptr));
@@ -185,6 +218,8 @@ int main(int argc, char** argv) {
         return CheckRestored();
     if (argc == 2 && std::strcmp(argv[1], "threads") == 0)
         return ReportTrackedThreads();
+    if (argc == 2 && std::strcmp(argv[1], "phases") == 0)
+        return ReportModulePhases();
     InitializeUnits(
         {&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit, &ApplicationUnit});
     for (const Way& way : kWays) {

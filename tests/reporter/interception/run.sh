@@ -77,6 +77,12 @@ else
     bad "CGI page kept" "$(errtext "$WORK/err")"
 fi
 
+"$ROOT/scripts/wine-run" "$PROGRAM" phases >"$WORK/out" 2>"$WORK/err" </dev/null
+expected='unit start: initialising yes, finalising no|running: initialising no, finalising no|unit end: initialising no, finalising yes|'
+verdict "module phases" "$(tr -d '\r' <"$WORK/out" | tr '\n' '|' | grep -qxF "$expected" || echo "$(tr -d '\r' <"$WORK/out" | tr '\n' ' ')")"
+verdict "another module's system exception: taken over in a thread, not in the main thread's run" \
+    "$([[ $(grep -c '^Vessarion: handed over EExternalException at 00000000, mode 0' "$WORK/err") -eq 1 ]] || errtext "$WORK/err")"
+
 "$ROOT/scripts/wine-run" "$PROGRAM" threads >"$WORK/out" 2>"$WORK/err" </dev/null
 tr -d '\r' <"$WORK/out" >"$WORK/threads"
 for maker in CreateThread std::thread; do
