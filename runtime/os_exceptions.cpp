@@ -1,20 +1,8 @@
 #include "runtime/os_exceptions.h"
 #include "runtime/format.h"
-#include <cstring>
+#include "runtime/module_names.h"
 
 namespace {
-
-std::string ModuleFileNameAt(const void* address) {
-    HMODULE module = nullptr;
-    char path[MAX_PATH] = {};
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            static_cast<LPCSTR>(address), &module) ||
-        !GetModuleFileNameA(module, path, MAX_PATH))
-        return "";
-    const char* name = std::strrchr(path, '\\');
-    return name ? name + 1 : path;
-}
 
 // "Access violation at address 00401234 in module 'app.exe'. Read of address 00000000"
 std::string AccessViolationMessage(const EXCEPTION_RECORD& r) {
@@ -24,8 +12,8 @@ std::string AccessViolationMessage(const EXCEPTION_RECORD& r) {
     else if (r.NumberParameters >= 2 && r.ExceptionInformation[0] == 8)
         access = "Execution";
     const uintptr_t target = r.NumberParameters >= 2 ? r.ExceptionInformation[1] : 0;
-    const std::string module = ModuleFileNameAt(r.ExceptionAddress);
-    const std::string where = module.empty() ? "" : " in module '" + module + "'";
+    const HMODULE module = ModuleAt(r.ExceptionAddress);
+    const std::string where = module ? " in module '" + ModuleFileName(module) + "'" : "";
     return Format("Access violation at address %08X%s. %s of address %08X",
                   unsigned(uintptr_t(r.ExceptionAddress)), where.c_str(), access, unsigned(target));
 }
@@ -39,6 +27,10 @@ template <class E> Exception* Make(const char* message, const EXCEPTION_RECORD& 
 EExternal::EExternal(std::string message, const EXCEPTION_RECORD& record)
     : Exception(std::move(message)), record_(record) {
     record_.ExceptionRecord = nullptr; // the chain belongs to the raising frame
+}
+
+bool IsThreadNamingException(const EXCEPTION_RECORD& record) {
+    return record.ExceptionCode == 0x406D1388 && record.NumberParameters == 4;
 }
 
 std::string ExternalExceptionMessage(DWORD code) {

@@ -63,5 +63,9 @@ extern TExceptObjProc ExceptObjProc;
 // does not know), the message from the runtime's texts.
 Exception* CreateOSExceptionObject(const EXCEPTION_RECORD* record, const CONTEXT* context);
 
+// The exception by which a program names a thread for a debugger (code 0x406D1388, four
+// arguments): no error at all.
+bool IsThreadNamingException(const EXCEPTION_RECORD& record);
+
 // "External exception C0000005": the text of an exception the runtime has no class for.
 std::string ExternalExceptionMessage(DWORD code);

@@ -1,22 +1,15 @@
 #include "runtime/unhandled_exception.h"
 #include "runtime/foreign_exception.h"
 #include "runtime/format.h"
+#include "runtime/module_names.h"
 #include "runtime/program.h"
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
 
 namespace {
 
 std::terminate_handler previousTerminate = nullptr;
-
-std::string MainModuleName() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const char* name = std::strrchr(path, '\\');
-    return name ? name + 1 : path;
-}
 
 [[noreturn]] void TerminateWithExceptProc() {
     try {
@@ -41,7 +34,7 @@ void ReportUnhandledException(const Exception* object) {
     const std::string className = object ? object->ClassName() : "(not an Exception)";
     const std::string message = object ? object->Message() : "";
     std::fputs(Format("Exception %s in module %s.\r\n%s.\r\n", className.c_str(),
-                      MainModuleName().c_str(), message.c_str())
+                      ModuleFileName(nullptr).c_str(), message.c_str())
                    .c_str(),
                stderr);
     std::fflush(stderr);

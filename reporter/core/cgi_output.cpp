@@ -60,7 +60,6 @@ void StartWatchingCgiOutput() {
 }
 
 void StopWatchingCgiOutput() {
-    // The import entries go back with all others when the hooking layer ends.
     std::lock_guard<std::mutex> hold(PageLock());
     Page().clear();
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 void StartWatchingCgiOutput();
+// Forgets the page; call it once the import entries are back.
 void StopWatchingCgiOutput();
 // The page written so far in this run.
 std::string LastHtmlPage();

@@ -1,6 +1,7 @@
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/cgi_output.h"
 #include "reporter/core/delegation.h"
+#include "reporter/core/hooking/import_hooks.h"
 #include "reporter/core/hooking/unit_step.h"
 #include "reporter/core/memory_reserve.h"
 #include "reporter/core/module_phase.h"
@@ -46,6 +47,9 @@ void Stop() {
             RemoveUnhandledExceptionFilter();
             ReleaseMemoryForReports();
         }
+        // The replaced thread and output calls use state that goes now: their entries go back
+        // first, here rather than with the hooking layer at the very end.
+        RestoreAllImports();
         StopWatchingCgiOutput();
         StopThreadTracking();
         UnhookApplicationProcedures();

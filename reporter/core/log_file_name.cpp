@@ -4,6 +4,7 @@
 #include "reporter/core/path_names.h"
 #include "reporter/core/system_folders.h"
 #include "reporter/core/variable_expansion.h"
+#include "runtime/module_names.h"
 #include "runtime/text.h"
 #include <algorithm>
 #include <string_view>
@@ -40,9 +41,7 @@ std::string WithComputerName(const std::string& fileName, const std::string& com
 // Where a log that cannot be written where asked goes: a folder for this executable inside
 // the crash reporter's own folder.
 std::string ExecutableLogFolder() {
-    char executable[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, executable, MAX_PATH);
-    return WithTrailingBackslash(ReporterFolder()) + WithExtension(FileNameOf(executable), "");
+    return WithTrailingBackslash(ReporterFolder()) + WithExtension(ModuleFileName(nullptr), "");
 }
 
 // LogPath names the log file itself when it ends in ".elf", else the folder of `name`; empty

@@ -1,8 +1,7 @@
 #include "reporter/core/module_phase.h"
 #include "reporter/core/hooking/procedure_hooks.h"
-#include "reporter/core/module_kfdata.h"
+#include "reporter/core/listed_procedures.h"
 #include <atomic>
-#include <string>
 
 namespace {
 
@@ -27,15 +26,8 @@ void FinalizationBeginsHook() {
 
 void Watch(HMODULE module, const TKFDataContainer& container, uint8_t id, Procedure replacement,
            Procedure& original) {
-    if (void* target = ProcedureAddress(module, container, id))
-        original = reinterpret_cast<Procedure>(HookProcedure(
-            target, reinterpret_cast<void*>(replacement), "SymbolID = " + std::to_string(id)));
-}
-
-void Unwatch(Procedure& original) {
-    if (original)
-        UnhookProcedure(reinterpret_cast<void*>(original));
-    original = nullptr;
+    original = reinterpret_cast<Procedure>(
+        HookListedProcedure(module, container, id, reinterpret_cast<void*>(replacement)));
 }
 
 } // namespace
@@ -50,8 +42,8 @@ void WatchModulePhases(HMODULE module, const TKFDataContainer& container) {
 }
 
 void StopWatchingModulePhases() {
-    Unwatch(originalFinalizationBegins);
-    Unwatch(originalInitializationEnds);
+    UnhookKept(originalFinalizationBegins);
+    UnhookKept(originalInitializationEnds);
 }
 
 bool ModuleInitialising() {

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr DWORD kThreadNamingCode = 0x406D1388;
 // The processor context without the extended registers, which not every context carries.
 constexpr size_t kContextBytes = offsetof(CONTEXT, ExtendedRegisters);
 static_assert(kContextBytes == 204 && sizeof(EXCEPTION_RECORD) == 80, "the 32-bit layouts");
@@ -36,7 +35,7 @@ bool Readable(const void* address, size_t size) {
 
 Exception* ConvertAndKeep(const EXCEPTION_RECORD* record, const CONTEXT* context) {
     Exception* object = replaced(record, context);
-    if (record->ExceptionCode == kThreadNamingCode && record->NumberParameters == 4)
+    if (IsThreadNamingException(*record))
         return object;
     TOSExceptionState kept{};
     std::memcpy(&kept.Record, record, sizeof kept.Record);

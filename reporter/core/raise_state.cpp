@@ -1,16 +1,10 @@
 #include "reporter/core/raise_state.h"
-#include <algorithm>
+#include "reporter/core/thread_stack.h"
 #include <cstring>
 
 namespace {
 
 thread_local TRaiseState lastRaise;
-
-uintptr_t StackBase() {
-    uintptr_t base;
-    asm("movl %%fs:4, %0" : "=r"(base)); // NT_TIB.StackBase
-    return base;
-}
 
 } // namespace
 
@@ -18,9 +12,7 @@ void RecordRaise(void* address, void* stackPosition, void* frame) {
     lastRaise.Address = address;
     lastRaise.StackPosition = stackPosition;
     lastRaise.Frame = frame;
-    const uintptr_t from = reinterpret_cast<uintptr_t>(stackPosition);
-    const uintptr_t base = StackBase();
-    const size_t size = from < base ? std::min<size_t>(kRaiseStackCopyLimit, base - from) : 0;
+    const size_t size = LiveStackBytes(stackPosition, kRaiseStackCopyLimit);
     std::memcpy(lastRaise.Stack, stackPosition, size);
     lastRaise.StackSize = uint32_t(size);
 }

@@ -1,7 +1,7 @@
 #include "reporter/core/runtime_hooks.h"
 #include "reporter/core/exception_manager.h"
 #include "reporter/core/hooking/procedure_hooks.h"
-#include "reporter/core/module_kfdata.h"
+#include "reporter/core/listed_procedures.h"
 #include "reporter/core/raise_state.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "runtime/application.h"
@@ -114,14 +114,12 @@ struct ApplicationHooks {
 template <class Member>
 void HookListed(HMODULE module, const TKFDataContainer& container, uint8_t id, void* replacement,
                 Member& original) {
-    if (void* target = ProcedureAddress(module, container, id))
-        original = MemberAt<Member>(
-            HookProcedure(target, replacement, "SymbolID = " + std::to_string(id)));
+    if (void* trampoline = HookListedProcedure(module, container, id, replacement))
+        original = MemberAt<Member>(trampoline);
 }
 
 template <class Member> void UnhookMember(Member& original) {
-    if (original)
-        UnhookProcedure(CodeOf(original));
+    UnhookProcedure(CodeOf(original));
     original = nullptr;
 }
 
@@ -140,15 +138,11 @@ void HookHandlerEnd() {
 }
 
 void UnhookHandlerEnd() {
-    if (originalEndCatch)
-        UnhookProcedure(reinterpret_cast<void*>(originalEndCatch));
-    originalEndCatch = nullptr;
+    UnhookKept(originalEndCatch);
 }
 
 void UnhookRaise() {
-    if (originalThrow)
-        UnhookProcedure(reinterpret_cast<void*>(originalThrow));
-    originalThrow = nullptr;
+    UnhookKept(originalThrow);
 }
 
 void HookApplicationProcedures(HMODULE module, const TKFDataContainer& container) {

@@ -1,6 +1,7 @@
 #include "reporter/core/thread_tracking.h"
 #include "reporter/core/delegation.h"
 #include "reporter/core/hooking/import_hooks.h"
+#include "reporter/core/thread_stack.h"
 #include <memory>
 
 namespace {
@@ -23,23 +24,11 @@ struct ThreadStart {
     void* parameter;
 };
 
-void* StackPointer() {
-    void* position;
-    asm volatile("movl %%esp, %0" : "=r"(position));
-    return position;
-}
-
-void* StackTop() {
-    void* base;
-    asm("movl %%fs:4, %0" : "=r"(base)); // NT_TIB.StackBase
-    return base;
-}
-
 DWORD WINAPI TrackedStart(void* start) {
     const ThreadStart saved = *static_cast<ThreadStart*>(start);
     delete static_cast<ThreadStart*>(start);
     if (threads)
-        threads->SetStackPosition(GetCurrentThreadId(), StackPointer(), StackTop());
+        threads->SetStackPosition(GetCurrentThreadId(), StackPointer(), StackBase());
     return saved.routine(saved.parameter);
 }
 
@@ -112,7 +101,6 @@ void StartThreadTracking() {
 }
 
 void StopThreadTracking() {
-    RestoreAllImports();
     threads.reset();
 }
 

@@ -7,7 +7,8 @@
 
 // Creates the list with the main thread and replaces the calls.
 void StartThreadTracking();
-// Puts the calls back and frees the list.
+// Frees the list; the replaced calls then pass straight through until the import entries are
+// put back.
 void StopThreadTracking();
 // The live list; null while tracking is off.
 TVessarThreadsList* TrackedThreads();

@@ -1,16 +1,10 @@
 #include "reporter/core/threads_list.h"
+#include "reporter/core/thread_stack.h"
 #include <algorithm>
 #include <cstring>
 #include <mutex>
 
 namespace {
-
-// The base of the calling thread's stack, from its thread information block.
-uintptr_t StackBase() {
-    uintptr_t base;
-    asm("movl %%fs:4, %0" : "=r"(base)); // NT_TIB.StackBase
-    return base;
-}
 
 bool Ended(HANDLE thread) {
     DWORD code = 0;
@@ -20,11 +14,9 @@ bool Ended(HANDLE thread) {
 } // namespace
 
 void CaptureCreationStack(TVessarThreadRecord& record, const void* from, uint32_t limit) {
-    const uintptr_t start = reinterpret_cast<uintptr_t>(from);
-    const uintptr_t base = StackBase();
-    if (start >= base)
+    const uint32_t size = uint32_t(LiveStackBytes(from, limit));
+    if (size == 0)
         return;
-    const uint32_t size = uint32_t(std::min<uintptr_t>(limit, base - start));
     record.CreationStack = new uint8_t[size];
     std::memcpy(record.CreationStack, from, size);
     record.CreationStackSize = size;
@@ -49,7 +41,7 @@ void TVessarThreadsList::AddMainThread() {
     main.ThreadId = GetCurrentThreadId();
     DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &main.Handle, 0,
                     FALSE, DUPLICATE_SAME_ACCESS);
-    main.StackTop = reinterpret_cast<void*>(StackBase());
+    main.StackTop = StackBase();
     Add(main);
 }
 

@@ -2,14 +2,13 @@
 #include "reporter/core/exception_manager.h"
 #include "reporter/core/os_exception_hook.h"
 #include "reporter/core/thread_tracking.h"
+#include "runtime/module_names.h"
 #include "runtime/os_exceptions.h"
 #include <memory>
 #include <string>
 #include <windows.h>
 
 namespace {
-
-constexpr DWORD kThreadNamingCode = 0x406D1388;
 
 struct FilterState {
     LPTOP_LEVEL_EXCEPTION_FILTER previous = nullptr;
@@ -22,14 +21,6 @@ struct FilterState {
     LONG busy = 0; // one faulting thread at a time; the first ends the process
     std::string lastMessage;
 } state;
-
-HMODULE ModuleAt(const void* address) {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<LPCSTR>(address), &module);
-    return module;
-}
 
 // On the worker's stack: the object, and the hand-over unless the same message was just
 // processed.
@@ -64,7 +55,7 @@ DWORD WINAPI Worker(void*) {
 // Runs in the faulting thread: nothing here may need more than a few hundred bytes of stack.
 LONG WINAPI Filter(EXCEPTION_POINTERS* pointers) {
     const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
-    if (record->ExceptionCode == kThreadNamingCode && record->NumberParameters == 4)
+    if (IsThreadNamingException(*record))
         return EXCEPTION_CONTINUE_SEARCH;
     while (InterlockedCompareExchange(&state.busy, 1, 0) != 0)
         Sleep(10);

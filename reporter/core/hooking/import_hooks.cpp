@@ -4,6 +4,7 @@
 #include "reporter/core/hooking/pe_imports.h"
 #include "reporter/core/hooking/readable_memory.h"
 #include "reporter/core/hooking/shared_area.h"
+#include "runtime/module_names.h"
 #include <cstring>
 #include <mutex>
 #include <utility>
@@ -72,11 +73,7 @@ void* ExportedProcedure(const std::string& module, const std::string& procedure)
 }
 
 bool IsStillLoaded(HMODULE module) {
-    HMODULE found = nullptr;
-    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                  GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                              reinterpret_cast<LPCSTR>(module), &found) &&
-           found == module;
+    return ModuleAt(module) == module;
 }
 
 } // namespace

@@ -11,5 +11,12 @@ void* HookProcedure(void* target, void* replacement, const std::string& name);
 // Restores the target's bytes and frees the trampoline; false when neither address is patched.
 bool UnhookProcedure(void* targetOrTrampoline);
 
+// Unhooks through the trampoline kept in `original` (a procedure pointer; null does nothing)
+// and forgets it.
+template <class Procedure> void UnhookKept(Procedure& original) {
+    UnhookProcedure(reinterpret_cast<void*>(original));
+    original = nullptr;
+}
+
 // Restores every patched procedure, the last patched first: at shut-down.
 void UnhookAllProcedures();

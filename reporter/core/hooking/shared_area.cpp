@@ -1,5 +1,6 @@
 #include "reporter/core/hooking/shared_area.h"
 #include "reporter/core/hooking/hooking_errors.h"
+#include "runtime/module_names.h"
 #include <cstdint>
 #include <windows.h>
 
@@ -8,13 +9,8 @@ namespace {
 constexpr std::uintptr_t kSharedAreaStart = 0x80000000;
 
 std::string FileNameOfModuleAt(const void* address) {
-    HMODULE module = nullptr;
-    char name[MAX_PATH] = "";
-    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           static_cast<LPCSTR>(address), &module))
-        GetModuleFileNameA(module, name, sizeof name);
-    return name;
+    HMODULE module = ModuleAt(address);
+    return module ? ModulePath(module) : "";
 }
 
 } // namespace

@@ -1,15 +1,13 @@
 #include "reporter/core/hooking/virtual_method_hooks.h"
 #include "reporter/core/hooking/memory_patch.h"
+#include "runtime/module_names.h"
 #include <algorithm>
 #include <windows.h>
 
 namespace {
 
 bool LiesInLoadedModule(const void* address) {
-    HMODULE module = nullptr;
-    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                  GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                              static_cast<LPCSTR>(address), &module) != 0;
+    return ModuleAt(address) != nullptr;
 }
 
 } // namespace
