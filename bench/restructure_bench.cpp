@@ -4,6 +4,7 @@
 #include "column_desc.h"
 #include "create_table.h"
 #include "engine_library.h"
+#include "fill_table.h"
 #include "record_codec.h"
 #include "sorted_table_writer.h"
 #include "status.h"
@@ -42,38 +43,17 @@ size_t PeakWorkingSet() {
     return counters.PeakWorkingSetSize;
 }
 
-// The table pdxtool's fill makes (Id key, Name, Score, Amount, Note), in key order.
+// The table pdxtool's fill makes, keyed, in key order.
 void BuildTable(const std::string& path, long rows) {
-    FLDDesc fields[] = {ColumnDesc("Id", fldINT32), ColumnDesc("Name", fldZSTRING, 40),
-                        ColumnDesc("Score", fldINT16), ColumnDesc("Amount", fldFLOAT),
-                        ColumnDesc("Note", fldZSTRING, 120)};
-    IDXDesc key{};
-    key.bPrimary = 1;
-    key.iFldsInKey = 1;
-    key.aiKeyFld[0] = 1;
-    CRTblDesc desc{};
-    std::strcpy(desc.szTblType, "PARADOX");
-    desc.iFldCount = 5;
-    desc.pfldDesc = fields;
-    desc.iIdxCount = 1;
-    desc.pidxDesc = &key;
-    pdx::CreateTable(path, desc, true);
-
+    FillTableRequest request("", true);
+    pdx::CreateTable(path, *request.Request(), true);
     SortedTableWriter writer(path);
     const auto& f = writer.Header().fields;
     std::vector<uint8_t> record(writer.Header().recordSize);
     for (long i = 1; i <= rows; ++i) {
-        int32_t id = int32_t(i);
-        int16_t score = int16_t(i % 20000 - 10000);
-        double amount = double(i) / 8.0;
-        std::string name = "Name " + std::to_string(i);
-        std::string note =
-            "Note for record " + std::to_string(i) + std::string(size_t(i % 60), '.');
-        pdx::EncodeField(f[0], &id, record.data() + f[0].offset);
-        pdx::EncodeField(f[1], name.c_str(), record.data() + f[1].offset);
-        pdx::EncodeField(f[2], &score, record.data() + f[2].offset);
-        pdx::EncodeField(f[3], &amount, record.data() + f[3].offset);
-        pdx::EncodeField(f[4], note.c_str(), record.data() + f[4].offset);
+        const FillRow row(i);
+        for (int n = 0; n < kFillFieldCount; ++n)
+            pdx::EncodeField(f[n], row.Value(n), record.data() + f[n].offset);
         writer.Append(record.data());
     }
     writer.Finish();

@@ -3,6 +3,7 @@
 // ProfileUpgrade.exe upgrades a copy of the same database as users run it. The time to copy
 // the database once is the yardstick.
 #include "engine_folder.h"
+#include "file_bytes.h"
 #include "profile_database.h"
 #include "profile_schema.h"
 #include "status.h"
@@ -13,8 +14,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -75,11 +74,6 @@ double CopySeconds(const std::string& from, const std::string& to, bool flush) {
     return CopyFolder(from, to, flush) ? SecondsSince(start) : -1;
 }
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Headers of tables and indexes carry the time of their last update, which two runs cannot
 // share; everything else must match.
 std::string WithoutUpdateTime(std::string bytes, const std::string& name) {
@@ -99,11 +93,6 @@ bool SameFiles(const std::string& a, const std::string& b) {
             WithoutUpdateTime(FileBytes(b + "\\" + name), name))
             return false;
     return true;
-}
-
-void PointAliasAt(const std::string& engineFolder, const std::string& dataFolder) {
-    std::ofstream(engineFolder + "\\IDAPI32.INI")
-        << "[PROFILEDATA]\nPATH=" << dataFolder << "\nDEFAULT DRIVER=PARADOX\n";
 }
 
 TTable* TableNamed(TdmQuernel& dm, const char* name) {
@@ -234,7 +223,7 @@ int main(int argc, char** argv) {
     if (!UpgradeInProcess(rows))
         return 1;
 
-    PointAliasAt(engine.Path(), copy);
+    engine.PointAliasAt(copy);
     const double programSeconds = UpgradeProgram(engine.Path());
     if (programSeconds < 0) {
         std::fprintf(stderr, "ProfileUpgrade.exe failed\n");

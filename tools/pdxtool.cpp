@@ -3,6 +3,7 @@
 #include "add_field.h"
 #include "engine_session.h"
 #include "field_letters.h"
+#include "fill_table.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -135,42 +136,17 @@ void Dump(Session& s, const char* table) {
 
 // A table of `rows` records: Id (the key when keyed), Name, Score, Amount and Note.
 void Fill(Session& s, const char* table, long rows, bool keyed, const char* password) {
-    FLDDesc fields[] = {DescriptorFor("Id", 'I', 0), DescriptorFor("Name", 'A', 40),
-                        DescriptorFor("Score", 'S', 0), DescriptorFor("Amount", 'N', 0),
-                        DescriptorFor("Note", 'A', 120)};
-    IDXDesc key{};
-    key.bPrimary = 1;
-    key.iFldsInKey = 1;
-    key.aiKeyFld[0] = 1;
-    CRTblDesc desc{};
-    std::strncpy(desc.szTblName, table, DBIMAXTBLNAMELEN);
-    std::strcpy(desc.szTblType, "PARADOX");
-    desc.iFldCount = 5;
-    desc.pfldDesc = fields;
-    desc.iIdxCount = keyed ? 1 : 0;
-    desc.pidxDesc = &key;
-    if (password) {
-        desc.bProtected = 1;
-        std::strncpy(desc.szPassword, password, DBIMAXPATHLEN);
-    }
-    Check(Dbi().DbiCreateTable(s.db, 1, &desc));
+    FillTableRequest request(table, keyed, password);
+    Check(Dbi().DbiCreateTable(s.db, 1, request.Request()));
     hDBICur cur = s.Open(table, true);
     CURProps props;
     Fields(cur, props);
     std::vector<uint8_t> record(props.iRecBufSize);
     for (long i = 1; i <= rows; ++i) {
-        int32_t id = int32_t(i);
-        int16_t score = int16_t(i % 20000 - 10000);
-        double amount = double(i) / 8.0;
-        std::string name = "Name " + std::to_string(i);
-        std::string note =
-            "Note for record " + std::to_string(i) + std::string(size_t(i % 60), '.');
+        const FillRow row(i);
         Check(Dbi().DbiInitRecord(cur, record.data()));
-        Check(Dbi().DbiPutField(cur, 1, record.data(), &id));
-        Check(Dbi().DbiPutField(cur, 2, record.data(), name.c_str()));
-        Check(Dbi().DbiPutField(cur, 3, record.data(), &score));
-        Check(Dbi().DbiPutField(cur, 4, record.data(), &amount));
-        Check(Dbi().DbiPutField(cur, 5, record.data(), note.c_str()));
+        for (int f = 0; f < kFillFieldCount; ++f)
+            Check(Dbi().DbiPutField(cur, uint16_t(f + 1), record.data(), row.Value(f)));
         Check(Dbi().DbiInsertRecord(cur, dbiNOLOCK, record.data()));
     }
     Check(Dbi().DbiCloseCursor(&cur));

@@ -1,6 +1,7 @@
 // The engine through its library boundary: statuses, error entries, tables created, filled,
 // restructured and read back, passwords, sharing and damaged files.
 #include "engine_library.h"
+#include "file_bytes.h"
 #include "test_folder.h"
 #include <algorithm>
 #include <cstring>
@@ -314,17 +315,6 @@ TEST_F(EngineApi, DamagedTablesFailCleanlyAndAreNotWritten) {
     }
 }
 
-} // namespace
-
-namespace {
-
-// Memo values of a table written by the original engine: one in the record's leader, one in a
-// shared .MB block, one in a block of its own; still readable after a restructure.
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // A new table with memo and graphic columns gets the header-only .MB the original engine
 // writes; a protected one gets it encrypted.
 TEST_F(EngineApi, NewTableWithBlobColumnsGetsAnEmptyBlobFile) {
@@ -348,6 +338,8 @@ TEST_F(EngineApi, NewTableWithBlobColumnsGetsAnEmptyBlobFile) {
     EXPECT_NE(locked, empty);
 }
 
+// Memo values of a table written by the original engine: one in the record's leader, one in a
+// shared .MB block, one in a block of its own; still readable after a restructure.
 TEST(EngineBlobs, MemoValuesInAllThreePlacesSurviveARestructure) {
     TestFolder folder;
     for (const char* f :

@@ -15,6 +15,8 @@ class EngineFolder {
 
     const std::string& Path() const { return folder_.Path(); }
     const std::string& DataFolder() const { return data_; }
+    // Lets the PROFILEDATA alias name another folder (engines started later read it).
+    void PointAliasAt(const std::string& dataFolder);
 
   private:
     TestFolder folder_;

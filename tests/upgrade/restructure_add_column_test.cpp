@@ -1,6 +1,7 @@
 // Appending a column to one table through the table layer and the real engine.
 #include "column_desc.h"
 #include "engine_folder.h"
+#include "file_bytes.h"
 #include "tables/bde.h"
 #include "tables/database.h"
 #include "tables/database_error.h"
@@ -9,10 +10,8 @@
 #include "tables/table.h"
 #include "upgrade/restructure_add_column.h"
 #include <cstring>
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <windows.h>
@@ -37,11 +36,6 @@ NewColumnDesc NewColumn(const char* name, uint16_t type, int16_t size) {
     desc.fldType = type;
     desc.units1 = size;
     return desc;
-}
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Each test gets a keyed table of its own with two rows, so that no test sees another's columns.
