@@ -1,6 +1,5 @@
 #include "reporter/core/cgi_output.h"
 #include "reporter/core/delegation.h"
-#include "reporter/core/hooking/import_hooks.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/temporary_files.h"
 #include <cstdio>
@@ -29,22 +28,11 @@ bool IsCgiProgram() {
     return gateway && *gateway;
 }
 
-void Keep(const void* bytes, DWORD count) {
-    std::lock_guard<std::mutex> hold(PageLock());
-    Page().append(static_cast<const char*>(bytes), count);
-    if (!(CurrentVessarionOptions().Stored().SendFlags & kAttachLastHtmlPage))
-        return;
-    if (FILE* file = std::fopen(LastHtmlPageFileName().c_str(), "wb")) {
-        std::fwrite(Page().data(), 1, Page().size(), file);
-        std::fclose(file);
-    }
-}
-
 BOOL WINAPI WriteFileHook(HANDLE file, const void* bytes, DWORD count, DWORD* written,
                           OVERLAPPED* overlapped) {
     BOOL done = originalWriteFile(file, bytes, count, written, overlapped);
     if (done && bytes && file == GetStdHandle(STD_OUTPUT_HANDLE))
-        Keep(bytes, written ? *written : count);
+        KeepLastHtmlPage(bytes, written ? *written : count);
     return done;
 }
 
@@ -53,15 +41,27 @@ BOOL WINAPI WriteFileHook(HANDLE file, const void* bytes, DWORD count, DWORD* wr
 void StartWatchingCgiOutput() {
     if (!IsCgiProgram())
         return;
-    void* previous = nullptr;
-    HookImport(ImportTablesToPatch(), "kernel32.dll", "WriteFile",
-               reinterpret_cast<void*>(&WriteFileHook), false, &previous);
-    originalWriteFile = reinterpret_cast<WriteFileProc>(previous);
+    ReplaceKernelImport("WriteFile", &WriteFileHook, originalWriteFile);
 }
 
 void StopWatchingCgiOutput() {
+    StartLastHtmlPage();
+}
+
+void StartLastHtmlPage() {
     std::lock_guard<std::mutex> hold(PageLock());
     Page().clear();
+}
+
+void KeepLastHtmlPage(const void* bytes, DWORD count) {
+    std::lock_guard<std::mutex> hold(PageLock());
+    Page().append(static_cast<const char*>(bytes), count);
+    if (!(CurrentVessarionOptions().Stored().SendFlags & kAttachLastHtmlPage))
+        return;
+    if (FILE* file = std::fopen(LastHtmlPageFileName().c_str(), "wb")) {
+        std::fwrite(Page().data(), 1, Page().size(), file);
+        std::fclose(file);
+    }
 }
 
 std::string LastHtmlPage() {

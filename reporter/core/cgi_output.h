@@ -4,9 +4,15 @@
 // "LastHTMLPage.html" in the temporary folder as it is written.
 #pragma once
 #include <string>
+#include <windows.h>
 
 void StartWatchingCgiOutput();
 // Forgets the page; call it once the import entries are back.
 void StopWatchingCgiOutput();
 // The page written so far in this run.
 std::string LastHtmlPage();
+
+// Another way of serving pages (a web-server extension's requests): a new page begins, and
+// text written for it.
+void StartLastHtmlPage();
+void KeepLastHtmlPage(const void* bytes, DWORD count);

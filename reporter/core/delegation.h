@@ -2,6 +2,7 @@
 // it sees to the program's instance (through the program's exports), so that one exception is
 // reported once, by one reporter, with the program's options.
 #pragma once
+#include "reporter/core/hooking/import_hooks.h"
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -19,3 +20,12 @@ template <class Function> Function ProgramExport(const char* name) {
 // The modules whose import tables this instance patches: its own, and msvcrt.dll unless the
 // program's instance does that (one replacement per call).
 std::vector<std::string> ImportTablesToPatch();
+
+// Replaces kernel32's procedure `name` by `replacement` in those import tables; `original`
+// receives the procedure that was there.
+template <class Proc> void ReplaceKernelImport(const char* name, Proc replacement, Proc& original) {
+    void* previous = nullptr;
+    HookImport(ImportTablesToPatch(), "kernel32.dll", name, reinterpret_cast<void*>(replacement),
+               false, &previous);
+    original = reinterpret_cast<Proc>(previous);
+}

@@ -1,14 +1,16 @@
 #include "reporter/core/hand_over.h"
+#include "reporter/core/exception_manager.h"
 #include "reporter/core/reporter_module.h"
+#include "reporter/core/thread_tracking.h"
 #include "runtime/format.h"
 #include "runtime/module_names.h"
 #include <cstdio>
 
 bool HandOverException(const Exception& object, void* address, int mode, HMODULE) {
-    std::fputs(Format("Vessarion: handed over %s at %08X, mode %d, thread %lu, to %s: %s\n",
+    std::fputs(Format("Vessarion: handed over %s at %08X, mode %d, thread %lu, %s, to %s: %s\n",
                       object.ClassName().c_str(), unsigned(uintptr_t(address)), mode,
-                      GetCurrentThreadId(), ModuleFileName(ReporterModuleHandle()).c_str(),
-                      object.Message().c_str())
+                      ThreadServed(), LastHandOverWasRaise() ? "thrown" : "system",
+                      ModuleFileName(ReporterModuleHandle()).c_str(), object.Message().c_str())
                    .c_str(),
                stderr);
     std::fflush(stderr);

@@ -1,11 +1,13 @@
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/cgi_output.h"
 #include "reporter/core/delegation.h"
+#include "reporter/core/extension_output.h"
 #include "reporter/core/hooking/import_hooks.h"
 #include "reporter/core/hooking/unit_step.h"
 #include "reporter/core/memory_reserve.h"
 #include "reporter/core/module_phase.h"
 #include "reporter/core/os_exception_hook.h"
+#include "reporter/core/raise_imports.h"
 #include "reporter/core/reporter_module.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/runtime_hooks.h"
@@ -17,6 +19,36 @@ namespace {
 
 // Only a module with crash reporter data has the reporter active.
 bool active = false;
+// Hooks go in everywhere but in the development environment.
+bool hooked = false;
+
+void Hook() {
+    WatchModulePhases(ReporterModuleHandle(), ReporterModuleData().Container);
+    HookUnhandledExceptionProcedure();
+    HookOSExceptionConversion();
+    HookRaise();
+    HookHandlerEnd();
+    HookApplicationProcedures(ReporterModuleHandle(), ReporterModuleData().Container);
+    StartThreadTracking();
+    HookRaiseImports();
+    StartWatchingCgiOutput();
+    StartWatchingExtensionOutput(ReporterModuleHandle());
+}
+
+// The replaced thread and output calls use state that goes now: their entries go back first,
+// here rather than with the hooking layer at the very end.
+void Unhook() {
+    RestoreAllImports();
+    StopWatchingExtensionOutput();
+    StopWatchingCgiOutput();
+    StopThreadTracking();
+    UnhookApplicationProcedures();
+    UnhookHandlerEnd();
+    UnhookRaise();
+    UnhookOSExceptionConversion();
+    UnhookUnhandledExceptionProcedure();
+    StopWatchingModulePhases();
+}
 
 void Start() {
     RunUnitStep("ExceptionLog.Init", [] {
@@ -24,14 +56,9 @@ void Start() {
         if (!active)
             return;
         DecideDelegation();
-        WatchModulePhases(ReporterModuleHandle(), ReporterModuleData().Container);
-        HookUnhandledExceptionProcedure();
-        HookOSExceptionConversion();
-        HookRaise();
-        HookHandlerEnd();
-        HookApplicationProcedures(ReporterModuleHandle(), ReporterModuleData().Container);
-        StartThreadTracking();
-        StartWatchingCgiOutput();
+        hooked = !HostIsDevelopmentEnvironment();
+        if (hooked)
+            Hook();
         if (Delegating())
             return; // the program's instance keeps the reserve and the one filter
         ReserveMemoryForReports();
@@ -47,17 +74,9 @@ void Stop() {
             RemoveUnhandledExceptionFilter();
             ReleaseMemoryForReports();
         }
-        // The replaced thread and output calls use state that goes now: their entries go back
-        // first, here rather than with the hooking layer at the very end.
-        RestoreAllImports();
-        StopWatchingCgiOutput();
-        StopThreadTracking();
-        UnhookApplicationProcedures();
-        UnhookHandlerEnd();
-        UnhookRaise();
-        UnhookOSExceptionConversion();
-        UnhookUnhandledExceptionProcedure();
-        StopWatchingModulePhases();
+        if (hooked)
+            Unhook();
+        hooked = false;
     });
 }
 

@@ -1,4 +1,6 @@
 #include "reporter/core/os_exception_hook.h"
+#include "reporter/core/raise_state.h"
+#include "reporter/core/thread_tracking.h"
 #include "runtime/os_exceptions.h"
 #include <cstddef>
 #include <cstring>
@@ -12,7 +14,6 @@ constexpr size_t kContextBytes = offsetof(CONTEXT, ExtendedRegisters);
 static_assert(kContextBytes == 204 && sizeof(EXCEPTION_RECORD) == 80, "the 32-bit layouts");
 
 TExceptObjProc replaced = nullptr;
-thread_local DWORD onBehalfOf = 0;
 
 std::mutex& StatesLock() {
     static std::mutex lock;
@@ -37,12 +38,13 @@ Exception* ConvertAndKeep(const EXCEPTION_RECORD* record, const CONTEXT* context
     Exception* object = replaced(record, context);
     if (IsThreadNamingException(*record))
         return object;
+    NoteSystemException();
     TOSExceptionState kept{};
     std::memcpy(&kept.Record, record, sizeof kept.Record);
     if (Readable(context, kContextBytes))
         std::memcpy(&kept.Context, context, kContextBytes);
     std::lock_guard<std::mutex> hold(StatesLock());
-    States()[onBehalfOf ? onBehalfOf : GetCurrentThreadId()] = kept;
+    States()[ThreadServed()] = kept;
     return object;
 }
 
@@ -59,10 +61,6 @@ void UnhookOSExceptionConversion() {
     replaced = nullptr;
     std::lock_guard<std::mutex> hold(StatesLock());
     States().clear();
-}
-
-void ConvertOnBehalfOf(DWORD threadId) {
-    onBehalfOf = threadId;
 }
 
 TOSExceptionState LastOSException(DWORD threadId) {

@@ -9,14 +9,37 @@ constexpr size_t kRaiseStackCopyLimit = 102400;
 
 // Plain data, so that a thread reaches its own without any construction on the raise path.
 struct TRaiseState {
-    void* Address;       // the instruction after the throwing call; null before the first raise
-    void* StackPosition; // the thrower's stack pointer
-    void* Frame;         // the thrower's frame pointer
+    void* Address;       // the instruction after the raising call; null before the first raise
+    void* StackPosition; // the raiser's stack pointer
+    void* Frame;         // the raiser's frame pointer
     uint32_t StackSize;  // bytes of Stack in use: from StackPosition up to the stack's base
     uint8_t Stack[kRaiseStackCopyLimit];
 };
 
+// A C++ throw, or an exception raised through the system's raise call.
+enum class TRaiseKind { Throw, System };
+
 // Records a raise of the calling thread.
-void RecordRaise(void* address, void* stackPosition, void* frame);
+void RecordRaise(TRaiseKind kind, void* address, void* stackPosition, void* frame);
 // The calling thread's last raise; empty Address when it raised nothing yet.
 const TRaiseState& LastRaise();
+
+// Whether the last exception this module's crash reporter saw raised, in any thread, was a
+// C++ throw rather than an exception of the system.
+bool LastRaiseWasThrow();
+// A system exception (a fault) met on its way to becoming an exception object.
+void NoteSystemException();
+
+// The stack of a thread whose system exception (a fault) is handled and its frames unwound:
+// taken before the unwinding, for tracing the exception afterwards.
+struct TUnwoundStack {
+    DWORD ThreadId; // 0 when none was taken
+    void* Address;  // the exception's address
+    void* StackPosition;
+    uint32_t StackSize;
+    uint8_t Stack[kRaiseStackCopyLimit];
+};
+// Takes the calling thread's stack from `stackPosition` to its base, up to 100 KB.
+void KeepUnwoundStack(void* address, void* stackPosition);
+// A copy of the last one taken.
+void CopyUnwoundStack(TUnwoundStack& copy);

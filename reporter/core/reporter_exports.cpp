@@ -20,7 +20,7 @@ __declspec(dllexport) uint8_t
 __declspec(dllexport) void Vessarion_CallGeneralRaise(DWORD, DWORD, DWORD argumentCount,
                                                       void* frame, const ULONG_PTR* arguments) {
     if (argumentCount >= 1 && arguments)
-        RecordRaise(reinterpret_cast<void*>(arguments[0]), frame, frame);
+        RecordRaise(TRaiseKind::Throw, reinterpret_cast<void*>(arguments[0]), frame, frame);
 }
 
 // In the main thread, while the program runs normally, the exception is only converted: its
@@ -37,7 +37,7 @@ __declspec(dllexport) void* Vessarion_CallExceptObject(const EXCEPTION_RECORD* r
 }
 
 __declspec(dllexport) uint8_t Vessarion_LastDelphiException() {
-    return LastHandOverWasRaise();
+    return LastRaiseWasThrow();
 }
 
 __declspec(dllexport) void Vessarion_CallCreateThread(const TVessarThreadRecord* record) {

@@ -1,5 +1,6 @@
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/hooking/unit_step.h"
+#include "reporter/core/path_names.h"
 #include "reporter/core/reporter_module.h"
 #include "reporter/core/shared_options.h"
 #include "runtime/format.h"
@@ -7,7 +8,20 @@
 
 namespace {
 
+// The development environment's executable. A design-time library that carries the crash
+// reporter runs inside it: the environment's own exceptions are not hooked there.
+constexpr char kDevelopmentEnvironmentExe[] = "DELPHI32.EXE";
+
+bool MainExecutableIs(const char* fileName) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string name = FileNameOf(path);
+    CharUpperBuffA(name.data(), DWORD(name.size()));
+    return name == fileName;
+}
+
 struct ReporterOptions {
+    bool developmentEnvironment = MainExecutableIs(kDevelopmentEnvironmentExe);
     TVessarModuleOptionsEx current{""};
     std::unique_ptr<TVessarModuleOptionsEx> module; // null when the module has no data
     TKFModuleData moduleData;
@@ -63,4 +77,8 @@ bool ReporterModuleHasData() {
 
 const TKFModuleData& ReporterModuleData() {
     return Started().moduleData;
+}
+
+bool HostIsDevelopmentEnvironment() {
+    return Started().developmentEnvironment;
 }

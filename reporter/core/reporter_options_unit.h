@@ -20,3 +20,6 @@ bool ReporterModuleHasData();
 // The reporter's module's crash reporter data: container and line table (empty when it has
 // none).
 const TKFModuleData& ReporterModuleData();
+// Whether the process is the development environment (decided at start from the main
+// executable's file name): nothing is hooked there.
+bool HostIsDevelopmentEnvironment();

@@ -1,4 +1,5 @@
 #include "reporter/core/runtime_hooks.h"
+#include "reporter/core/current_exception.h"
 #include "reporter/core/exception_manager.h"
 #include "reporter/core/hooking/procedure_hooks.h"
 #include "reporter/core/listed_procedures.h"
@@ -7,7 +8,6 @@
 #include "runtime/application.h"
 #include <cstring>
 #include <cxxabi.h>
-#include <exception>
 
 namespace {
 
@@ -33,7 +33,6 @@ HandleExceptionProc originalHandleException = nullptr;
 ShowExceptionProc originalShowException = nullptr;
 HMODULE applicationModule = nullptr;
 thread_local int insideHandleException = 0;
-thread_local bool insideEndCatch = false;
 constexpr uint16_t kReportHandledExceptions = 0x0100;
 
 // Jumps on into the runtime's throw rather than calling it, so that unwinding does not pass
@@ -42,7 +41,7 @@ void ThrowHook(void* object, std::type_info* type, Destructor destroy) {
     // Our frame pointer: above it the saved frame of the thrower, then the return address, then
     // the thrower's stack at the call.
     void** frame = static_cast<void**>(__builtin_frame_address(0));
-    RecordRaise(__builtin_return_address(0), frame + 2, frame[0]);
+    RecordRaise(TRaiseKind::Throw, __builtin_return_address(0), frame + 2, frame[0]);
     return originalThrow(object, type, destroy);
 }
 
@@ -59,30 +58,12 @@ template <class Member> Member MemberAt(void* code) {
     return member;
 }
 
-// The Exception being handled, or null for a foreign object or none. Looking at it rethrows it
-// into a handler of ours, whose end is no handler end of the application's.
-const Exception* CaughtException() {
-    struct LookingAtIt {
-        bool outer = insideEndCatch;
-        LookingAtIt() { insideEndCatch = true; }
-        ~LookingAtIt() { insideEndCatch = outer; }
-    } looking;
-    try {
-        if (std::exception_ptr current = std::current_exception())
-            std::rethrow_exception(current);
-    } catch (const Exception& e) {
-        return &e; // lives on: the application's handler still holds it
-    } catch (...) {
-    }
-    return nullptr;
-}
-
 // The end of every handler block: with BehaviourFlags 0x0100, exceptions the application
 // handled itself are reported there, unless this thread just handed the same one over.
 void EndCatchHook() {
-    if (!insideEndCatch &&
+    if (!LookingAtHandledException() &&
         (CurrentVessarionOptions().Stored().BehaviourFlags & kReportHandledExceptions)) {
-        const Exception* caught = CaughtException();
+        const Exception* caught = HandledException();
         if (caught && !ReportedLastInThisThread(*caught, LastRaise().Address))
             ExceptionManager(caught, LastRaise().Address, 0, applicationModule);
     }
@@ -95,7 +76,7 @@ struct ApplicationHooks {
     TApplication* Self() { return reinterpret_cast<TApplication*>(this); }
 
     void HandleException(TComponent* sender) {
-        if (!ExceptionManager(CaughtException(), LastRaise().Address, kConsoleOrDialog,
+        if (!ExceptionManager(HandledException(), LastRaise().Address, kConsoleOrDialog,
                               applicationModule))
             return;
         ++insideHandleException;

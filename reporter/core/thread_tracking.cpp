@@ -1,6 +1,5 @@
 #include "reporter/core/thread_tracking.h"
 #include "reporter/core/delegation.h"
-#include "reporter/core/hooking/import_hooks.h"
 #include "reporter/core/thread_stack.h"
 #include <memory>
 
@@ -18,6 +17,8 @@ ResumeThreadProc originalResumeThread = nullptr;
 ExitThreadProc originalExitThread = nullptr;
 
 thread_local bool creatingReporterThread = false;
+thread_local bool reporterThread = false;
+thread_local DWORD standingInFor = 0;
 
 struct ThreadStart {
     LPTHREAD_START_ROUTINE routine;
@@ -29,6 +30,13 @@ DWORD WINAPI TrackedStart(void* start) {
     delete static_cast<ThreadStart*>(start);
     if (threads)
         threads->SetStackPosition(GetCurrentThreadId(), StackPointer(), StackBase());
+    return saved.routine(saved.parameter);
+}
+
+DWORD WINAPI ReporterStart(void* start) {
+    const ThreadStart saved = *static_cast<ThreadStart*>(start);
+    delete static_cast<ThreadStart*>(start);
+    reporterThread = true;
     return saved.routine(saved.parameter);
 }
 
@@ -83,21 +91,14 @@ void WINAPI ExitThreadHook(DWORD exitCode) {
     originalExitThread(exitCode);
 }
 
-template <class Proc> void Replace(const char* name, Proc replacement, Proc& original) {
-    void* previous = nullptr;
-    HookImport(ImportTablesToPatch(), "kernel32.dll", name, reinterpret_cast<void*>(replacement),
-               false, &previous);
-    original = reinterpret_cast<Proc>(previous);
-}
-
 } // namespace
 
 void StartThreadTracking() {
     threads = std::make_unique<TVessarThreadsList>();
     threads->AddMainThread();
-    Replace("CreateThread", &CreateThreadHook, originalCreateThread);
-    Replace("ResumeThread", &ResumeThreadHook, originalResumeThread);
-    Replace("ExitThread", &ExitThreadHook, originalExitThread);
+    ReplaceKernelImport("CreateThread", &CreateThreadHook, originalCreateThread);
+    ReplaceKernelImport("ResumeThread", &ResumeThreadHook, originalResumeThread);
+    ReplaceKernelImport("ExitThread", &ExitThreadHook, originalExitThread);
 }
 
 void StopThreadTracking() {
@@ -109,8 +110,23 @@ TVessarThreadsList* TrackedThreads() {
 }
 
 HANDLE CreateReporterThread(LPTHREAD_START_ROUTINE routine, void* parameter, SIZE_T stackSize) {
+    auto* start = new ThreadStart{routine, parameter};
     creatingReporterThread = true;
-    HANDLE thread = CreateThread(nullptr, stackSize, routine, parameter, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, stackSize, ReporterStart, start, 0, nullptr);
     creatingReporterThread = false;
+    if (!thread)
+        delete start;
     return thread;
+}
+
+bool CallingThreadIsReporters() {
+    return reporterThread && !standingInFor;
+}
+
+void StandInFor(DWORD threadId) {
+    standingInFor = threadId;
+}
+
+DWORD ThreadServed() {
+    return standingInFor ? standingInFor : GetCurrentThreadId();
 }

@@ -13,5 +13,14 @@ void StopThreadTracking();
 // The live list; null while tracking is off.
 TVessarThreadsList* TrackedThreads();
 
-// Starts a thread of the crash reporter's own: never tracked.
+// Starts a thread of the crash reporter's own: never tracked, and what it raises itself is none
+// of the crash reporter's business.
 HANDLE CreateReporterThread(LPTHREAD_START_ROUTINE routine, void* parameter, SIZE_T stackSize);
+// Whether the calling thread is one of those, working for nobody else.
+bool CallingThreadIsReporters();
+
+// The calling reporter thread works for `threadId` (a faulting thread whose stack has no room
+// for the work); 0 ends that.
+void StandInFor(DWORD threadId);
+// The thread whose exception the calling thread deals with: itself unless it stands in.
+DWORD ThreadServed();

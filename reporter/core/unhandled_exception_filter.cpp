@@ -26,9 +26,8 @@ struct FilterState {
 // processed.
 void Process(EXCEPTION_POINTERS* pointers) {
     const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
-    ConvertOnBehalfOf(state.faultingThread);
+    StandInFor(state.faultingThread);
     std::unique_ptr<Exception> object(ExceptObjProc(record, pointers->ContextRecord));
-    ConvertOnBehalfOf(0);
     if (!object) // a replaced conversion that gave nothing still leaves the code to report
         object = std::make_unique<EExternalException>(
             ExternalExceptionMessage(record->ExceptionCode), *record);
@@ -48,6 +47,7 @@ DWORD WINAPI Worker(void*) {
         } catch (...) {
             // whatever happened, the faulting thread must be let go
         }
+        StandInFor(0);
         SetEvent(state.done);
     }
 }

@@ -4,11 +4,15 @@
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/reporter_options_unit.h"
 #include <cstdio>
+#include <cstring>
+#include <httpext.h>
 #include <windows.h>
 
 namespace {
 
 DWORD WINAPI ThrowInLibrary(void*) {
+    std::printf("failing in thread %lu\n", GetCurrentThreadId());
+    std::fflush(stdout);
     throw Exception("thrown in the library");
 }
 
@@ -22,6 +26,15 @@ extern "C" __declspec(dllexport) void FailInLibraryThread() {
     CloseHandle(thread);
     std::printf("library thread ended %lu\n", code);
     std::fflush(stdout);
+}
+
+// A web-server extension's request: the page goes to the client in two writes.
+extern "C" __declspec(dllexport) DWORD WINAPI HttpExtensionProc(EXTENSION_CONTROL_BLOCK* request) {
+    for (const char* part : {"<html>from the", " extension</html>"}) {
+        DWORD count = DWORD(std::strlen(part));
+        request->WriteClient(request->ConnID, const_cast<char*>(part), &count, 0);
+    }
+    return HSE_STATUS_SUCCESS;
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {

@@ -5,6 +5,7 @@
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/module_kfdata.h"
 #include "reporter/core/module_phase.h"
+#include "reporter/core/raise_state.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/temporary_files.h"
 #include "reporter/core/thread_tracking.h"
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cxxabi.h>
+#include <httpext.h>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -78,19 +80,27 @@ void NameThread() {
     RaiseException(0x406D1388, 0, 4, info);
 }
 
-// The library beside the program reports through the program's crash reporter.
-void FailInLibrary() {
+// The library beside the program, which carries a crash reporter of its own.
+HMODULE LoadCrashLibrary() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::strcpy(std::strrchr(path, '\\') + 1, "crash_library.dll");
-    HMODULE library = LoadLibraryA(path);
-    auto fail = reinterpret_cast<void (*)()>(
-        reinterpret_cast<void*>(GetProcAddress(library, "FailInLibraryThread")));
-    if (!fail) {
+    return LoadLibraryA(path);
+}
+
+template <class Procedure> Procedure LibraryProcedure(HMODULE library, const char* name) {
+    auto procedure =
+        reinterpret_cast<Procedure>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    if (!procedure)
         std::printf("no crash_library.dll\n");
-        return;
-    }
-    fail();
+    return procedure;
+}
+
+// The library reports through the program's crash reporter.
+void FailInLibrary() {
+    HMODULE library = LoadCrashLibrary();
+    if (auto fail = LibraryProcedure<void (*)()>(library, "FailInLibraryThread"))
+        fail();
     FreeLibrary(library);
 }
 
@@ -202,8 +212,62 @@ int CheckRestored() {
     return 0;
 }
 
+// Says which thread fails, so that the test can match the hand-over's.
+void Fail(void (*fail)()) {
+    std::printf("failing in thread %lu\n", GetCurrentThreadId());
+    std::fflush(stdout);
+    fail();
+}
+
 DWORD WINAPI FailInThread(void* fail) {
-    reinterpret_cast<void (*)()>(fail)();
+    Fail(reinterpret_cast<void (*)()>(fail));
+    return 0;
+}
+
+// A fault's handler unwinding the frames above it leaves the stack behind first. The unwind
+// ends at the innermost frame: nothing is unwound, but the call is made as a handler makes it.
+int UnwindFault() {
+    EXCEPTION_RECORD record{};
+    record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+    record.ExceptionAddress = reinterpret_cast<void*>(&UnwindFault);
+    void* innermostFrame;
+    asm("movl %%fs:0, %0" : "=r"(innermostFrame)); // NT_TIB.ExceptionList
+    RtlUnwind(innermostFrame, nullptr, &record, nullptr);
+    static TUnwoundStack kept;
+    CopyUnwoundStack(kept);
+    std::printf("unwound stack: this thread %s, this address %s, %s bytes\n",
+                kept.ThreadId == GetCurrentThreadId() ? "yes" : "no",
+                kept.Address == record.ExceptionAddress ? "yes" : "no",
+                kept.StackSize > 64 ? "some" : "no");
+    return 0;
+}
+
+// A web-server extension library's requests: what they write is kept as the last page.
+BOOL WINAPI WriteToServer(HCONN, void* buffer, DWORD* count, DWORD) {
+    std::printf("server got: %.*s\n", int(*count), static_cast<const char*>(buffer));
+    return TRUE;
+}
+
+// The library's crash reporter keeps the page in the temporary folder shared with ours.
+int ServeExtensionRequest() {
+    std::remove(LastHtmlPageFileName().c_str());
+    HMODULE library = LoadCrashLibrary();
+    if (auto serve = LibraryProcedure<DWORD(WINAPI*)(EXTENSION_CONTROL_BLOCK*)>(
+            library, "HttpExtensionProc")) {
+        EXTENSION_CONTROL_BLOCK request{};
+        request.cbSize = sizeof request;
+        request.WriteClient = WriteToServer;
+        serve(&request);
+        std::printf("request's write call given back: %s\n",
+                    request.WriteClient == WriteToServer ? "yes" : "no");
+    }
+    FreeLibrary(library);
+    if (FILE* file = std::fopen(LastHtmlPageFileName().c_str(), "rb")) {
+        char text[256] = {};
+        std::fread(text, 1, sizeof text - 1, file);
+        std::fclose(file);
+        std::printf("page file: %s\n", text);
+    }
     return 0;
 }
 
@@ -212,7 +276,8 @@ DWORD WINAPI FailInThread(void* fail) {
 // crash_program <way> [thread|std-thread]: fails in the main thread, or in a thread of its own
 // whose end it reports as "thread ended <code>" (or "std::thread joined"). crash_program restore:
 // whether the patched code is restored at shut-down. crash_program threads: whether new threads are
-// tracked.
+// tracked. crash_program unwind / extension: the stack kept for an unwound fault, the page kept
+// for a web-server extension's request.
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "restore") == 0)
         return CheckRestored();
@@ -222,15 +287,19 @@ int main(int argc, char** argv) {
         return ReportModulePhases();
     InitializeUnits(
         {&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit, &ApplicationUnit});
+    if (argc == 2 && std::strcmp(argv[1], "unwind") == 0)
+        return UnwindFault();
+    if (argc == 2 && std::strcmp(argv[1], "extension") == 0)
+        return ServeExtensionRequest();
     for (const Way& way : kWays) {
         if (argc < 2 || std::strcmp(argv[1], way.name) != 0)
             continue;
         if (argc < 3) {
-            way.fail();
+            Fail(way.fail);
             Halt(0);
         }
         if (std::strcmp(argv[2], "std-thread") == 0) {
-            std::thread(way.fail).join();
+            std::thread(Fail, way.fail).join();
             std::printf("std::thread joined\n");
         } else {
             HANDLE thread = CreateThread(nullptr, 0, FailInThread,

@@ -14,16 +14,20 @@ trap 'rm -rf "$WORK"' EXIT
 
 # check <way> <thread|""> <exit code, empty: any> <class, empty: no hand-over> [thread's end code]
 # The class may go on as a pattern: "Exception at 004[0-9A-F]{5}, mode 1" (an address in the
-# program's own code, presentation mode 1).
+# program's own code, presentation mode 1). The hand-over must name the thread that the program
+# says is failing.
 check() {
-    local way=$1 thread=$2 code=$3 class=$4 ended=${5:-} name="$1${2:+ in a $2}" rc lines
+    local way=$1 thread=$2 code=$3 class=$4 ended=${5:-} name="$1${2:+ in a $2}" rc lines failing
     "$ROOT/scripts/wine-run" "$PROGRAM" "$way" $thread >"$WORK/out" 2>"$WORK/err" </dev/null
     rc=$?
     lines=$(tr -d '\r' <"$WORK/err" | grep -c '^Vessarion: handed over ')
+    failing=$(tr -d '\r' <"$WORK/out" | sed -n 's/^failing in thread //p' | tail -n 1)
     if [[ -n $class ]] && [[ $lines -ne 1 ]]; then
         bad "$name" "$lines hand-overs: $(errtext "$WORK/err")"
     elif [[ -n $class ]] && ! grep -Eq "^Vessarion: handed over $class" "$WORK/err"; then
         bad "$name" "not $class: $(errtext "$WORK/err")"
+    elif [[ -n $class ]] && ! grep -q "^Vessarion: handed over .*, thread $failing, " "$WORK/err"; then
+        bad "$name" "not in the failing thread $failing: $(errtext "$WORK/err")"
     elif [[ -z $class && $lines -ne 0 ]]; then
         bad "$name" "handed over: $(errtext "$WORK/err")"
     elif [[ $way == handled* ]] && ! grep -q "^application handled: " "$WORK/out"; then
@@ -49,20 +53,22 @@ else
     skip "access violation class" "emulated 32-bit code reports access violations as C000001D"
 fi
 IN_PROGRAM='at 004[0-9A-F]{5}'
-check throw "" 1 "Exception $IN_PROGRAM, mode 0"
-check throw thread 0 "Exception $IN_PROGRAM, mode 0" 1
-check throw std-thread 0 "Exception $IN_PROGRAM, mode 0"
+THROWN="mode 0, thread [0-9]+, thrown"
+SYSTEM="mode 0, thread [0-9]+, system"
+check throw "" 1 "Exception $IN_PROGRAM, $THROWN"
+check throw thread 0 "Exception $IN_PROGRAM, $THROWN" 1
+check throw std-thread 0 "Exception $IN_PROGRAM, $THROWN"
 check handled "" 0 "Exception $IN_PROGRAM, mode 1"
-check caught "" 0 "Exception $IN_PROGRAM, mode 0"
-check library "" 0 "Exception at [0-9A-F]{8}, mode 0, thread [0-9]+, to crash_program.exe: thrown in the library" 1
+check caught "" 0 "Exception $IN_PROGRAM, $THROWN"
+check library "" 0 "Exception at [0-9A-F]{8}, $THROWN, to crash_program.exe: thrown in the library" 1
 check handled-caught "" 0 "Exception $IN_PROGRAM, mode 1"
 check abort "" 1 ""
-check foreign-throw "" 1 "Exception $IN_PROGRAM, mode 0, thread [0-9]+, to crash_program.exe: a standard error"
-check access "" "$ACCESS_CODE" "$ACCESS_CLASS"
-check access thread "$ACCESS_CODE" "$ACCESS_CLASS"
-check overflow "" $((0xC00000FD & 255)) EStackOverflow
-check overflow thread $((0xC00000FD & 255)) EStackOverflow
-check foreign "" $((0xE0001234 & 255)) EExternalException
+check foreign-throw "" 1 "Exception $IN_PROGRAM, $THROWN, to crash_program.exe: a standard error"
+check access "" "$ACCESS_CODE" "$ACCESS_CLASS at [0-9A-F]{8}, $SYSTEM"
+check access thread "$ACCESS_CODE" "$ACCESS_CLASS at [0-9A-F]{8}, $SYSTEM"
+check overflow "" $((0xC00000FD & 255)) "EStackOverflow at [0-9A-F]{8}, $SYSTEM"
+check overflow thread $((0xC00000FD & 255)) "EStackOverflow at [0-9A-F]{8}, $SYSTEM"
+check foreign "" $((0xE0001234 & 255)) "EExternalException at [0-9A-F]{8}, $SYSTEM"
 check thread-name "" "" ""
 "$ROOT/scripts/wine-run" "$PROGRAM" restore >"$WORK/out" 2>"$WORK/err" </dev/null
 if [[ $(tr -d '\r' <"$WORK/out" | grep -c ': patched, restored$') -eq 3 ]]; then
@@ -76,6 +82,23 @@ if tr -d '\r' <"$WORK/err" | grep -qx 'page file: <html>served</html>'; then
 else
     bad "CGI page kept" "$(errtext "$WORK/err")"
 fi
+
+# Inside the development environment nothing is hooked: the runtime's own handling remains.
+cp "$PROGRAM" "$WORK/DELPHI32.EXE"
+"$ROOT/scripts/wine-run" "$WORK/DELPHI32.EXE" throw >"$WORK/out" 2>"$WORK/err" </dev/null
+rc=$?
+verdict "nothing hooked inside the development environment" "$([[ $rc -eq 1 ]] &&
+    ! grep -q '^Vessarion: handed over' "$WORK/err" || echo "exit $rc: $(errtext "$WORK/err")")"
+
+"$ROOT/scripts/wine-run" "$PROGRAM" unwind >"$WORK/out" 2>"$WORK/err" </dev/null
+verdict "stack kept for an unwound fault" "$(tr -d '\r' <"$WORK/out" |
+    grep -qx 'unwound stack: this thread yes, this address yes, some bytes' ||
+    echo "$(tr -d '\r' <"$WORK/out") $(errtext "$WORK/err")")"
+"$ROOT/scripts/wine-run" "$PROGRAM" extension >"$WORK/out" 2>"$WORK/err" </dev/null
+verdict "web-server extension's page kept, its write call given back" "$(tr -d '\r' <"$WORK/out" |
+    grep -c -x -e 'page file: <html>from the extension</html>' \
+        -e "request's write call given back: yes" | grep -qx 2 ||
+    echo "$(tr -d '\r' <"$WORK/out") $(errtext "$WORK/err")")"
 
 "$ROOT/scripts/wine-run" "$PROGRAM" phases >"$WORK/out" 2>"$WORK/err" </dev/null
 expected='unit start: initialising yes, finalising no|running: initialising no, finalising no|unit end: initialising no, finalising yes|'

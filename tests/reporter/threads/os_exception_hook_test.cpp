@@ -1,5 +1,6 @@
 // The wrapped conversion of system exceptions keeps each thread's last record and context.
 #include "reporter/core/os_exception_hook.h"
+#include "reporter/core/thread_tracking.h"
 #include "runtime/os_exceptions.h"
 #include <gtest/gtest.h>
 #include <memory>
@@ -22,12 +23,12 @@ TEST(OSExceptionConversion, KeepsTheThreadsLastRecordAndContext) {
     naming.ExceptionCode = 0x406D1388;
     naming.NumberParameters = 4;
     std::unique_ptr<Exception>(ExceptObjProc(&naming, nullptr));
-    // One converted on behalf of another thread is kept as that thread's.
+    // One converted by a thread standing in for another is kept as that thread's.
     EXCEPTION_RECORD other{};
     other.ExceptionCode = EXCEPTION_STACK_OVERFLOW;
-    ConvertOnBehalfOf(12345);
+    StandInFor(12345);
     std::unique_ptr<Exception>(ExceptObjProc(&other, reinterpret_cast<CONTEXT*>(16)));
-    ConvertOnBehalfOf(0);
+    StandInFor(0);
 
     TOSExceptionState mine = LastOSException(GetCurrentThreadId());
     EXPECT_EQ(mine.Record.ExceptionCode, DWORD(EXCEPTION_INT_DIVIDE_BY_ZERO));
