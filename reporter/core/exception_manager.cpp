@@ -64,7 +64,13 @@ bool HandOver(const Exception& object, void* address, int mode, HMODULE module) 
     bool standardHandler = true;
     try {
         Remember(object, address);
-        standardHandler = HandOverException(object, address, mode, module);
+        THandOver exception;
+        exception.Object = &object;
+        exception.Address = address;
+        exception.RaisedByRuntime = lastWasRaise;
+        exception.CallingModule = module;
+        exception.Mode = mode;
+        standardHandler = HandOverException(exception);
     } catch (...) {
         // a failure of the crash reporter must not replace the application's exception
     }

@@ -6,13 +6,15 @@
 #include "runtime/module_names.h"
 #include <cstdio>
 
-bool HandOverException(const Exception& object, void* address, int mode, HMODULE) {
+bool HandOverException(const THandOver& exception) {
+    const DWORD thread = exception.ThreadId ? exception.ThreadId : ThreadServed();
     std::fputs(Format("Vessarion: handed over %s at %08X, mode %d, thread %lu, %s, to %s: %s\n",
-                      object.ClassName().c_str(), unsigned(uintptr_t(address)), mode,
-                      ThreadServed(), LastHandOverWasRaise() ? "thrown" : "system",
-                      ModuleFileName(ReporterModuleHandle()).c_str(), object.Message().c_str())
+                      exception.Object->ClassName().c_str(), unsigned(uintptr_t(exception.Address)),
+                      exception.Mode, thread, exception.RaisedByRuntime ? "thrown" : "system",
+                      ModuleFileName(ReporterModuleHandle()).c_str(),
+                      exception.Object->Message().c_str())
                    .c_str(),
                stderr);
     std::fflush(stderr);
-    return true; // nothing is shown yet: the standard handler still tells the user
+    return true;
 }
