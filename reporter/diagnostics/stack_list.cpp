@@ -1,14 +1,12 @@
 #include "reporter/diagnostics/stack_list.h"
-#include "reporter/diagnostics/modules_list.h"
+#include "reporter/diagnostics/locate_address.h"
 
 namespace {
 
 std::unique_ptr<TVessarDebugInfo> ModuleOnlyEntry(void* address, bool runningThread,
                                                   DWORD threadId) {
     auto entry = std::make_unique<TVessarDebugInfo>();
-    entry->Addr = uint32_t(reinterpret_cast<uintptr_t>(address));
-    entry->Module = ModulesList().ModuleAt(address);
-    entry->Detail = entry->Module ? kDetailModule : kDetailNothing;
+    LocateAddress(address, *entry);
     entry->RunningThread = runningThread;
     entry->ThreadId = threadId;
     return entry;
