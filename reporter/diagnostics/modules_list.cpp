@@ -1,4 +1,5 @@
 #include "reporter/diagnostics/modules_list.h"
+#include "reporter/diagnostics/version_info.h"
 #include "runtime/module_names.h"
 #include <algorithm>
 
@@ -19,6 +20,9 @@ std::unique_ptr<TVessarModuleInfo> Describe(HMODULE module) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (GetFileAttributesExA(info->FileName.c_str(), GetFileExInfoStandard, &data))
         info->Size = data.nFileSizeLow;
+    const TFileVersionInfo version = ReadFileVersionInfo(info->FileName);
+    info->Description = version.Description;
+    info->Version = version.Version;
     return info;
 }
 
