@@ -7,6 +7,7 @@
 #include "reporter/core/memory_reserve.h"
 #include "reporter/core/module_phase.h"
 #include "reporter/core/os_exception_hook.h"
+#include "reporter/core/processing/processing_services.h"
 #include "reporter/core/raise_imports.h"
 #include "reporter/core/reporter_module.h"
 #include "reporter/core/reporter_options_unit.h"
@@ -56,6 +57,7 @@ void Start() {
         if (!active)
             return;
         DecideDelegation();
+        StartProcessingServices();
         hooked = !HostIsDevelopmentEnvironment();
         if (hooked)
             Hook();
@@ -70,6 +72,7 @@ void Stop() {
     RunUnitStep("ExceptionLog.Done", [] {
         if (!active)
             return;
+        StopProcessingServices();
         if (!Delegating()) {
             RemoveUnhandledExceptionFilter();
             ReleaseMemoryForReports();

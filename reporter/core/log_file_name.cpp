@@ -4,7 +4,6 @@
 #include "reporter/core/path_names.h"
 #include "reporter/core/system_folders.h"
 #include "reporter/core/variable_expansion.h"
-#include "runtime/module_names.h"
 #include "runtime/text.h"
 #include <algorithm>
 #include <string_view>
@@ -38,12 +37,6 @@ std::string WithComputerName(const std::string& fileName, const std::string& com
            ExtensionOf(fileName);
 }
 
-// Where a log that cannot be written where asked goes: a folder for this executable inside
-// the crash reporter's own folder.
-std::string ExecutableLogFolder() {
-    return WithTrailingBackslash(ReporterFolder()) + WithExtension(ModuleFileName(nullptr), "");
-}
-
 // LogPath names the log file itself when it ends in ".elf", else the folder of `name`; empty
 // keeps `name` where it is.
 std::string PlacedByLogPath(const std::string& logPath, const std::string& name) {
@@ -74,5 +67,5 @@ std::string TVessarModuleOptions::LogFileName(const std::string& moduleFileName,
 std::string TVessarModuleOptions::LogFolderFileName(const std::string& name) const {
     std::string fileName = ExpandVariables(PlacedByLogPath(Stored().LogPath, name));
     ForceFolders(FolderOf(fileName));
-    return WritableLocation(fileName, ExecutableLogFolder());
+    return WritableLocation(fileName, ExecutableFilesFolder());
 }

@@ -1,4 +1,6 @@
 #include "reporter/core/system_folders.h"
+#include "reporter/core/path_names.h"
+#include "runtime/module_names.h"
 #include <windows.h>
 
 namespace {
@@ -49,6 +51,10 @@ std::string ApplicationDataFolder() {
 
 std::string ReporterFolder() {
     return IsWindows9xFamily() ? WindowsDirectory() : ApplicationDataFolder() + "\\Vessarion";
+}
+
+std::string ExecutableFilesFolder() {
+    return WithTrailingBackslash(ReporterFolder()) + WithExtension(ModuleFileName(nullptr), "");
 }
 
 std::string TemporaryFolder() {

@@ -10,5 +10,9 @@ std::string ApplicationDataFolder();
 // on the Windows 9x family the Windows directory. Without a closing "\".
 std::string ReporterFolder();
 
+// Where a file of this executable goes when it cannot be written where asked: a subfolder of
+// the crash reporter's own folder named after the executable's file name without extension.
+std::string ExecutableFilesFolder();
+
 // The system temporary folder, with a closing "\".
 std::string TemporaryFolder();

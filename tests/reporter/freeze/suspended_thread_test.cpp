@@ -1,0 +1,43 @@
+// Another thread held still: its registers and the base of its stack, as freeze detection reads
+// them from the main thread.
+#include "reporter/core/processing/suspended_thread.h"
+#include "reporter/core/thread_stack.h"
+#include <atomic>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TBusyThread {
+    std::atomic<void*> stackBase{nullptr};
+    std::atomic<bool> stop{false};
+};
+
+DWORD WINAPI KeepBusy(void* parameter) {
+    auto* busy = static_cast<TBusyThread*>(parameter);
+    busy->stackBase = StackBase();
+    while (!busy->stop)
+        Sleep(1);
+    return 0;
+}
+
+TEST(SuspendedThread, ReadsRegistersAndStackBaseOfAnotherThread) {
+    TBusyThread busy;
+    HANDLE thread = CreateThread(nullptr, 0, KeepBusy, &busy, 0, nullptr);
+    while (!busy.stackBase)
+        Sleep(1);
+    {
+        const TSuspendedThread held(thread);
+        ASSERT_TRUE(held.Suspended());
+        CONTEXT context;
+        ASSERT_TRUE(held.ReadContext(context));
+        EXPECT_NE(context.Eip, 0u);
+        EXPECT_EQ(held.StackBase(), busy.stackBase.load());
+        EXPECT_LT(context.Esp, reinterpret_cast<uintptr_t>(busy.stackBase.load()));
+        EXPECT_NE(held.StackBase(), StackBase()); // not the calling thread's
+    }
+    busy.stop = true;
+    EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0); // resumed again
+    CloseHandle(thread);
+}
+
+} // namespace
