@@ -25,11 +25,13 @@ struct TReportData {
     // The call stack, all threads; rows are chosen by StackFlags. May be null.
     const TVessarStackList* Stack = nullptr;
     std::vector<TReportThread> Threads;
-    // Module rows: Handle, Name, Description, Version, Size, Modified, Path.
+    // Module rows: Handle (hexadecimal; padded with zeros in the report), Name, Description,
+    // Version, Size, Modified, Path.
     std::vector<std::vector<std::string>> Modules;
     // Process rows: ID, Name, Description, Version, Memory, Priority, Threads, Path.
     std::vector<std::vector<std::string>> Processes;
-    // The instruction listing around the exception address; empty when none was made.
+    // The assembler section as the disassembler lays it out, title included; empty when no
+    // listing was made.
     std::string Assembler;
     // The processor context of the exception; null when there is none.
     const CONTEXT* Context = nullptr;

@@ -1,0 +1,73 @@
+// The modules and processes sections: one table each, or their titles alone.
+#include "reporter/core/report/report_sections.h"
+#include "reporter/core/report/text_table.h"
+#include <algorithm>
+
+namespace {
+
+constexpr uint8_t kLogModulesAndProcesses = 0x10;
+constexpr size_t kHandleWidth = 8;
+constexpr size_t kNoMinimum = 0;
+
+// File names and version texts may hold anything; numbers never hold these characters, so
+// every cell is cleaned alike.
+std::string Printable(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return uint8_t(c) < 32 || c == 127; }, '?');
+    return text;
+}
+
+std::vector<std::string> Labels(const TVessarModuleOptions& options, int first, int count) {
+    std::vector<std::string> labels;
+    for (int i = 0; i < count; ++i)
+        labels.push_back(options.Text(first + i));
+    return labels;
+}
+
+std::vector<std::vector<std::string>> PrintableRows(std::vector<std::vector<std::string>> rows) {
+    for (auto& row : rows)
+        std::transform(row.begin(), row.end(), row.begin(), Printable);
+    return rows;
+}
+
+std::string TableSection(const std::string& title, TTextTable& table,
+                         const std::vector<std::vector<std::string>>& rows) {
+    for (const auto& row : rows)
+        table.Fit(row);
+    std::string text = SectionTitle(title) + table.Header();
+    for (const auto& row : rows)
+        text += table.Row(row);
+    return text + table.DashLine() + "\r\n";
+}
+
+// The handle is written with leading zeros over its whole column.
+std::vector<std::vector<std::string>> ZeroPaddedHandles(std::vector<std::vector<std::string>> rows,
+                                                        size_t width) {
+    for (auto& row : rows)
+        if (!row.empty() && row[0].size() < width)
+            row[0].insert(0, width - row[0].size(), '0');
+    return rows;
+}
+
+bool ListsWanted(const TVessarModuleOptions& options) {
+    return (options.Stored().LogFlags & kLogModulesAndProcesses) != 0;
+}
+
+} // namespace
+
+std::string ModulesSection(const TVessarModuleOptions& options, const TReportData& data) {
+    if (!ListsWanted(options))
+        return ShortSection(options.Text(10));
+    TTextTable table(Labels(options, 126, 7), kHandleWidth);
+    const auto rows = PrintableRows(data.Modules);
+    for (const auto& row : rows)
+        table.Fit(row);
+    return TableSection(options.Text(10), table, ZeroPaddedHandles(rows, table.ColumnWidth(0)));
+}
+
+std::string ProcessesSection(const TVessarModuleOptions& options, const TReportData& data) {
+    if (!ListsWanted(options))
+        return ShortSection(options.Text(12));
+    TTextTable table(Labels(options, 133, 8), kNoMinimum);
+    return TableSection(options.Text(12), table, PrintableRows(data.Processes));
+}
