@@ -125,9 +125,8 @@ TEST(LogXml, MakesOneLogPerReportAndReadsWhatItCanOfADamagedOne) {
     const std::string report = SmallReport({});
     const std::string cut = report.substr(0, report.find("|00401300|"));
     const std::string xml = LogXml({report, cut + kReportEnd});
-    EXPECT_EQ(xml.find("<Log Version=\"6.0.24\">", xml.find("<Log Version=\"6.0.24\">") + 1) !=
-                  std::string::npos,
-              true);
+    const size_t first = xml.find("<Log Version=\"6.0.24\">");
+    EXPECT_NE(xml.find("<Log Version=\"6.0.24\">", first + 1), std::string::npos);
     const std::string second = xml.substr(xml.rfind("<Log "));
     EXPECT_NE(second.find("Address=\"00401234\""), std::string::npos);
     EXPECT_EQ(second.find("Address=\"00401300\""), std::string::npos);
