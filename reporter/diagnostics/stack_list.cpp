@@ -1,29 +1,25 @@
 #include "reporter/diagnostics/stack_list.h"
-#include "reporter/diagnostics/locate_address.h"
+#include "reporter/diagnostics/stack_scan.h"
 
-namespace {
-
-std::unique_ptr<TVessarDebugInfo> ModuleOnlyEntry(void* address, bool runningThread,
-                                                  DWORD threadId) {
-    auto entry = std::make_unique<TVessarDebugInfo>();
-    LocateAddress(address, *entry);
-    entry->RunningThread = runningThread;
-    entry->ThreadId = threadId;
-    return entry;
+void TVessarStackList::Add(std::unique_ptr<TVessarDebugInfo> entry,
+                           std::unique_ptr<TVessarModuleInfo> module) {
+    if (module)
+        entry->Module = module.get();
+    entries_.push_back({std::move(entry), std::move(module)});
 }
 
-} // namespace
-
-// Only the error address is entered for now: reading the stack's return addresses comes with
-// the debug-information readers.
-void ScanStack(TVessarStackList& list, void* errorAddress, const void*, uint32_t allowedDetails,
-               int, int, bool, bool, bool runningThread, DWORD threadId, const void*) {
-    if (!errorAddress)
-        return;
-    auto entry = ModuleOnlyEntry(errorAddress, runningThread, threadId);
-    entry->ErrorAddress = true;
-    if (allowedDetails & (1u << entry->Detail))
-        list.Add(std::move(entry));
+void ScanStack(TVessarStackList& list, void* errorAddress, const void* start,
+               uint32_t allowedDetails, int maxCount, int firstLevel, bool followCalls,
+               bool resolve, bool runningThread, DWORD threadId, const void* top) {
+    TStackScanParams params;
+    params.AllowedDetails = allowedDetails;
+    params.FirstLevel = firstLevel;
+    params.MaxCount = maxCount;
+    params.FollowCalls = followCalls;
+    params.Resolve = resolve;
+    params.RunningThread = runningThread;
+    params.ThreadId = threadId;
+    ScanStackWith(list, errorAddress, start, top, params);
 }
 
 std::unique_ptr<TVessarStackList> NewStackList(void* errorAddress, const void* start,
