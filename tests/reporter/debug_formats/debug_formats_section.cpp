@@ -1,0 +1,16 @@
+// A library that carries JDBG debug data as its JCLDEBUG section: one unit, "Z", from the start
+// of the code, without a checksum.
+asm(R"(
+        .section JCLDEBUG, "dr"
+        .ascii "JDBG"
+        .byte 1
+        .long 34, 41, 46, 51, 56
+        .long 0
+        .long 0
+        .byte 0
+        .byte 0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x07
+        .byte 0xFF, 0xFF, 0xFF, 0xFF, 0x07
+        .byte 0xFF, 0xFF, 0xFF, 0xFF, 0x07
+        .byte 0xFF, 0xFF, 0xFF, 0xFF, 0x07
+        .byte 0x24, 0x00, 0x00, 0x00
+)");
