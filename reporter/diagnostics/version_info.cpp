@@ -12,8 +12,8 @@ std::string Trimmed(std::string text) {
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
-// The description under the resource's first language and code page.
-std::string Description(const std::vector<char>& data) {
+// A string of the resource under its first language and code page.
+std::string StringValue(const std::vector<char>& data, const char* name) {
     struct Translation {
         WORD Language;
         WORD CodePage;
@@ -23,8 +23,8 @@ std::string Description(const std::vector<char>& data) {
                         reinterpret_cast<void**>(&translations), &size) ||
         size < sizeof(Translation))
         return {};
-    const std::string key = Format("\\StringFileInfo\\%04x%04x\\FileDescription",
-                                   translations->Language, translations->CodePage);
+    const std::string key = Format("\\StringFileInfo\\%04x%04x\\%s", translations->Language,
+                                   translations->CodePage, name);
     char* text = nullptr;
     if (!VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&text), &size) ||
         !text)
@@ -43,9 +43,7 @@ std::string Version(const std::vector<char>& data) {
     return version == "0.0.0.0" ? std::string() : version;
 }
 
-} // namespace
-
-TFileVersionInfo ReadFileVersionInfo(const std::string& path) {
+std::vector<char> VersionData(const std::string& path) {
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
     if (!size)
@@ -53,5 +51,19 @@ TFileVersionInfo ReadFileVersionInfo(const std::string& path) {
     std::vector<char> data(size);
     if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data()))
         return {};
-    return {Description(data), Version(data)};
+    return data;
+}
+
+} // namespace
+
+TFileVersionInfo ReadFileVersionInfo(const std::string& path) {
+    const std::vector<char> data = VersionData(path);
+    if (data.empty())
+        return {};
+    return {StringValue(data, "FileDescription"), Version(data)};
+}
+
+std::string ReadVersionString(const std::string& path, const char* name) {
+    const std::vector<char> data = VersionData(path);
+    return data.empty() ? std::string() : StringValue(data, name);
 }

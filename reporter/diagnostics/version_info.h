@@ -1,4 +1,4 @@
-// A module file's description and version, from its version resource.
+// A module file's description and version, and other strings of its version resource.
 #pragma once
 #include <string>
 
@@ -8,3 +8,7 @@ struct TFileVersionInfo {
 };
 
 TFileVersionInfo ReadFileVersionInfo(const std::string& path);
+
+// A string of the file's version resource (e.g. "ProductVersion") under its first language and
+// code page, trimmed; empty when the file has none.
+std::string ReadVersionString(const std::string& path, const char* name);

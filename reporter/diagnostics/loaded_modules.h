@@ -1,0 +1,16 @@
+// The modules loaded in the process, as the report and the dialog list them.
+#pragma once
+#include "reporter/diagnostics/debug_info.h"
+#include <vector>
+
+// Descriptions owned by the modules list, sorted by handle.
+using TLoadedModules = std::vector<const TVessarModuleInfo*>;
+
+// The process-status library lists a process's modules on the NT family; elsewhere only the
+// tool-help snapshot does.
+enum class TModuleSource { ProcessStatus, Snapshot };
+TModuleSource ModuleSourceForSystem();
+
+// Drops the modules no longer loaded and adds those loaded since, sorted by handle. A source
+// that is missing or fails lists nothing.
+void RefreshModules(TLoadedModules& modules, TModuleSource source = ModuleSourceForSystem());
