@@ -1,4 +1,5 @@
 #include "runtime/type_name.h"
+#include <algorithm>
 #include <cstdlib>
 #include <cxxabi.h>
 #include <memory>
@@ -32,4 +33,23 @@ size_t NameStart(const std::string& name) {
 std::string UnqualifiedTypeName(const std::type_info& type) {
     std::string name = Demangled(type.name());
     return name.substr(NameStart(name));
+}
+
+std::vector<std::string> ClassAndAncestorNames(const std::type_info& type) {
+    std::vector<const std::type_info*> classes{&type};
+    for (size_t i = 0; i < classes.size(); ++i) {
+        auto add = [&](const std::type_info* base) {
+            if (std::find(classes.begin(), classes.end(), base) == classes.end())
+                classes.push_back(base);
+        };
+        if (auto* single = dynamic_cast<const abi::__si_class_type_info*>(classes[i]))
+            add(single->__base_type);
+        else if (auto* multiple = dynamic_cast<const abi::__vmi_class_type_info*>(classes[i]))
+            for (unsigned b = 0; b < multiple->__base_count; ++b)
+                add(multiple->__base_info[b].__base_type);
+    }
+    std::vector<std::string> names;
+    for (const std::type_info* each : classes)
+        names.push_back(UnqualifiedTypeName(*each));
+    return names;
 }

@@ -7,20 +7,20 @@ namespace {
 
 std::atomic<bool> delegating{false};
 
-bool ProgramCarriesReporter(HMODULE program) {
+} // namespace
+
+bool ModuleCarriesReporter(HMODULE module) {
     try {
-        return ReadModuleKFData(program).Version >= kKFDataVersion &&
-               GetProcAddress(program, "ExceptionManager") != nullptr;
+        return ReadModuleKFData(module).Version >= kKFDataVersion &&
+               GetProcAddress(module, "ExceptionManager") != nullptr;
     } catch (const Exception&) {
         return false;
     }
 }
 
-} // namespace
-
 void DecideDelegation() {
     HMODULE program = GetModuleHandleA(nullptr);
-    delegating = program != ReporterModuleHandle() && ProgramCarriesReporter(program);
+    delegating = program != ReporterModuleHandle() && ModuleCarriesReporter(program);
 }
 
 bool Delegating() {

@@ -7,6 +7,9 @@
 #include <vector>
 #include <windows.h>
 
+// Whether `module` carries a crash reporter of this version or newer, with its exports.
+bool ModuleCarriesReporter(HMODULE module);
+
 // Decided at start: this is a library, and the program carries crash reporter data of this
 // version or newer and the exports to forward to.
 void DecideDelegation();

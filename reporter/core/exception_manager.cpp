@@ -2,7 +2,7 @@
 #include "reporter/core/current_exception.h"
 #include "reporter/core/delegation.h"
 #include "reporter/core/hand_over.h"
-#include "reporter/core/memory_reserve.h"
+#include "reporter/core/processing_lock.h"
 #include "reporter/core/raise_state.h"
 #include "reporter/core/reporter_module.h"
 #include "reporter/core/thread_tracking.h"
@@ -14,19 +14,12 @@
 
 namespace {
 
-// One exception is processed at a time in the whole process.
-std::recursive_mutex& ProcessingLock() {
-    static std::recursive_mutex lock;
-    return lock;
-}
-
-// Processing is serialised, so one thread id says which thread is processing.
-std::atomic<DWORD> processingThread{0};
-
-// The exception this thread handed over last, by class name and address.
+// The exception this thread handed over last, by class name, address and the raise it came
+// from: the same place raising again is another exception.
 struct LastReported {
     char className[128];
     void* address;
+    uint32_t raise;
 };
 thread_local LastReported lastReported;
 
@@ -36,6 +29,7 @@ void Remember(const Exception& object, void* address) {
     std::memcpy(lastReported.className, name.data(), size);
     lastReported.className[size] = '\0';
     lastReported.address = address;
+    lastReported.raise = LastRaise().Sequence;
 }
 
 // Whether the last exception handed over came from a C++ throw rather than from the system.
@@ -57,26 +51,17 @@ bool RaisedByThrow(void* address) {
     return answer && answer();
 }
 
-bool HandOver(const Exception& object, void* address, int mode, HMODULE module) {
-    processingThread = GetCurrentThreadId();
+bool HandOver(const Exception& object, void* address, int mode, HMODULE module, bool handled) {
     lastWasRaise = RaisedByThrow(address);
-    ReleaseMemoryForReports();
-    bool standardHandler = true;
-    try {
-        Remember(object, address);
-        THandOver exception;
-        exception.Object = &object;
-        exception.Address = address;
-        exception.RaisedByRuntime = lastWasRaise;
-        exception.CallingModule = module;
-        exception.Mode = mode;
-        standardHandler = HandOverException(exception);
-    } catch (...) {
-        // a failure of the crash reporter must not replace the application's exception
-    }
-    ReserveMemoryForReports();
-    processingThread = 0;
-    return standardHandler;
+    Remember(object, address);
+    THandOver exception;
+    exception.Object = &object;
+    exception.Address = address;
+    exception.RaisedByRuntime = lastWasRaise;
+    exception.Handled = handled;
+    exception.CallingModule = module;
+    exception.Mode = mode;
+    return HandOverException(exception);
 }
 
 } // namespace
@@ -86,11 +71,19 @@ bool LastHandOverWasRaise() {
 }
 
 bool ReportedLastInThisThread(const Exception& object, void* address) {
-    return address == lastReported.address && object.ClassName() == lastReported.className;
+    return address == lastReported.address && LastRaise().Sequence == lastReported.raise &&
+           object.ClassName() == lastReported.className;
 }
 
-bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE module) {
-    if (processingThread.load() == GetCurrentThreadId())
+std::recursive_mutex& ProcessingLock() {
+    static std::recursive_mutex lock;
+    return lock;
+}
+
+bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE module,
+                      bool handled) {
+    // Checked before the lock: the thread a reporter thread works for may hold it.
+    if (CallingThreadIsReporters())
         return true;
     std::lock_guard<std::recursive_mutex> hold(ProcessingLock());
     if (!Usable(object)) {
@@ -104,7 +97,7 @@ bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE 
     }
     if (auto forward = ProgramExport<ProgramExceptionManager>("ExceptionManager"))
         return forward(const_cast<Exception*>(object), address, mode, ReporterModuleHandle()) != 0;
-    if (!TrackedThreads() || CallingThreadIsReporters())
+    if (!TrackedThreads())
         return true;
-    return HandOver(*object, address, mode, module);
+    return HandOver(*object, address, mode, module, handled);
 }

@@ -4,16 +4,18 @@
 #include <windows.h>
 
 // Presentation modes: 0 automatic, 1 standard output in console programs else the dialog,
-// 2 a web page.
+// 2 a web page. `handled`: the application handled the exception itself (it is seen at the end
+// of its handler).
 // Returns true when the standard handler is to run, false when the crash reporter took care
 // of the exception. A null object or an EAbort stands for the exception the thread is handling,
-// when that is one to report; otherwise, and for an exception raised while this thread already
-// processes one, in a thread of the crash reporter's own or while threads are not tracked, the
-// standard handler runs. A library's instance that delegates forwards the call to the program's,
-// naming itself as the module.
-bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE module);
+// when that is one to report; otherwise, and for an exception raised in a thread of the crash
+// reporter's own or while threads are not tracked, the standard handler runs. A library's
+// instance that delegates forwards the call to the program's, naming itself as the module.
+bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE module,
+                      bool handled = false);
 
-// Whether the calling thread's last hand-over was this exception: same class name, same address.
+// Whether the calling thread's last hand-over was this exception: same class name, same address,
+// same raise.
 bool ReportedLastInThisThread(const Exception& object, void* address);
 
 // Whether the last exception handed over came from a C++ throw (not from the system), as the

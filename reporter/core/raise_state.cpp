@@ -29,6 +29,7 @@ uint32_t CopyLiveStack(void* stackPosition, uint8_t (&into)[kRaiseStackCopyLimit
 
 void RecordRaise(TRaiseKind kind, void* address, void* stackPosition, void* frame) {
     lastRaise.Address = address;
+    ++lastRaise.Sequence;
     lastRaise.StackPosition = stackPosition;
     lastRaise.Frame = frame;
     lastRaise.StackSize = CopyLiveStack(stackPosition, lastRaise.Stack);
@@ -37,6 +38,12 @@ void RecordRaise(TRaiseKind kind, void* address, void* stackPosition, void* fram
 
 const TRaiseState& LastRaise() {
     return lastRaise;
+}
+
+void ForgetRaiseStack() {
+    lastRaise.StackPosition = nullptr;
+    lastRaise.Frame = nullptr;
+    lastRaise.StackSize = 0;
 }
 
 bool LastRaiseWasThrow() {

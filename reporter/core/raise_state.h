@@ -13,6 +13,7 @@ struct TRaiseState {
     void* StackPosition; // the raiser's stack pointer
     void* Frame;         // the raiser's frame pointer
     uint32_t StackSize;  // bytes of Stack in use: from StackPosition up to the stack's base
+    uint32_t Sequence;   // counts the thread's raises: tells two raises at one place apart
     uint8_t Stack[kRaiseStackCopyLimit];
 };
 
@@ -23,6 +24,9 @@ enum class TRaiseKind { Throw, System };
 void RecordRaise(TRaiseKind kind, void* address, void* stackPosition, void* frame);
 // The calling thread's last raise; empty Address when it raised nothing yet.
 const TRaiseState& LastRaise();
+// Once its exception is processed, the raise's stack is of no more use; where it was raised
+// stays known, so that its handler's end does not report it again.
+void ForgetRaiseStack();
 
 // Whether the last exception this module's crash reporter saw raised, in any thread, was a
 // C++ throw rather than an exception of the system.

@@ -65,7 +65,7 @@ void EndCatchHook() {
         (CurrentVessarionOptions().Stored().BehaviourFlags & kReportHandledExceptions)) {
         const Exception* caught = HandledException();
         if (caught && !ReportedLastInThisThread(*caught, LastRaise().Address))
-            ExceptionManager(caught, LastRaise().Address, 0, applicationModule);
+            ExceptionManager(caught, LastRaise().Address, 0, applicationModule, true);
     }
     return originalEndCatch();
 }

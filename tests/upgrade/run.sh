@@ -338,7 +338,8 @@ if new_case partial 20 --present Subject:MAIL_STATE_COUNTRY,ein --present CrashD
         "$(complete "$C/f0" "$C/f1" "${TABLES[@]}")"
 fi
 
-# ==== failing runs: the error box names the engine's texts, the program still ends with 0,
+# ==== failing runs: the crash reporter's box names the engine's texts and its log keeps the
+# report, the program still ends with 0,
 # the columns added before the failing check stay and the later checks are not made.
 # name | mkprofiledb options | table held open, and how | box message (ERE) | tables upgraded
 while IFS='|' read -r name options held message upgraded; do
@@ -354,9 +355,12 @@ while IFS='|' read -r name options held message upgraded; do
     release
     caption=$(sed -n 1p <<<"$BOX")
     text=$(sed -n 2p <<<"$BOX")
-    verdict "$name: error box captioned with the program's title, naming the engine's error" \
-        "$([[ $caption == ProfileUpgrade ]] && grep -Eq "$message" <<<"$text" ||
+    verdict "$name: the crash reporter's error box names the engine's error" \
+        "$([[ $caption == "Error occurred" ]] && grep -Eq "$message" <<<"$text" ||
             echo "caption \"$caption\", message \"$text\", not /$message/")"
+    verdict "$name: the report logged beside the program" "$(tr -d '\r' <"$APP/ProfileUpgrade.elf" 2>/dev/null |
+        sed -n 's/^  2\.6 Message *: //p' | tail -n 1 | grep -Eq "$message" ||
+        echo "no report with /$message/ in $APP/ProfileUpgrade.elf")"
     verdict "$name: exit code 0 once the box is closed" "$([[ $RC -eq 0 ]] || echo "exit $RC")"
     fields "$C/f1"
     snapshot "$C/s1"

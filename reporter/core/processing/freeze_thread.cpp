@@ -5,6 +5,7 @@
 #include "reporter/core/processing/internal_error.h"
 #include "reporter/core/processing/main_window.h"
 #include "reporter/core/processing/suspended_thread.h"
+#include "reporter/core/processing_lock.h"
 #include "reporter/core/reporter_module.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/thread_tracking.h"
@@ -81,14 +82,22 @@ int64_t FreezeLimitMs() {
     return int64_t(CurrentVessarionOptions().Stored().FreezeSeconds) * 1000;
 }
 
-// The object is made before the main thread stops and freed after it goes on: the main thread
-// may be stopped while it holds the heap.
+// The main thread is held only while its registers are read: making the report allocates, and
+// a frozen thread may hold the heap; frozen, it stays where it was meanwhile. While an exception
+// is being processed the window waits for that, and is no frozen application.
 void ReportFrozenMainThread(HANDLE mainThread) {
-    const EFrozenApplication frozen(CurrentVessarionOptions().Text(kFrozenApplicationText));
-    const TSuspendedThread main(mainThread);
-    CONTEXT context;
-    if (!main.ReadContext(context) || !context.Eip || !context.Esp)
+    std::unique_lock<std::recursive_mutex> processing(ProcessingLock(), std::try_to_lock);
+    if (!processing.owns_lock())
         return;
+    CONTEXT context;
+    void* stackBase = nullptr;
+    {
+        const TSuspendedThread main(mainThread);
+        if (!main.ReadContext(context) || !context.Eip || !context.Esp)
+            return;
+        stackBase = main.StackBase();
+    }
+    const EFrozenApplication frozen(CurrentVessarionOptions().Text(kFrozenApplicationText));
     THandOver exception;
     exception.Object = &frozen;
     exception.Address = reinterpret_cast<void*>(context.Eip);
@@ -96,7 +105,7 @@ void ReportFrozenMainThread(HANDLE mainThread) {
     exception.Mode = kPresentAutomatic;
     exception.Context = &context;
     exception.StackPosition = reinterpret_cast<void*>(context.Esp);
-    exception.StackTop = main.StackBase();
+    exception.StackTop = stackBase;
     exception.ThreadId = MainThreadID;
     HandOverException(exception);
 }

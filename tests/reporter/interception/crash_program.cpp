@@ -5,10 +5,13 @@
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/module_kfdata.h"
 #include "reporter/core/module_phase.h"
+#include "reporter/core/processing/notifications.h"
 #include "reporter/core/raise_state.h"
+#include "reporter/core/reporter_module.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/temporary_files.h"
 #include "reporter/core/thread_tracking.h"
+#include "runtime/module_names.h"
 #include "runtime/program.h"
 #include "runtime/unhandled_exception.h"
 #include <cstdio>
@@ -219,6 +222,26 @@ void Fail(void (*fail)()) {
     fail();
 }
 
+// Says what reached the crash reporter, one line per exception, on standard error.
+void SayHandedOver(TVessarExceptionRecord& record, bool handled) {
+    std::fprintf(stderr, "Vessarion: handed over %s at %08X, %s, thread %lu, %s, to %s: %s\n",
+                 record.ExceptionObject->ClassName().c_str(),
+                 unsigned(uintptr_t(record.ExceptionAddress)), handled ? "handled" : "unhandled",
+                 record.ExceptionThreadID, record.OSExceptionRecord ? "system" : "thrown",
+                 ModuleFileName(ReporterModuleHandle()).c_str(),
+                 record.ExceptionObject->Message().c_str());
+    std::fflush(stderr);
+}
+
+void ListenToHandOvers() {
+    GlobalLogHandlers().OnException = [](TVessarExceptionRecord& record, bool&) {
+        SayHandedOver(record, false);
+    };
+    GlobalLogHandlers().OnHandledException = [](TVessarExceptionRecord& record, bool&) {
+        SayHandedOver(record, true);
+    };
+}
+
 DWORD WINAPI FailInThread(void* fail) {
     Fail(reinterpret_cast<void (*)()>(fail));
     return 0;
@@ -279,6 +302,7 @@ int ServeExtensionRequest() {
 // tracked. crash_program unwind / extension: the stack kept for an unwound fault, the page kept
 // for a web-server extension's request.
 int main(int argc, char** argv) {
+    ListenToHandOvers();
     if (argc == 2 && std::strcmp(argv[1], "restore") == 0)
         return CheckRestored();
     if (argc == 2 && std::strcmp(argv[1], "threads") == 0)

@@ -1,0 +1,65 @@
+// The cost of one report: from the raise of an exception the program handles (reported at the
+// end of its handler) to its entry saved in the log, with no dialog. Prints the median and the
+// 95th percentile.
+#include "reporter/core/hooking/hooking_unit.h"
+#include "reporter/core/interception_unit.h"
+#include "reporter/core/reporter_options_unit.h"
+#include "runtime/exception.h"
+#include "runtime/program.h"
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace {
+
+[[gnu::noinline]] void RaiseAndCatch(int i) {
+    try {
+        throw Exception("report " + std::to_string(i));
+    } catch (const Exception&) {
+    }
+}
+
+double Percentile(std::vector<double> times, double fraction) {
+    std::sort(times.begin(), times.end());
+    return times[std::min(times.size() - 1, size_t(fraction * double(times.size())))];
+}
+
+std::string TemporaryFolder() {
+    char path[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, path);
+    std::string folder = std::string(path) + "report_bench";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int count = argc > 1 ? std::atoi(argv[1]) : 200;
+    InitializeUnits({&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit});
+    TVessarModuleOptionsEx& options = CurrentVessarionOptions();
+    const std::string folder = TemporaryFolder();
+    options.SetLogPath(folder);
+    options.SetDialogKind(0);
+    options.SetBehaviourFlags(options.Stored().BehaviourFlags | 0x0100);
+    std::vector<double> milliseconds;
+    for (int i = 0; i < count; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        RaiseAndCatch(i);
+        const std::chrono::duration<double, std::milli> spent =
+            std::chrono::steady_clock::now() - start;
+        milliseconds.push_back(spent.count());
+    }
+    std::printf("raise to saved log entry: %d exceptions, log of %d reports, median %.2f ms, "
+                "95th percentile %.2f ms\n",
+                count, options.Stored().LogMaxReports, Percentile(milliseconds, 0.5),
+                Percentile(milliseconds, 0.95));
+    DeleteFileA(options.LogFileName().c_str());
+    RemoveDirectoryA(folder.c_str());
+    FinalizeUnits();
+    return 0;
+}

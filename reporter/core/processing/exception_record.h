@@ -1,0 +1,20 @@
+// The exception as every notification sees it.
+#pragma once
+#include "reporter/core/module_options_ex.h"
+#include "reporter/diagnostics/modules_list.h"
+#include "reporter/diagnostics/stack_list.h"
+#include "runtime/exception.h"
+#include <string>
+#include <windows.h>
+
+struct TVessarExceptionRecord {
+    const Exception* ExceptionObject = nullptr;
+    void* ExceptionAddress = nullptr;
+    DWORD ExceptionThreadID = 0;
+    const EXCEPTION_RECORD* OSExceptionRecord = nullptr; // null for a C++ throw
+    const CONTEXT* Context = nullptr;
+    std::string BugReport;
+    TVessarModulesList* ModulesList = nullptr;
+    TVessarStackList* CallStack = nullptr;
+    TVessarModuleOptionsEx* CurrentModuleOptions = nullptr;
+};

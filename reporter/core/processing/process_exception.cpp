@@ -1,0 +1,354 @@
+#include "reporter/core/processing/process_exception.h"
+#include "reporter/core/os_exception_hook.h"
+#include "reporter/core/processing/application_end.h"
+#include "reporter/core/processing/burst.h"
+#include "reporter/core/processing/error_id.h"
+#include "reporter/core/processing/exception_options.h"
+#include "reporter/core/processing/exception_thread.h"
+#include "reporter/core/processing/internal_error.h"
+#include "reporter/core/processing/main_window.h"
+#include "reporter/core/processing/notifications.h"
+#include "reporter/core/processing/presentation.h"
+#include "reporter/core/processing/processing_state.h"
+#include "reporter/core/processing/report_environment.h"
+#include "reporter/core/processing/report_values.h"
+#include "reporter/core/processing/thread_stacks.h"
+#include "reporter/core/processing/warnings.h"
+#include "reporter/core/raise_state.h"
+#include "reporter/core/report/bug_report.h"
+#include "reporter/core/report/log_operations.h"
+#include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/thread_tracking.h"
+#include "reporter/core/variable_expansion.h"
+#include "runtime/type_name.h"
+#include <memory>
+
+namespace {
+
+constexpr int kHandlingIgnore = 0;
+constexpr int kHandlingStandard = 1;
+constexpr int kHandlingReporter = 2;
+constexpr uint8_t kLogCountDuplicates = 0x01;
+constexpr uint8_t kLogReproduceSection = 0x02;
+constexpr uint8_t kLogVersionCheck = 0x04;
+constexpr uint16_t kStandardHandlerAfterwards = 0x0080;
+constexpr int kRuntimeCallLength = 5;
+constexpr int kRestartAction = 2;
+// Filter dialog values 2 to 4 name the kinds 1 to 3; 1 keeps the options' kind.
+constexpr int kFilterDialogOfOptions = 1;
+
+class TExceptionProcessing {
+  public:
+    explicit TExceptionProcessing(const TProcessingInput& input)
+        : in_(input), exception_(input.Exception), options_(CurrentOptions()) {}
+
+    bool Run();
+    // What the processing had decided when it failed.
+    bool Result() const { return result_; }
+
+  private:
+    void Start();
+    void TakeSystemException();
+    bool Filter();
+    void TraceStacks();
+    std::unique_ptr<TVessarStackList> TraceExceptionThread() const;
+    const void* TrackedStackTop(DWORD threadId) const;
+    void BuildTheReport();
+    void RestoreMainWindow();
+    bool NotifyAndContinue();
+    void CollectCustomData();
+    void Present();
+    void SaveLog();
+    void CheckBurst();
+    void Finish();
+    void RequestTermination(int action);
+
+    const TProcessingInput& in_;
+    const THandOver& exception_;
+    TVessarModuleOptionsEx& options_;
+    TVessarExceptionRecord record_;
+    TOSExceptionState system_{};
+    HMODULE module_ = nullptr;
+    SYSTEMTIME time_{};
+    std::unique_ptr<TVessarThreadsSnapshot> threads_;
+    std::unique_ptr<TVessarStackList> stack_;
+    TSuspendedThreads suspended_;
+    int handling_ = kHandlingReporter;
+    int afterAction_ = 0;
+    int dialogKind_ = 0;
+    bool filterMatched_ = false;
+    std::string customMessage_;
+    std::string errorId_;
+    bool duplicate_ = false;
+    bool result_ = false;
+};
+
+bool TExceptionProcessing::Run() {
+    Start();
+    if (!Filter())
+        return result_;
+    TraceStacks();
+    suspended_.Suspend(*threads_, options_.Stored().BehaviourFlags, in_.ThreadId);
+    BuildTheReport();
+    if (NotifyAndContinue()) {
+        NoteBurstException(ProcessingState().Burst, options_.Stored(), GetTickCount64());
+        CollectCustomData();
+        EnterSection(9);
+        ++ProcessingState().ExceptionCount;
+        ProcessingState().LastMessage = exception_.Object->Message();
+        Present();
+        SaveLog();
+        CheckBurst();
+    }
+    Finish();
+    return result_;
+}
+
+void TExceptionProcessing::Start() {
+    EnterSection(1);
+    GetLocalTime(&time_);
+    if (TVessarThreadsList* live = TrackedThreads())
+        threads_ = std::make_unique<TVessarThreadsSnapshot>(*live);
+    ModulesList().DropChanged();
+    EnterSection(101);
+    module_ = ModuleForOptions(exception_.Address, exception_.CallingModule);
+    TakeModuleOptions(options_, module_);
+    record_.ExceptionObject = exception_.Object;
+    record_.ExceptionAddress = exception_.Address;
+    if (exception_.RaisedByRuntime)
+        record_.ExceptionAddress = static_cast<char*>(exception_.Address) - kRuntimeCallLength;
+    record_.ExceptionThreadID = in_.ThreadId;
+    record_.OSExceptionRecord = exception_.Record;
+    record_.Context = exception_.Context;
+    record_.ModulesList = &ModulesList();
+    record_.CurrentModuleOptions = &options_;
+    if (!record_.Context)
+        TakeSystemException();
+}
+
+// A system exception's record and context, as its conversion kept them for the thread.
+void TExceptionProcessing::TakeSystemException() {
+    system_ = LastOSException(in_.ThreadId);
+    if (!system_.Record.ExceptionCode || system_.Record.ExceptionAddress != exception_.Address)
+        return;
+    record_.OSExceptionRecord = &system_.Record;
+    if (system_.Context.Eip)
+        record_.Context = &system_.Context;
+}
+
+// The first matching filter decides how the exception is handled; false when the crash
+// reporter leaves it.
+bool TExceptionProcessing::Filter() {
+    EnterSection(2);
+    dialogKind_ = options_.Stored().DialogKind;
+    if (exception_.HandlerKind != kHandlerThreadWrapper && options_.Stored().UseFilters) {
+        EnterSection(201);
+        const TVessarExceptionFilter* filter =
+            options_.Filters().Match(ClassAndAncestorNames(typeid(*exception_.Object)));
+        const int scope = exception_.Handled ? 1 : 2;
+        if (filter && (filter->Scope == 0 || filter->Scope == scope)) {
+            filterMatched_ = true;
+            handling_ = filter->Handling;
+            afterAction_ = filter->AfterAction;
+            if (filter->Dialog != kFilterDialogOfOptions)
+                dialogKind_ = filter->Dialog ? filter->Dialog - 1 : 0;
+            if (!filter->CustomMessage.empty())
+                customMessage_ = ExpandVariables(filter->CustomMessage);
+        }
+    }
+    EnterSection(3);
+    result_ = handling_ == kHandlingStandard;
+    return handling_ == kHandlingReporter;
+}
+
+// The exception thread's stack: from where a hook saw it, else from the system exception's
+// context, else the copy taken when it was thrown (its frames may be gone by now).
+std::unique_ptr<TVessarStackList> TExceptionProcessing::TraceExceptionThread() const {
+    const void* position = exception_.StackPosition;
+    const void* top = exception_.StackTop;
+    if (!position && record_.Context) {
+        position = reinterpret_cast<void*>(record_.Context->Esp);
+        top = TrackedStackTop(in_.ThreadId);
+    }
+    if (!position && in_.Raise && in_.Raise->StackSize) {
+        position = in_.Raise->Stack;
+        top = in_.Raise->Stack + in_.Raise->StackSize - 1;
+    }
+    if (!position || !top)
+        position = top = nullptr;
+    return NewStackList(record_.ExceptionAddress, position, top, kAllDetails, -1, -1, false, true,
+                        in_.ThreadId);
+}
+
+// The tracked thread's stack base; null when it is not tracked.
+const void* TExceptionProcessing::TrackedStackTop(DWORD threadId) const {
+    if (threads_)
+        for (const TVessarThreadRecord& record : threads_->Records())
+            if (record.ThreadId == threadId)
+                return record.StackTop;
+    return nullptr;
+}
+
+void TExceptionProcessing::TraceStacks() {
+    EnterSection(4);
+    if (exception_.Stack) {
+        stack_ = std::make_unique<TVessarStackList>();
+        std::swap(*stack_, *exception_.Stack);
+    } else {
+        stack_ = TraceExceptionThread();
+    }
+    record_.CallStack = stack_.get();
+    errorId_ = ErrorId(ApplicationNameAndDescription(), ExceptionModuleName(record_),
+                       exception_.Object->ClassName(), stack_.get());
+    if (threads_)
+        AddThreadStacks(*stack_, *threads_, options_.Stored().StackFlags, in_.ThreadId);
+    EnterSection(5);
+}
+
+void TExceptionProcessing::BuildTheReport() {
+    EnterSection(7);
+    const TReportInputs inputs{record_, time_, errorId_, customMessage_, in_.Focus, threads_.get()};
+    record_.BugReport = BuildReport(options_, GatherReportData(inputs));
+    EnterSection(703);
+    ProcessingState().Current = &record_;
+    if (options_.Stored().LogFlags & kLogCountDuplicates)
+        duplicate_ = CountDuplicateReport(options_, errorId_);
+    EnterSection(705);
+    ClearLastWarning();
+    SetReportEnvironment(record_);
+}
+
+// A dialog is coming: the program's main window comes back from the task bar first.
+void TExceptionProcessing::RestoreMainWindow() {
+    if (dialogKind_ == 0 || PresentsOnStandardOutput(exception_.Mode))
+        return;
+    RunInFaultingThread([] {
+        HWND window = FindMainWindow();
+        if (!window || !IsIconic(window))
+            return;
+        SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+    });
+}
+
+bool TExceptionProcessing::NotifyAndContinue() {
+    RestoreMainWindow();
+    bool continueProcessing = true;
+    RunInFaultingThread(
+        [&] { NotifyException(record_, module_, exception_.Handled, continueProcessing); });
+    return continueProcessing;
+}
+
+void TExceptionProcessing::CollectCustomData() {
+    EnterSection(8);
+    std::vector<std::string> lines;
+    RunInFaultingThread([&] { NotifyCustomData(record_, module_, lines); });
+    record_.BugReport = WithCustomData(options_, record_.BugReport, lines);
+}
+
+void TExceptionProcessing::Present() {
+    EnterSection(11);
+    if (!filterMatched_)
+        dialogKind_ = options_.Stored().DialogKind;
+    if (dialogKind_ != 0) {
+        EnterSection(12);
+        bool execute = true;
+        RunInFaultingThread([&] { NotifyAction(record_, module_, kActionBeforeDialog, execute); });
+        if (execute) {
+            EnterSection(13);
+            const std::string message =
+                customMessage_.empty() ? exception_.Object->Message() : customMessage_;
+            try {
+                PresentReport(options_, exception_.Mode, dialogKind_, record_.BugReport, message);
+            } catch (const std::exception& e) {
+                ReportWarning(
+                    eeShowError,
+                    WarningMessage(PresentsOnStandardOutput(exception_.Mode) ? "Console" : "GUI",
+                                   &e),
+                    record_.ExceptionAddress);
+            }
+        }
+        EnterSection(14);
+        RunInFaultingThread([&] { NotifyAction(record_, module_, kActionAfterDialog, execute); });
+    }
+    if (options_.Stored().LogFlags & kLogReproduceSection)
+        record_.BugReport =
+            WithReproduceText(options_, record_.BugReport, options_.ReproduceText());
+}
+
+void TExceptionProcessing::SaveLog() {
+    EnterSection(15);
+    if (options_.Stored().LogFlags & kLogVersionCheck)
+        DeleteLogOfOtherVersion(options_, ApplicationVersion());
+    if (!options_.Stored().SaveLog || duplicate_)
+        return;
+    bool execute = true;
+    RunInFaultingThread([&] { NotifyAction(record_, module_, kActionBeforeSaveLog, execute); });
+    if (!execute)
+        return;
+    for (bool retry = true; retry;) {
+        retry = false;
+        try {
+            SaveReportToLog(options_, record_.BugReport, duplicate_);
+        } catch (const std::exception& e) {
+            ReportWarning(eeLogError, WarningMessage("Log", &e), record_.ExceptionAddress);
+            RunInFaultingThread([&] { NotifyError(record_, module_, kErrorSaveLog, retry); });
+        }
+    }
+    RunInFaultingThread([&] { NotifyAction(record_, module_, kActionAfterSaveLog, execute); });
+}
+
+void TExceptionProcessing::CheckBurst() {
+    EnterSection(16);
+    if (IsBurst(ProcessingState().Burst, options_.Stored()))
+        RequestTermination(options_.Stored().RepeatAction);
+}
+
+void TExceptionProcessing::Finish() {
+    suspended_.ResumeAll();
+    EnterSection(17);
+    ProcessingState().Current = nullptr;
+    if (!ProcessingState().TerminateRequested && handling_ == kHandlingReporter)
+        RequestTermination(afterAction_);
+    if (options_.Stored().BehaviourFlags & kStandardHandlerAfterwards)
+        result_ = true;
+    EnterSection(18);
+    if (exception_.HandlerKind == kHandlerThreadWrapper || !ProcessingState().TerminateRequested)
+        return;
+    bool terminate = true;
+    RunInFaultingThread([&] { NotifyAction(record_, module_, kActionBeforeTerminate, terminate); });
+    if (!terminate)
+        return;
+    StopRunningInFaultingThread();
+    if (options_.Stored().TerminateButtonAction == kRestartAction)
+        RestartApplication();
+    TerminateApplication();
+}
+
+void TExceptionProcessing::RequestTermination(int action) {
+    if (action == 0)
+        return;
+    ProcessingState().TerminateRequested = true;
+    options_.SetTerminateButtonAction(uint8_t(action));
+}
+
+// A failure of the processing itself, raised where the processing thread raised last.
+void ReportFailure(const TProcessingInput& input, const std::exception* failure) {
+    ReportInternalError(std::to_string(ProcessingState().Section), failure, LastRaise().Address,
+                        true, input.Exception.Object->ClassName());
+}
+
+} // namespace
+
+bool ProcessException(const TProcessingInput& input) {
+    TExceptionProcessing processing(input);
+    try {
+        return processing.Run();
+    } catch (const std::exception& e) {
+        ReportFailure(input, &e);
+    } catch (...) {
+        ReportFailure(input, nullptr);
+    }
+    return processing.Result();
+}

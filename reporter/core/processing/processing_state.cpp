@@ -1,0 +1,6 @@
+#include "reporter/core/processing/processing_state.h"
+
+TProcessingState& ProcessingState() {
+    static TProcessingState state;
+    return state;
+}

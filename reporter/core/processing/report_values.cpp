@@ -1,0 +1,140 @@
+#include "reporter/core/processing/report_values.h"
+#include "reporter/core/path_names.h"
+#include "reporter/core/processing/program_kind.h"
+#include "reporter/core/report/report_dates.h"
+#include "reporter/core/system_info/access_violation.h"
+#include "reporter/core/system_info/system_fields.h"
+#include "reporter/diagnostics/list_rows.h"
+#include "reporter/diagnostics/loaded_modules.h"
+#include "reporter/diagnostics/processes_list.h"
+#include "runtime/format.h"
+#include "runtime/unhandled_exception.h"
+#include <set>
+
+namespace {
+
+constexpr uint8_t kLogModulesAndProcesses = 0x10;
+
+std::string NameAndDescription(const TVessarModuleInfo* module) {
+    if (!module)
+        return {};
+    std::string text = FileNameOf(module->FileName);
+    if (!module->Description.empty())
+        text += " - (" + module->Description + ")";
+    return text;
+}
+
+const TVessarModuleInfo* Program() {
+    return ModulesList().ModuleOf(GetModuleHandleA(nullptr));
+}
+
+// An access violation says what it did to which address, and where.
+std::string ExceptionMessage(const TVessarExceptionRecord& record) {
+    const std::string rebuilt = AccessViolationMessage(record.OSExceptionRecord);
+    return rebuilt.empty() ? record.ExceptionObject->Message() : rebuilt;
+}
+
+void AddExceptionFields(TReportData& data, const TReportInputs& in) {
+    const TVessarExceptionRecord& record = in.Record;
+    const TVessarModuleInfo* module = ModulesList().ModuleAt(record.ExceptionAddress);
+    data.Fields["2.1"] = ReportDate(in.Time);
+    data.Fields["2.2"] = Format("%08X", unsigned(uintptr_t(record.ExceptionAddress)));
+    data.Fields["2.3"] = NameAndDescription(module);
+    data.Fields["2.4"] = module ? module->Version : std::string();
+    data.Fields["2.5"] = record.ExceptionObject->ClassName();
+    data.Fields["2.6"] = in.CustomMessage.empty() ? ExceptionMessage(record) : in.CustomMessage;
+    data.Fields["2.7"] = in.ErrorId;
+    data.Fields["2.8"] = "1";
+    data.Fields["2.9"] = "New";
+    data.Fields["2.10"] = "";
+}
+
+std::string WindowClass(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string WindowText(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The form is the focused control's top-level window.
+void AddActiveControls(TReportData& data, const TReportInputs& in, DWORD threadId) {
+    data.ShowActiveControls = !IsConsoleProgram() && !IsWebProgram();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(threadId, &info) && info.hwndFocus) {
+        HWND form = GetAncestor(info.hwndFocus, GA_ROOT);
+        data.Fields["4.1"] = WindowClass(form);
+        data.Fields["4.2"] = WindowText(form);
+    }
+    data.Fields["4.3"] = in.Focus.ClassName;
+    data.Fields["4.4"] = in.Focus.Text;
+}
+
+TReportThread DescribeThread(DWORD id, const TVessarThreadsSnapshot* threads) {
+    TReportThread thread;
+    thread.Id = id;
+    thread.Main = id == MainThreadID;
+    if (!threads)
+        return thread;
+    for (const TVessarThreadRecord& record : threads->Records()) {
+        if (record.ThreadId != id)
+            continue;
+        const int priority = GetThreadPriority(record.Handle);
+        thread.PriorityKnown = priority != THREAD_PRIORITY_ERROR_RETURN;
+        thread.Priority = priority;
+    }
+    return thread;
+}
+
+void AddThreads(TReportData& data, const TReportInputs& in) {
+    std::set<DWORD> seen;
+    const TVessarStackList* stack = in.Record.CallStack;
+    for (size_t i = 0; stack && i < stack->Count(); ++i)
+        if (seen.insert((*stack)[i].ThreadId).second)
+            data.Threads.push_back(DescribeThread((*stack)[i].ThreadId, in.Threads));
+}
+
+// The modules and processes of the process's machine, kept up to date from report to report.
+void AddLists(TReportData& data) {
+    static TLoadedModules modules;
+    static TVessarProcessesList processes;
+    RefreshModules(modules);
+    RefreshProcesses(processes);
+    data.Modules = ModuleRows(modules);
+    data.Processes = ProcessRows(processes);
+}
+
+} // namespace
+
+TReportData GatherReportData(const TReportInputs& in) {
+    TReportData data;
+    AddSystemFields(data.Fields, {in.Time, in.Record.ExceptionAddress});
+    data.Fields["1.2"] = ApplicationNameAndDescription();
+    data.Fields["1.3"] = ApplicationVersion();
+    AddExceptionFields(data, in);
+    if (in.Record.CurrentModuleOptions->Stored().LogFlags & kLogModulesAndProcesses)
+        AddLists(data);
+    AddActiveControls(data, in, in.Record.ExceptionThreadID);
+    data.Stack = in.Record.CallStack;
+    AddThreads(data, in);
+    data.Context = in.Record.Context;
+    data.ExceptionAddress = in.Record.ExceptionAddress;
+    return data;
+}
+
+std::string ApplicationNameAndDescription() {
+    return NameAndDescription(Program());
+}
+
+std::string ApplicationVersion() {
+    return Program()->Version;
+}
+
+std::string ExceptionModuleName(const TVessarExceptionRecord& record) {
+    return NameAndDescription(ModulesList().ModuleAt(record.ExceptionAddress));
+}

@@ -1,0 +1,75 @@
+#include "reporter/core/processing/thread_stacks.h"
+#include "runtime/unhandled_exception.h"
+#include <memory>
+
+namespace {
+
+constexpr uint8_t kStackRuntimeThreads = 0x04;
+constexpr uint8_t kStackOtherThreads = 0x08;
+constexpr uint16_t kSuspendRuntimeThreads = 0x0001;
+constexpr uint16_t kSuspendNotMainThread = 0x0002;
+constexpr uint16_t kSuspendOtherThreads = 0x0004;
+
+// The runtime's threads are those with a thread object; the main thread counts with them.
+bool IsRuntimeThread(const TVessarThreadRecord& record) {
+    return record.ThreadObject || record.ThreadId == MainThreadID;
+}
+
+// The thread is held only while its registers are read: tracing allocates, and a held thread
+// may own the heap's lock.
+void AddLiveStack(TVessarStackList& list, const TVessarThreadRecord& record) {
+    CONTEXT context{};
+    {
+        const TSuspendedThread held(record.Handle);
+        if (!held.ReadContext(context) || !context.Eip)
+            return;
+    }
+    ScanStack(list, nullptr, reinterpret_cast<void*>(context.Esp), kAllDetails, -1, -1, false, true,
+              true, record.ThreadId, record.StackTop);
+}
+
+void AddCreationStack(TVessarStackList& list, const TVessarThreadRecord& record) {
+    if (!record.CreationStack || !record.CreationStackSize)
+        return;
+    ScanStack(list, nullptr, record.CreationStack, kAllDetails, -1, -1, false, true, false,
+              record.CreatorThreadId, record.CreationStack + record.CreationStackSize - 1);
+}
+
+bool Selected(const TVessarThreadRecord& record, uint8_t stackFlags) {
+    return (stackFlags & (IsRuntimeThread(record) ? kStackRuntimeThreads : kStackOtherThreads));
+}
+
+} // namespace
+
+void AddThreadStacks(TVessarStackList& list, const TVessarThreadsSnapshot& threads,
+                     uint8_t stackFlags, DWORD exceptionThread) {
+    for (const TVessarThreadRecord& record : threads.Records())
+        if (record.ThreadId != exceptionThread && record.ThreadId != GetCurrentThreadId() &&
+            Selected(record, stackFlags))
+            AddLiveStack(list, record);
+    for (const TVessarThreadRecord& record : threads.Records())
+        if (record.ThreadId == exceptionThread || Selected(record, stackFlags))
+            AddCreationStack(list, record);
+}
+
+void TSuspendedThreads::Suspend(const TVessarThreadsSnapshot& threads, uint16_t behaviourFlags,
+                                DWORD exceptionThread) {
+    for (const TVessarThreadRecord& record : threads.Records()) {
+        if (record.ThreadId == exceptionThread || record.ThreadId == GetCurrentThreadId())
+            continue;
+        const bool wanted =
+            IsRuntimeThread(record)
+                ? (behaviourFlags & kSuspendRuntimeThreads) &&
+                      !(record.ThreadId == MainThreadID && (behaviourFlags & kSuspendNotMainThread))
+                : (behaviourFlags & kSuspendOtherThreads);
+        if (!wanted)
+            continue;
+        auto held = std::make_unique<TSuspendedThread>(record.Handle);
+        if (held->Suspended())
+            suspended_.push_back(std::move(held));
+    }
+}
+
+void TSuspendedThreads::ResumeAll() {
+    suspended_.clear();
+}

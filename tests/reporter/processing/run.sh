@@ -1,0 +1,64 @@
+#!/bin/bash
+# The processing of exceptions from the hand-over to the log file, one scenario per run of
+# scenario_program: the report on the console, a filter that ignores, a duplicate counted, a
+# listener that stops the processing, a burst that restarts the program, and many threads at
+# once.
+#   run.sh <build-dir>
+# Needs the Wine environment of scripts/wine-env.
+source "$(dirname "$0")/../../checks.sh" "$@"
+PROGRAM=$BUILD/tests/reporter/processing/scenario_program.exe
+export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-600}
+WORK=$(mktemp -d /tmp/processing-test.XXXXXX)
+trap 'rm -rf "$WORK"' EXIT
+
+# scenario <name> [arguments...]: a fresh log folder $LOGS, output in $WORK/out, exit code in rc.
+scenario() {
+    LOGS=$WORK/$1
+    mkdir -p "$LOGS"
+    "$ROOT/scripts/wine-run" "$PROGRAM" "$@" "$(win "$LOGS")" >"$WORK/out" 2>"$WORK/err" </dev/null
+    rc=$?
+    LOG=$LOGS/scenario_program.elf
+    tr -d '\r' <"$WORK/out" >"$WORK/text"
+}
+reports() { [[ -f $LOG ]] && grep -c '^Vessarion 6.0.24$' <(tr -d '\r' <"$LOG") || echo 0; }
+field() { tr -d '\r' <"$LOG" | sed -n "s/^  $1 [^:]*: //p"; }
+
+scenario console
+verdict "console program: text 4, an empty line, then the report" "$(
+    head -4 "$WORK/text" | tr '\n' '|' |
+        grep -qx 'An error has occurred during program execution.|Please read the following information for further details.||Vessarion 6.0.24|' ||
+        echo "$(head -4 "$WORK/text" | tr '\n' ' ') $(errtext "$WORK/err")")"
+verdict "report logged" "$([[ $(reports) -eq 1 && $(field 2.6) == 'shown on the console' ]] ||
+    echo "$(reports) reports, message '$(field 2.6)'")"
+
+scenario ignored
+verdict "filter with handling 0: no report, no log, no standard handler" "$(
+    [[ ! -s $WORK/text && ! -e $LOG && $rc -eq 0 ]] || echo "exit $rc, log: $(reports), out: $(head -2 "$WORK/text")")"
+
+scenario duplicate
+verdict "duplicate: one entry, counted twice" "$([[ $(reports) -eq 1 && $(field 2.8) == 2 ]] ||
+    echo "$(reports) reports, count '$(field 2.8)'")"
+
+scenario stopped
+verdict "listener stops: nothing logged, threads resumed, requested end happens" "$(
+    [[ $rc -eq 1 && ! -e $LOG ]] && grep -qx 'terminating; worker went on: yes' "$WORK/text" ||
+        echo "exit $rc, log: $(reports), out: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
+
+restarted() { # waits for the restarted program's mark
+    for _ in $(seq 60); do [[ -e $LOGS/restarted ]] && return 0; sleep 0.5; done
+    return 1
+}
+scenario burst 9
+verdict "nine exceptions within a minute: no restart" "$(
+    [[ $rc -eq 0 ]] && grep -qx 'no restart after 9' "$WORK/text" && ! restarted ||
+        echo "exit $rc: $(tr '\n' ' ' <"$WORK/text")")"
+scenario burst 10
+verdict "ten exceptions within a minute: restarted" "$([[ $rc -eq 1 ]] && restarted ||
+    echo "exit $rc: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
+
+scenario threads
+whole=$(tr -d '\r' <"$LOG" 2>/dev/null | grep -c '^Call Stack Information:$')
+verdict "8 threads, 200 exceptions each: every report whole, the log holds 32" "$(
+    [[ $rc -eq 0 && $(reports) -eq 32 && $whole -eq 32 ]] && grep -qx 'threads done' "$WORK/text" ||
+        echo "exit $rc, $(reports) reports, $whole whole: $(errtext "$WORK/err")")"
+finish

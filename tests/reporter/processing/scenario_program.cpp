@@ -1,0 +1,156 @@
+// A program that carries the crash reporter and lets one processing scenario happen, as its
+// first argument names it; its log goes to the folder of the second argument.
+//   scenario_program console|ignored|duplicate|stopped|burst <count>|threads <folder>
+#include "reporter/core/hooking/hooking_unit.h"
+#include "reporter/core/interception_unit.h"
+#include "reporter/core/processing/notifications.h"
+#include "reporter/core/reporter_options_unit.h"
+#include "runtime/application.h"
+#include "runtime/program.h"
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+#include <windows.h>
+
+namespace {
+
+constexpr uint16_t kReportHandled = 0x0100;
+constexpr uint16_t kSuspendOtherThreads = 0x0004;
+constexpr uint8_t kLogCountDuplicates = 0x01;
+
+class EIgnored : public Exception {
+    using Exception::Exception;
+};
+
+TVessarModuleOptionsEx& Options() {
+    return CurrentVessarionOptions();
+}
+
+// Caught by the program and reported at the end of its handler; one place of raising, so that
+// every report of it has the same ID.
+[[gnu::noinline]] void RaiseAndCatch(const char* message) {
+    try {
+        throw Exception(message);
+    } catch (const Exception&) {
+    }
+}
+
+void ReportToStandardOutput() {
+    Options().SetDialogKind(1);
+    RaiseAndCatch("shown on the console");
+}
+
+// The filter takes it away entirely: the application's handler does not run either.
+void IgnoreByFilter() {
+    Options().Filters().Add({true, "EIgnored", "", 0, 0, 0, 0});
+    Application->OnException = [](TComponent*, Exception& e) {
+        std::printf("application handled: %s\n", e.Message().c_str());
+    };
+    try {
+        throw EIgnored("not to be reported");
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+}
+
+void RaiseTwice() {
+    Options().SetLogFlags(Options().Stored().LogFlags | kLogCountDuplicates);
+    for (int i = 0; i < 2; ++i)
+        RaiseAndCatch("the same failure");
+}
+
+std::atomic<long> ticks{0};
+std::atomic<bool> ticking{true};
+
+// A listener ends the processing at once; the filter asks for the program to end afterwards.
+// The worker held meanwhile goes on again before the end.
+void StopInListener() {
+    Options().SetBehaviourFlags(Options().Stored().BehaviourFlags | kSuspendOtherThreads);
+    Options().Filters().Add({true, "Exception", "", 0, 0, 2, 1});
+    std::thread([] {
+        while (ticking)
+            ++ticks, Sleep(1);
+    }).detach();
+    GlobalLogHandlers().OnHandledException = [](TVessarExceptionRecord&, bool& go) { go = false; };
+    GlobalLogHandlers().OnExceptionAction = [](TVessarExceptionRecord&, int action, bool&) {
+        if (action != 8)
+            return;
+        const long before = ticks;
+        Sleep(200);
+        std::printf("terminating; worker went on: %s\n", ticks > before ? "yes" : "no");
+        std::fflush(stdout);
+    };
+    RaiseAndCatch("stopped by a listener");
+    std::printf("not terminated\n");
+}
+
+// RepeatCount exceptions within RepeatMinutes restart the program; the restarted program only
+// says so.
+void RaiseBurst(int count, const std::string& folder) {
+    if (std::getenv("SCENARIO_RESTARTED")) {
+        if (FILE* marker = std::fopen((folder + "\\restarted").c_str(), "w"))
+            std::fclose(marker);
+        return;
+    }
+    SetEnvironmentVariableA("SCENARIO_RESTARTED", "1");
+    Options().SetRepeatAction(2);
+    Options().SetRepeatCount(10);
+    Options().SetRepeatMinutes(1);
+    Options().SetTerminateButtonAction(2);
+    for (int i = 0; i < count; ++i)
+        RaiseAndCatch(("burst " + std::to_string(i)).c_str());
+    std::printf("no restart after %d\n", count);
+}
+
+// Eight threads, each raising 200 exceptions that reach the crash reporter; so many in so
+// little time are no reason to restart here.
+void RaiseInThreads() {
+    Options().SetRepeatAction(0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([t] {
+            for (int i = 0; i < 200; ++i)
+                RaiseAndCatch(
+                    ("thread " + std::to_string(t) + " exception " + std::to_string(i)).c_str());
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    std::printf("threads done\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fputs("usage: scenario_program console|ignored|duplicate|stopped|burst <count>|"
+                   "threads <log folder>\n",
+                   stderr);
+        return 2;
+    }
+    InitializeUnits(
+        {&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit, &ApplicationUnit});
+    const std::string way = argv[1];
+    const std::string folder = argv[argc - 1];
+    Options().SetLogPath(folder);
+    Options().SetDialogKind(0);
+    Options().SetBehaviourFlags(Options().Stored().BehaviourFlags | kReportHandled);
+    if (way == "console")
+        ReportToStandardOutput();
+    else if (way == "ignored")
+        IgnoreByFilter();
+    else if (way == "duplicate")
+        RaiseTwice();
+    else if (way == "stopped")
+        StopInListener();
+    else if (way == "burst" && argc == 4)
+        RaiseBurst(std::atoi(argv[2]), folder);
+    else if (way == "threads")
+        RaiseInThreads();
+    ticking = false;
+    std::fflush(stdout);
+    Halt(0);
+}
