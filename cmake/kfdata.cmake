@@ -1,11 +1,13 @@
 # Programs and libraries that carry the crash reporter data (the RCDATA resource "KFDATA"). They
-# are linked twice: the first link's map tells where the runtime procedures lie, mkkfdata turns
-# that and the options text into the resource, and the final link adds it. Resources come after
-# the code, so the code does not move; mkkfdata checks that against the final map.
-#   add_kfdata_executable(<target> OPTIONS <options text> SOURCES <files...> LIBRARIES <libs...>)
+# are linked twice: the first link's map tells where the runtime procedures lie and its DWARF data
+# gives the line table; mkkfdata turns these and the options text into the resource, and the
+# final link adds it. Resources come after the code, so the code does not move; mkkfdata checks
+# that against the final map.
+#   add_kfdata_executable(<target> OPTIONS <options text> SOURCES <files...> LIBRARIES <libs...>
+#                         [PASSWORD <text>])   PASSWORD enciphers the line table's names
 #   add_kfdata_library(<target> ...) the same for a library loaded at run time
 function(add_kfdata_module kind target)
-  cmake_parse_arguments(PARSE_ARGV 2 KF "" "OPTIONS" "SOURCES;LIBRARIES")
+  cmake_parse_arguments(PARSE_ARGV 2 KF "" "OPTIONS;PASSWORD" "SOURCES;LIBRARIES")
   set(work ${CMAKE_CURRENT_BINARY_DIR}/${target}.kfdata)
   set(wine_tool ${PROJECT_SOURCE_DIR}/scripts/wine-tool ${CMAKE_BINARY_DIR}/wine-tools)
 
@@ -29,8 +31,13 @@ function(add_kfdata_module kind target)
   set_target_properties(${target}_prelink PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${work}
     LIBRARY_OUTPUT_DIRECTORY ${work})
 
+  set(password)
+  if(DEFINED KF_PASSWORD)
+    set(password --password ${KF_PASSWORD})
+  endif()
   add_custom_command(OUTPUT ${work}/kfdata.bin
     COMMAND ${wine_tool} $<TARGET_FILE:mkkfdata> --map Z:${work}/prelink.map
+            --image Z:$<TARGET_FILE:${target}_prelink> ${password}
             --options Z:${KF_OPTIONS} --out Z:${work}/kfdata.bin
     DEPENDS ${target}_prelink mkkfdata ${KF_OPTIONS}
     COMMENT "Crash reporter data for ${target}" VERBATIM)

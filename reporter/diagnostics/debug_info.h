@@ -1,17 +1,47 @@
 // One looked-up address, and the module it lies in.
 #pragma once
+#include "reporter/diagnostics/debug_source.h"
+#include "reporter/send/block_cipher.h"
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 #include <windows.h>
+
+class TVessarFunctionsList;
+
+enum TVessarModuleType : uint8_t {
+    kModuleNotDetermined = 0, // a light record, made while the modules are listed
+    kModuleProgram = 1,
+    kModulePackage = 2, // a library with the resources "PACKAGEINFO" and "PACKAGEOPTIONS"
+    kModuleLibrary = 3,
+};
 
 // One module of the process, described once and kept in the modules list.
 struct TVessarModuleInfo {
+    TVessarModuleInfo();
+    ~TVessarModuleInfo();
+    TVessarModuleInfo(TVessarModuleInfo&&) noexcept;
+    TVessarModuleInfo& operator=(TVessarModuleInfo&&) noexcept;
+
     HMODULE Handle = nullptr;
     std::string FileName; // full path
     std::string Description;
     std::string Version; // empty for "0.0.0.0"
     uint32_t Size = 0;
+    std::unique_ptr<TVessarFunctionsList> Exports; // null until read
+    uint8_t ModuleType = kModuleNotDetermined;
+    uint16_t DebugDataVersion = 0;  // of the module's own line table; 0 when it has none
+    double KFDataTimeStamp = 0;     // build time from the crash reporter data, days since 1899
+    std::vector<uint8_t> LineTable; // the module's own line table; empty when none
+    std::unique_ptr<TKFDebugInfoSource> DebugSource; // other tools' debug data, when no table
     FILETIME LastModified{};
+    // The password that opens the line table's names; set through SetModulePassword.
+    std::string Password;
+    bool PasswordFits = true;
+    std::optional<uint32_t> PasswordCheck; // from the crash reporter data, when it has one
+    TCipherKey PasswordKey{};
 };
 
 // How much is known of an address.

@@ -1,4 +1,8 @@
 #include "reporter/diagnostics/modules_list.h"
+#include "reporter/diagnostics/exports_list.h"
+#include "reporter/diagnostics/module_own_data.h"
+#include "reporter/diagnostics/module_password.h"
+#include "reporter/diagnostics/module_type.h"
 #include "reporter/diagnostics/version_info.h"
 #include "runtime/module_names.h"
 #include <algorithm>
@@ -12,7 +16,7 @@ FILETIME LastWriteTime(const std::string& path) {
     return data.ftLastWriteTime;
 }
 
-std::unique_ptr<TVessarModuleInfo> Describe(HMODULE module) {
+std::unique_ptr<TVessarModuleInfo> DescribeLight(HMODULE module) {
     auto info = std::make_unique<TVessarModuleInfo>();
     info->Handle = module;
     info->FileName = ModulePath(module);
@@ -26,11 +30,41 @@ std::unique_ptr<TVessarModuleInfo> Describe(HMODULE module) {
     return info;
 }
 
+// Other tools' debug data is looked for only when the module has no line table of its own.
+std::unique_ptr<TVessarModuleInfo> Describe(HMODULE module) {
+    std::unique_ptr<TVessarModuleInfo> info = DescribeLight(module);
+    info->ModuleType = ModuleTypeOf(module);
+    info->Exports = std::make_unique<TVessarFunctionsList>(FunctionsListFor(module));
+    LoadOwnDebugData(*info);
+    if (info->DebugDataVersion == 0)
+        info->DebugSource = DebugSourceFor(module);
+    return info;
+}
+
 bool SameTime(const FILETIME& a, const FILETIME& b) {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
 } // namespace
+
+TVessarModuleInfo* TVessarModulesList::Cached(HMODULE module) const {
+    for (const auto& info : modules_)
+        if (info->Handle == module)
+            return info.get();
+    return nullptr;
+}
+
+TVessarModuleInfo* TVessarModulesList::Full(HMODULE module) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    TVessarModuleInfo* info = Cached(module);
+    if (!info) {
+        modules_.push_back(Describe(module));
+        return modules_.back().get();
+    }
+    if (info->ModuleType == kModuleNotDetermined)
+        *info = std::move(*Describe(module));
+    return info;
+}
 
 const TVessarModuleInfo* TVessarModulesList::ModuleAt(const void* address) {
     HMODULE module = ::ModuleAt(address);
@@ -38,12 +72,20 @@ const TVessarModuleInfo* TVessarModulesList::ModuleAt(const void* address) {
 }
 
 const TVessarModuleInfo* TVessarModulesList::ModuleOf(HMODULE module) {
+    return Full(module);
+}
+
+const TVessarModuleInfo* TVessarModulesList::LightModuleOf(HMODULE module) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
-    for (const auto& info : modules_)
-        if (info->Handle == module)
-            return info.get();
-    modules_.push_back(Describe(module));
+    if (TVessarModuleInfo* info = Cached(module))
+        return info;
+    modules_.push_back(DescribeLight(module));
     return modules_.back().get();
+}
+
+void TVessarModulesList::SetPassword(HMODULE module, const std::string& password) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    SetModulePassword(*Full(module), password);
 }
 
 void TVessarModulesList::DropChanged() {

@@ -1,9 +1,12 @@
 // Writes the crash reporter data of a linked image: the procedure table from the image's link
-// map, the options from the options text, the build time, and an empty line table; the output is
-// the body of the image's RCDATA resource "KFDATA", linked into the final image.
-//   mkkfdata --map <image.map> --options <file> --out <kfdata.bin> [--password <text>]
+// map, the options from the options text, the build time, and the line table from the image's
+// DWARF data; the output is the body of the image's RCDATA resource "KFDATA", linked into the
+// final image. The password enciphers the line table's names (the empty one when not given).
+//   mkkfdata --map <image.map> --options <file> --out <kfdata.bin> [--image <image>]
+//            [--password <text>]
 // After the final link, checks that the procedures have not moved:
 //   mkkfdata --verify --map <final.map> --kfdata <kfdata.bin>
+#include "line_table_builder.h"
 #include "link_map.h"
 #include "options_text.h"
 #include "procedure_table.h"
@@ -23,6 +26,28 @@ double BuildTimeNow() {
     return kUnixEpochDay + double(std::time(nullptr)) / 86400.0;
 }
 
+// An image without usable DWARF data gets no line table; its build goes on.
+std::vector<uint8_t> LineTableOf(const std::map<std::string, std::string>& args,
+                                 const std::string& password) {
+    if (!args.count("--image"))
+        return {};
+    try {
+        return BuildLineTable(PeFile(ReadWholeFile(args.at("--image"))), password);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "mkkfdata: %s: no line table: %s\n", args.at("--image").c_str(),
+                     e.what());
+        return {};
+    }
+}
+
+// An int32 length and the line table.
+std::vector<uint8_t> DataBlock(const std::vector<uint8_t>& lineTable) {
+    ByteWriter block;
+    block.WriteU32(uint32_t(lineTable.size()));
+    block.WriteBytes(std::string(lineTable.begin(), lineTable.end()));
+    return block.Data();
+}
+
 int Write(const std::map<std::string, std::string>& args) {
     LinkMap map = ReadLinkMap(args.at("--map"));
     std::vector<std::string> missing;
@@ -38,9 +63,9 @@ int Write(const std::map<std::string, std::string>& args) {
     c.OptionsBlock = block.Data();
     c.BuildTime = BuildTimeNow();
     c.EarlyLeakFlags = options.Stored().LeakFlags;
-    if (args.count("--password")) // otherwise the check word is not consulted
-        c.PasswordCheck = PasswordCheckValue(args.at("--password"));
-    c.DataBlock = {0, 0, 0, 0}; // no line table yet
+    const std::string password = args.count("--password") ? args.at("--password") : "";
+    c.PasswordCheck = PasswordCheckValue(password);
+    c.DataBlock = DataBlock(LineTableOf(args, password));
     WriteNewFile(args.at("--out"), WriteKFData(c));
     return 0;
 }
@@ -62,7 +87,8 @@ int Verify(const std::map<std::string, std::string>& args) {
 }
 
 const char* const kUsage =
-    "usage: mkkfdata --map <image.map> --options <file> --out <kfdata.bin> [--password <text>]\n"
+    "usage: mkkfdata --map <image.map> --options <file> --out <kfdata.bin> [--image <image>]\n"
+    "                [--password <text>]\n"
     "       mkkfdata --verify --map <final.map> --kfdata <kfdata.bin>\n";
 
 } // namespace

@@ -1,0 +1,22 @@
+#include "reporter/diagnostics/module_own_data.h"
+#include "reporter/diagnostics/module_password.h"
+
+void AttachOwnDebugData(TVessarModuleInfo& module, TKFModuleData data) {
+    const TKFDataContainer& c = data.Container;
+    module.KFDataTimeStamp = c.BuildTime;
+    module.DebugDataVersion = data.LineTable.empty() ? 0 : uint16_t(c.Version);
+    module.LineTable = std::move(data.LineTable);
+    module.PasswordCheck.reset();
+    if (c.HasPasswordCheck)
+        module.PasswordCheck = c.PasswordCheck;
+    SetModulePassword(module, "");
+}
+
+bool LoadOwnDebugData(TVessarModuleInfo& module) {
+    TVessarModuleOptions options("");
+    TKFModuleData data;
+    if (!LoadModuleData(module.Handle, options, data))
+        return false;
+    AttachOwnDebugData(module, std::move(data));
+    return true;
+}

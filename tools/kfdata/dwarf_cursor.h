@@ -1,0 +1,46 @@
+// Bounds-checked reading of DWARF data: fixed-size little-endian values, LEB128 numbers and
+// zero-terminated strings. Any read past the end raises DwarfError.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <stdexcept>
+#include <string_view>
+
+class DwarfError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+class DwarfCursor {
+  public:
+    explicit DwarfCursor(std::span<const uint8_t> data, size_t offset = 0)
+        : data_(data), offset_(offset) {}
+
+    uint8_t U8() { return uint8_t(Fixed(1)); }
+    uint16_t U16() { return uint16_t(Fixed(2)); }
+    uint32_t U32() { return uint32_t(Fixed(4)); }
+    uint64_t Fixed(size_t size);
+    uint64_t Uleb();
+    int64_t Sleb();
+    // The string and its terminator.
+    std::string_view CString();
+    void Skip(uint64_t count);
+    // A unit's length field; the 64-bit format is not used by 32-bit images.
+    uint32_t UnitLength();
+
+    size_t Offset() const { return offset_; }
+    bool AtEnd() const { return offset_ >= data_.size(); }
+
+  private:
+    void Require(uint64_t count) const;
+
+    std::span<const uint8_t> data_;
+    size_t offset_;
+};
+
+// Calls `read` with the offset of each unit of a section of length-prefixed units.
+void ForEachUnit(std::span<const uint8_t> section, const std::function<void(size_t)>& read);
+
+// The zero-terminated string at `offset` of a string section.
+std::string_view StringAt(std::span<const uint8_t> section, uint64_t offset);

@@ -1,0 +1,34 @@
+// Writes the line table: the unit count, then each unit with its name, first line, code range
+// and records. Names are enciphered with the debug password (the empty one when none is set),
+// each part of a "Class.Procedure" name on its own.
+#pragma once
+#include "dwarf_procedures.h"
+#include "line_units.h"
+#include "reporter/core/byte_stream.h"
+#include "reporter/send/block_cipher.h"
+#include <string>
+#include <string_view>
+#include <vector>
+
+class LineTableWriter {
+  public:
+    // `files` and `procedures` are what the units' indices point into; `imageBase` turns
+    // virtual addresses into code offsets.
+    LineTableWriter(const std::vector<std::string>& files,
+                    const std::vector<DwarfProcedure>& procedures, const std::string& password,
+                    uint32_t imageBase);
+
+    std::vector<uint8_t> Write(const std::vector<LineUnit>& units) const;
+
+  private:
+    void WriteUnit(ByteWriter& out, const LineUnit& unit) const;
+    std::vector<uint8_t> Records(const LineUnit& unit) const;
+    void WriteProcedureName(ByteWriter& out, const DwarfProcedure& p,
+                            std::string_view& lastClass) const;
+    void WriteName(ByteWriter& out, std::string_view text, bool continued) const;
+
+    const std::vector<std::string>& files_;
+    const std::vector<DwarfProcedure>& procedures_;
+    TBlockCipher cipher_;
+    uint32_t codeStart_;
+};
