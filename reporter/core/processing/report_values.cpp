@@ -113,11 +113,13 @@ void AddLists(TReportData& data) {
 
 TReportData GatherReportData(const TReportInputs& in) {
     TReportData data;
-    AddSystemFields(data.Fields, {in.Time, in.Record.ExceptionAddress});
+    const TVessarModuleOptionsEx& options = *in.Record.CurrentModuleOptions;
+    AddSystemFields(data.Fields,
+                    {in.Time, in.Record.ExceptionAddress, options.Stored().ReportFields});
     data.Fields["1.2"] = ApplicationNameAndDescription();
     data.Fields["1.3"] = ApplicationVersion();
     AddExceptionFields(data, in);
-    if (in.Record.CurrentModuleOptions->Stored().LogFlags & kLogModulesAndProcesses)
+    if (options.Stored().LogFlags & kLogModulesAndProcesses)
         AddLists(data);
     AddActiveControls(data, in, in.Record.ExceptionThreadID);
     data.Stack = in.Record.CallStack;

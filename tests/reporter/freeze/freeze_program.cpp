@@ -10,6 +10,7 @@
 #include "reporter/core/processing/application_end.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "runtime/program.h"
+#include "tests/reporter/support/hand_over_lines.h"
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -106,6 +107,7 @@ void AppendLine(const char* fileName, const char* who) {
 } // namespace
 
 int main(int argc, char** argv) {
+    ListenToHandOvers();
     InitializeUnits({&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit});
     if (argc == 2 && std::strcmp(argv[1], "freeze") == 0)
         FreezeInPhases();

@@ -38,7 +38,7 @@ cd "$WORK" || exit 2
 "$ROOT/scripts/wine-run" "$PROGRAM" freeze >"$WORK/out" 2>"$WORK/err" </dev/null
 rc=$?
 main=$(tr -d '\r' <"$WORK/err" | sed -n 's/^main thread //p')
-FROZEN="^Vessarion: handed over EFrozenApplication at 004[0-9A-F]{5}, mode 0, thread $main, system, to freeze_program.exe: The application seems to be frozen.$"
+FROZEN="^Vessarion: handed over EFrozenApplication at 004[0-9A-F]{5}, unhandled, thread $main, thrown, to freeze_program.exe: The application seems to be frozen.$"
 check_phase answering 0
 check_phase frozen 1 "$FROZEN"
 check_phase "switched off" 0

@@ -5,15 +5,13 @@
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/module_kfdata.h"
 #include "reporter/core/module_phase.h"
-#include "reporter/core/processing/notifications.h"
 #include "reporter/core/raise_state.h"
-#include "reporter/core/reporter_module.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "reporter/core/temporary_files.h"
 #include "reporter/core/thread_tracking.h"
-#include "runtime/module_names.h"
 #include "runtime/program.h"
 #include "runtime/unhandled_exception.h"
+#include "tests/reporter/support/hand_over_lines.h"
 #include <cstdio>
 #include <cstring>
 #include <cxxabi.h>
@@ -220,26 +218,6 @@ void Fail(void (*fail)()) {
     std::printf("failing in thread %lu\n", GetCurrentThreadId());
     std::fflush(stdout);
     fail();
-}
-
-// Says what reached the crash reporter, one line per exception, on standard error.
-void SayHandedOver(TVessarExceptionRecord& record, bool handled) {
-    std::fprintf(stderr, "Vessarion: handed over %s at %08X, %s, thread %lu, %s, to %s: %s\n",
-                 record.ExceptionObject->ClassName().c_str(),
-                 unsigned(uintptr_t(record.ExceptionAddress)), handled ? "handled" : "unhandled",
-                 record.ExceptionThreadID, record.OSExceptionRecord ? "system" : "thrown",
-                 ModuleFileName(ReporterModuleHandle()).c_str(),
-                 record.ExceptionObject->Message().c_str());
-    std::fflush(stderr);
-}
-
-void ListenToHandOvers() {
-    GlobalLogHandlers().OnException = [](TVessarExceptionRecord& record, bool&) {
-        SayHandedOver(record, false);
-    };
-    GlobalLogHandlers().OnHandledException = [](TVessarExceptionRecord& record, bool&) {
-        SayHandedOver(record, true);
-    };
 }
 
 DWORD WINAPI FailInThread(void* fail) {
