@@ -1,8 +1,8 @@
 #!/bin/bash
 # The processing of exceptions from the hand-over to the log file, one scenario per run of
 # scenario_program: the report on the console, a filter that ignores, a duplicate counted, a
-# listener that stops the processing, a burst that restarts the program, and many threads at
-# once.
+# listener that stops the processing, a burst that restarts the program, a known call chain
+# and the stacks of four running threads, and many threads raising at once.
 #   run.sh <build-dir>
 # Needs the Wine environment of scripts/wine-env.
 source "$(dirname "$0")/../../checks.sh" "$@"
@@ -55,6 +55,29 @@ verdict "nine exceptions within a minute: no restart" "$(
 scenario burst 10
 verdict "ten exceptions within a minute: restarted" "$([[ $rc -eq 1 ]] && restarted ||
     echo "exit $rc: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
+
+# Each link of the chain: its unit, class, procedure, the line of the call (or throw) and the
+# line's offset in its procedure (from the procedure's first line, or the line before it, as the
+# procedure's first instructions say).
+scenario chain
+for source in chain_start chain_step chain_end; do
+    file=$(dirname "$0")/$source.cpp
+    while IFS=: read -r line text; do
+        procedure=${text##*chain: }
+        class=$([[ $procedure == Run ]] && echo TChainStep)
+        start=$(head -n "$line" "$file" | grep -n '^\[\[gnu::noinline\]\]' | tail -n 1 | cut -d: -f1)
+        offsets="$((line - start))|$((line - start + 1))"
+        row="^\|[0-9A-F]{8}\|scenario_program\.exe *\|$source\.cpp *\|$class *\|$procedure *\|$line\[($offsets)\] *\|$"
+        verdict "call chain: $procedure in $source.cpp, line $line" "$(tr -d '\r' <"$LOG" 2>/dev/null |
+            grep -Eq "$row" || echo "no row /$row/: $(tr -d '\r' <"$LOG" 2>/dev/null | grep -E '^\|[0-9A-F]{8}\|' | head -8 | tr '\n' ' ')")"
+    done < <(grep -n 'chain: ' "$file")
+done
+
+scenario all-threads
+blocks() { tr -d '\r' <"$LOG" 2>/dev/null | grep -c "^|$1: ID="; }
+verdict "four threads running: a block for each, and the stacks that made them" "$(
+    [[ $(blocks '\*Exception Thread') -eq 1 && $(blocks 'Running Thread') -ge 4 && $(blocks 'Calling Thread') -ge 4 ]] ||
+        echo "exception $(blocks '\*Exception Thread'), running $(blocks 'Running Thread'), calling $(blocks 'Calling Thread'): $(errtext "$WORK/err")")"
 
 scenario threads
 whole=$(tr -d '\r' <"$LOG" 2>/dev/null | grep -c '^Call Stack Information:$')

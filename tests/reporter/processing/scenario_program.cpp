@@ -1,16 +1,19 @@
 // A program that carries the crash reporter and lets one processing scenario happen, as its
 // first argument names it; its log goes to the folder of the second argument.
-//   scenario_program console|ignored|duplicate|stopped|burst <count>|threads <folder>
+//   scenario_program console|ignored|duplicate|stopped|burst <count>|threads|chain|all-threads
+//                    <folder>
 #include "reporter/core/hooking/hooking_unit.h"
 #include "reporter/core/interception_unit.h"
 #include "reporter/core/processing/notifications.h"
 #include "reporter/core/reporter_options_unit.h"
 #include "runtime/application.h"
 #include "runtime/program.h"
+#include "tests/reporter/processing/chain.h"
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -127,12 +130,53 @@ void RaiseInThreads() {
     std::printf("threads done\n");
 }
 
+// The report of a throw at the end of a known chain of calls.
+void RaiseAtChainEnd() {
+    try {
+        ChainStart();
+    } catch (const Exception&) {
+    }
+}
+
+DWORD WINAPI RunBody(void* body) {
+    (*static_cast<std::function<void()>*>(body))();
+    return 0;
+}
+
+// Four threads running while the main thread's exception is reported: every one of them gets
+// its block, and each the stack of the thread that made it.
+void ReportAllThreads() {
+    Options().SetStackFlags(0x0C);
+    std::atomic<bool> running{true};
+    std::atomic<int> started{0};
+    std::function<void()> work = [&] {
+        ++started;
+        while (running)
+            Sleep(5);
+    };
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 2; ++i)
+        threads.emplace_back(work);
+    std::vector<HANDLE> handles;
+    for (int i = 0; i < 2; ++i)
+        handles.push_back(CreateThread(nullptr, 0, RunBody, &work, 0, nullptr));
+    while (started < 4)
+        Sleep(5);
+    RaiseAndCatch("with four threads running");
+    running = false;
+    for (std::thread& thread : threads)
+        thread.join();
+    WaitForMultipleObjects(DWORD(handles.size()), handles.data(), TRUE, INFINITE);
+    for (HANDLE handle : handles)
+        CloseHandle(handle);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fputs("usage: scenario_program console|ignored|duplicate|stopped|burst <count>|"
-                   "threads <log folder>\n",
+                   "threads|chain|all-threads <log folder>\n",
                    stderr);
         return 2;
     }
@@ -155,6 +199,10 @@ int main(int argc, char** argv) {
         RaiseBurst(std::atoi(argv[2]), folder);
     else if (way == "threads")
         RaiseInThreads();
+    else if (way == "chain")
+        RaiseAtChainEnd();
+    else if (way == "all-threads")
+        ReportAllThreads();
     ticking = false;
     std::fflush(stdout);
     Halt(0);
