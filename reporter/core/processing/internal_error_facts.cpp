@@ -1,5 +1,6 @@
 #include "reporter/core/processing/internal_error_facts.h"
 #include "reporter/core/thread_stack.h"
+#include "reporter/diagnostics/hidden_units.h"
 #include "runtime/format.h"
 #include "runtime/type_name.h"
 #include <cstdlib>
@@ -63,8 +64,13 @@ std::vector<uint8_t> BytesAt(const void* address) {
 }
 
 // The scan looks addresses up in debug information; when that fails, the modules alone do.
+// The crash reporter's own units are named here: it is their failure that is reported.
 std::unique_ptr<TVessarStackList> CallingThreadStack(const void* address) {
     void* errorAddress = const_cast<void*>(address);
+    struct TOwnFailure {
+        TOwnFailure() { SetReportingOwnFailure(true); }
+        ~TOwnFailure() { SetReportingOwnFailure(false); }
+    } ownFailure;
     try {
         return NewStackList(errorAddress, StackPointer(), StackBase(), kAllDetails, -1, -1, false,
                             true, GetCurrentThreadId());
