@@ -30,6 +30,17 @@ verdict "console program: text 4, an empty line, then the report" "$(
         echo "$(head -4 "$WORK/text" | tr '\n' ' ') $(errtext "$WORK/err")")"
 verdict "report logged" "$([[ $(reports) -eq 1 && $(field 2.6) == 'shown on the console' ]] ||
     echo "$(reports) reports, message '$(field 2.6)'")"
+# Every value the machine gives is there (Wine gives no printer, owner, company or version
+# numbers of these programs).
+empty=""
+for key in 1.1 1.2 1.4 1.5 1.6 2.1 2.2 2.3 2.5 2.6 2.7 2.8 2.9 3.1 3.5 5.1 5.2 5.3 5.4 5.5 5.6 \
+    5.7 5.8 5.9 5.10 6.1 6.2 6.4 7.1 7.2 7.3 7.4 7.5 7.6; do
+    [[ -z $(field "$key") ]] && empty+=" $key"
+done
+verdict "every value the machine gives is in the report" "${empty:+empty:$empty}"
+verdict "modules table: the program listed, a library freed before the exception not" "$(
+    tr -d '\r' <"$LOG" | grep -q '^|00400000|scenario_program.exe' &&
+        ! tr -d '\r' <"$LOG" | grep -qi '|lz32.dll' || echo "$(tr -d '\r' <"$LOG" | grep -ci 'lz32')")"
 
 scenario ignored
 verdict "filter with handling 0: no report, no log, no standard handler" "$(

@@ -43,7 +43,9 @@ TVessarModuleOptionsEx& Options() {
     }
 }
 
+// A library loaded and freed before the exception is no module of the report.
 void ReportToStandardOutput() {
+    FreeLibrary(LoadLibraryA("lz32.dll"));
     Options().SetDialogKind(1);
     RaiseAndCatch("shown on the console");
 }
