@@ -1,7 +1,9 @@
 // The threads the crash reporter tracks: every thread the process creates through the hooked
 // creation calls, and the main thread. Reports trace each one's stack, and where it was made.
 #pragma once
+#include "reporter/core/read_write_lock.h"
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <shared_mutex>
 #include <vector>
@@ -59,7 +61,7 @@ class TVessarThreadsList {
 
     static void Free(TVessarThreadRecord& record);
 
-    mutable std::shared_mutex lock_;
+    mutable TReadWriteLock lock_;
     std::vector<TVessarThreadRecord> records_;
 };
 
