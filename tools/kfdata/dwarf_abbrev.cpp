@@ -20,14 +20,14 @@ DwarfAbbrevTable::DwarfAbbrevTable(std::span<const uint8_t> section, uint64_t of
         abbrev.Tag = uint32_t(in.Uleb());
         abbrev.HasChildren = in.U8() != 0;
         for (;;) {
-            DwarfAttributeSpec spec;
-            spec.Name = uint32_t(in.Uleb());
-            spec.Form = uint32_t(in.Uleb());
-            if (spec.Name == 0 && spec.Form == 0)
+            DwarfAttributeEncoding attribute;
+            attribute.Name = uint32_t(in.Uleb());
+            attribute.Form = uint32_t(in.Uleb());
+            if (attribute.Name == 0 && attribute.Form == 0)
                 break;
-            if (spec.Form == kImplicitConstForm)
-                spec.ImplicitConst = in.Sleb();
-            abbrev.Attributes.push_back(spec);
+            if (attribute.Form == kImplicitConstForm)
+                attribute.ImplicitConst = in.Sleb();
+            abbrev.Attributes.push_back(attribute);
         }
     }
 }

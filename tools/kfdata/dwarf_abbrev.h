@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-struct DwarfAttributeSpec {
+struct DwarfAttributeEncoding {
     uint32_t Name = 0;
     uint32_t Form = 0;
     int64_t ImplicitConst = 0;
@@ -13,7 +13,7 @@ struct DwarfAttributeSpec {
 struct DwarfAbbrev {
     uint32_t Tag = 0; // 0: the code is not defined
     bool HasChildren = false;
-    std::vector<DwarfAttributeSpec> Attributes;
+    std::vector<DwarfAttributeEncoding> Attributes;
 };
 
 class DwarfAbbrevTable {

@@ -81,9 +81,9 @@ const DwarfAbbrevTable& ProcedureCollector::AbbrevsAt(uint64_t offset) {
 EntryFacts ProcedureCollector::ReadEntry(DwarfCursor& in, const DwarfAbbrev& abbrev,
                                          const DwarfUnit& unit) const {
     EntryFacts facts;
-    for (const auto& spec : abbrev.Attributes) {
-        const DwarfValue v = ReadValue(in, spec.Form, spec.ImplicitConst, unit, sections_);
-        switch (spec.Name) {
+    for (const auto& attribute : abbrev.Attributes) {
+        const DwarfValue v = ReadValue(in, attribute.Form, attribute.ImplicitConst, unit, sections_);
+        switch (attribute.Name) {
         case kAtName:
             if (v.Class == DwarfClass::String && DwarfScopes::IsScope(abbrev.Tag))
                 facts.Name = v.Text();
