@@ -8,7 +8,6 @@
 #include "reporter/core/thread_tracking.h"
 #include "runtime/module_names.h"
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -32,9 +31,6 @@ void Remember(const Exception& object, void* address) {
     lastReported.raise = LastRaise().Sequence;
 }
 
-// Whether the last exception handed over came from a C++ throw rather than from the system.
-std::atomic<bool> lastWasRaise{false};
-
 using ProgramExceptionManager = uint8_t (*)(void*, void*, int, HMODULE);
 
 bool Usable(const Exception* object) {
@@ -52,12 +48,11 @@ bool RaisedByThrow(void* address) {
 }
 
 bool HandOver(const Exception& object, void* address, int mode, HMODULE module, bool handled) {
-    lastWasRaise = RaisedByThrow(address);
     Remember(object, address);
     THandOver exception;
     exception.Object = &object;
     exception.Address = address;
-    exception.RaisedByRuntime = lastWasRaise;
+    exception.RaisedByRuntime = RaisedByThrow(address);
     exception.Handled = handled;
     exception.CallingModule = module;
     exception.Mode = mode;
@@ -65,10 +60,6 @@ bool HandOver(const Exception& object, void* address, int mode, HMODULE module, 
 }
 
 } // namespace
-
-bool LastHandOverWasRaise() {
-    return lastWasRaise;
-}
 
 bool ReportedLastInThisThread(const Exception& object, void* address) {
     return address == lastReported.address && LastRaise().Sequence == lastReported.raise &&

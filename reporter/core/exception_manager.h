@@ -17,7 +17,3 @@ bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE 
 // Whether the calling thread's last hand-over was this exception: same class name, same address,
 // same raise.
 bool ReportedLastInThisThread(const Exception& object, void* address);
-
-// Whether the last exception handed over came from a C++ throw (not from the system), as the
-// crash reporter of the module it was raised in said.
-bool LastHandOverWasRaise();

@@ -11,7 +11,6 @@ using WriteClientProc = decltype(EXTENSION_CONTROL_BLOCK::WriteClient);
 ExtensionProc originalExtensionProc = nullptr;
 // The server's own write call: one for every request it makes.
 std::atomic<WriteClientProc> serverWriteClient{nullptr};
-thread_local EXTENSION_CONTROL_BLOCK* currentRequest = nullptr;
 
 BOOL WINAPI WriteClientHook(HCONN connection, void* buffer, DWORD* count, DWORD reserved) {
     const DWORD asked = count ? *count : 0;
@@ -31,10 +30,7 @@ DWORD WINAPI ExtensionProcHook(EXTENSION_CONTROL_BLOCK* request) {
         request->WriteClient = &WriteClientHook;
         StartLastHtmlPage();
     }
-    EXTENSION_CONTROL_BLOCK* outer = currentRequest;
-    currentRequest = request;
     const DWORD status = originalExtensionProc(request);
-    currentRequest = outer;
     if (watched && status != HSE_STATUS_PENDING)
         request->WriteClient = serverWriteClient;
     return status;
@@ -50,8 +46,4 @@ void StartWatchingExtensionOutput(HMODULE module) {
 
 void StopWatchingExtensionOutput() {
     UnhookKept(originalExtensionProc);
-}
-
-EXTENSION_CONTROL_BLOCK* CurrentExtensionRequest() {
-    return currentRequest;
 }

@@ -8,6 +8,3 @@
 // Patches the module's HttpExtensionProc when it has one.
 void StartWatchingExtensionOutput(HMODULE module);
 void StopWatchingExtensionOutput();
-
-// The request the calling thread is serving; null outside a request.
-EXTENSION_CONTROL_BLOCK* CurrentExtensionRequest();

@@ -23,7 +23,6 @@ struct THandOver {
     HMODULE CallingModule = nullptr;
     int Mode = kPresentAutomatic;
     // Taken from the thread's saved state when null.
-    void* Frame = nullptr;
     const CONTEXT* Context = nullptr;
     const EXCEPTION_RECORD* Record = nullptr;
     void* StackPosition = nullptr;

@@ -1,6 +1,7 @@
 #include "reporter/core/runtime_hooks.h"
 #include "reporter/core/current_exception.h"
 #include "reporter/core/exception_manager.h"
+#include "reporter/core/hand_over.h"
 #include "reporter/core/hooking/procedure_hooks.h"
 #include "reporter/core/listed_procedures.h"
 #include "reporter/core/raise_state.h"
@@ -13,7 +14,6 @@ namespace {
 
 constexpr uint8_t kHandleExceptionId = 0;
 constexpr uint8_t kShowExceptionId = 1;
-constexpr int kConsoleOrDialog = 1;
 
 using ThrowProc = decltype(&__cxxabiv1::__cxa_throw);
 // The destructor argument's type as the runtime declares it (its own calling convention).
@@ -76,7 +76,7 @@ struct ApplicationHooks {
     TApplication* Self() { return reinterpret_cast<TApplication*>(this); }
 
     void HandleException(TComponent* sender) {
-        if (!ExceptionManager(HandledException(), LastRaise().Address, kConsoleOrDialog,
+        if (!ExceptionManager(HandledException(), LastRaise().Address, kPresentConsoleOrDialog,
                               applicationModule))
             return;
         ++insideHandleException;
@@ -87,7 +87,7 @@ struct ApplicationHooks {
     // Called by HandleException for an exception already processed, it shows it as it would.
     void ShowException(const Exception& e) {
         if (insideHandleException ||
-            ExceptionManager(&e, LastRaise().Address, kConsoleOrDialog, applicationModule))
+            ExceptionManager(&e, LastRaise().Address, kPresentConsoleOrDialog, applicationModule))
             (Self()->*originalShowException)(e);
     }
 };

@@ -7,28 +7,21 @@
 
 namespace {
 
-// Names and version texts come from files and other processes and may hold anything.
-std::string Printable(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return uint8_t(c) < 32 || c == 127; }, '?');
-    return text;
-}
-
 std::vector<std::string> ModuleRow(const TVessarModuleInfo& module) {
     return {Format("%08X", unsigned(uintptr_t(module.Handle))),
-            Printable(FileNameOf(module.FileName)),
-            Printable(module.Description),
-            Printable(module.Version),
+            PrintableText(FileNameOf(module.FileName)),
+            PrintableText(module.Description),
+            PrintableText(module.Version),
             std::to_string(module.Size),
             FileDateText(module.LastModified),
-            Printable(FolderText(module.FileName))};
+            PrintableText(FolderText(module.FileName))};
 }
 
 std::vector<std::string> ProcessRow(const TVessarProcessInfo& process) {
-    return {std::to_string(process.ProcessId), Printable(FileNameOf(process.FileName)),
-            Printable(process.Description),    Printable(process.Version),
-            KilobytesText(process.Memory),     PriorityName(process.PriorityClass),
-            CountText(process.Threads),        Printable(FolderText(process.FileName))};
+    return {std::to_string(process.ProcessId),  PrintableText(FileNameOf(process.FileName)),
+            PrintableText(process.Description), PrintableText(process.Version),
+            KilobytesText(process.Memory),      PriorityName(process.PriorityClass),
+            CountText(process.Threads),         PrintableText(FolderText(process.FileName))};
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "reporter/diagnostics/list_text.h"
 #include "reporter/core/path_names.h"
 #include "runtime/format.h"
+#include <algorithm>
 
 std::string KilobytesText(uint64_t bytes) {
     if (bytes == 0)
@@ -28,4 +29,10 @@ std::string FolderText(const std::string& path) {
     if (folder.size() > 1 && folder.back() == '\\' && folder[folder.size() - 2] != ':')
         folder.pop_back();
     return folder;
+}
+
+std::string PrintableText(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return uint8_t(c) < 32 || c == 127; }, '?');
+    return text;
 }

@@ -13,3 +13,7 @@ std::string FileDateText(const FILETIME& universal);
 // The folder of a path without its closing "\" (kept after a drive's ":") and without the
 // "\??\" that native paths start with.
 std::string FolderText(const std::string& path);
+
+// `text` with its unprintable characters (control characters and DEL) as "?": names and version
+// texts come from files and other processes and may hold anything.
+std::string PrintableText(std::string text);

@@ -102,10 +102,6 @@ void RunInFaultingThread(const std::function<void()>& procedure) {
         Sleep(kPollMilliseconds);
 }
 
-bool IsExceptionThread() {
-    return servedHere != nullptr;
-}
-
 void StopRunningInFaultingThread() {
     stopped = true;
 }

@@ -19,7 +19,5 @@ bool RunOnExceptionThread(const std::function<bool()>& work, const TFaultingThre
 // Runs `procedure` in the faulting thread: directly when the caller is that thread, else
 // published to it; errors are swallowed. Nothing runs once `stopping` was called.
 void RunInFaultingThread(const std::function<void()>& procedure);
-// Whether the calling thread is a processing thread.
-bool IsExceptionThread();
 // The crash reporter ends the process: nothing more is run in the faulting thread.
 void StopRunningInFaultingThread();

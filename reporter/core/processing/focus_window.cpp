@@ -13,6 +13,12 @@ bool IsMemoClass(const std::string& className) {
            _stricmp(className.c_str(), "TRichEdit") == 0;
 }
 
+std::string WindowClassName(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
 std::string WindowText(HWND window) {
     char text[1024] = {};
     // A message rather than GetWindowText: another thread's edit still answers.
@@ -31,9 +37,10 @@ TFocusWindow FocusWindowOf(DWORD threadId) {
     TFocusWindow focus;
     if (!GetGUIThreadInfo(threadId, &info) || !info.hwndFocus)
         return focus;
-    char className[256] = {};
-    GetClassNameA(info.hwndFocus, className, sizeof className);
-    focus.ClassName = className;
+    HWND form = GetAncestor(info.hwndFocus, GA_ROOT);
+    focus.FormClassName = WindowClassName(form);
+    focus.FormText = WindowText(form);
+    focus.ClassName = WindowClassName(info.hwndFocus);
     const LONG style = GetWindowLongA(info.hwndFocus, GWL_STYLE);
     const bool edit = IsEditClass(focus.ClassName);
     if (IsWindowUnicode(info.hwndFocus) || IsMemoClass(focus.ClassName) ||

@@ -1,57 +1,15 @@
 #include "reporter/core/processing/internal_error_facts.h"
+#include "reporter/core/report/report_dates.h"
+#include "reporter/core/system_info/windows_version.h"
 #include "reporter/core/thread_stack.h"
 #include "reporter/diagnostics/hidden_units.h"
-#include "runtime/format.h"
 #include "runtime/type_name.h"
-#include <cstdlib>
 #include <typeinfo>
 #include <windows.h>
 
 namespace {
 
 constexpr size_t kDumpSize = 32;
-constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr int64_t kFileTimeUnitsPerHour = 36000000000LL;
-
-int64_t FileTimeOf(const SYSTEMTIME& time) {
-    FILETIME file{};
-    SystemTimeToFileTime(&time, &file);
-    return int64_t(uint64_t(file.dwHighDateTime) << 32 | file.dwLowDateTime);
-}
-
-// Local time minus universal time now, in whole hours: "+0100", "-0500".
-std::string ZoneText(const SYSTEMTIME& local, const SYSTEMTIME& universal) {
-    const int64_t difference = FileTimeOf(local) - FileTimeOf(universal);
-    const int hours = int((difference + (difference < 0 ? -1 : 1) * kFileTimeUnitsPerHour / 2) /
-                          kFileTimeUnitsPerHour);
-    return Format("%c%02d00", hours < 0 ? '-' : '+', std::abs(hours));
-}
-
-// The report's date form, e.g. "Tue, 5 Mar 2024 14:03:09 +0100".
-std::string CurrentDateText() {
-    SYSTEMTIME local{}, universal{};
-    GetLocalTime(&local);
-    GetSystemTime(&universal);
-    return Format("%s, %d %s %d %02d:%02d:%02d %s", kDays[local.wDayOfWeek], local.wDay,
-                  kMonths[local.wMonth - 1], local.wYear, local.wHour, local.wMinute, local.wSecond,
-                  ZoneText(local, universal).c_str());
-}
-
-// The system's own version: GetVersionEx reports no version above the one the program declares
-// itself made for.
-std::string OperatingSystemText() {
-    using GetVersionProc = LONG(WINAPI*)(OSVERSIONINFOW*);
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    auto rtlGetVersion = reinterpret_cast<GetVersionProc>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetVersion")));
-    if (!rtlGetVersion || rtlGetVersion(&version) != 0)
-        GetVersionExW(&version);
-    return Format("Windows %lu.%lu build %lu", version.dwMajorVersion, version.dwMinorVersion,
-                  version.dwBuildNumber);
-}
 
 std::vector<uint8_t> BytesAt(const void* address) {
     std::vector<uint8_t> bytes(kDumpSize);
@@ -101,8 +59,10 @@ TInternalErrorFacts GatherInternalErrorFacts(const std::string& section,
                                              const std::exception* failure, const void* address,
                                              const std::string& processedClass) {
     TInternalErrorFacts facts;
-    facts.Date = CurrentDateText();
-    facts.OperatingSystem = OperatingSystemText();
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    facts.Date = ReportDate(now);
+    facts.OperatingSystem = WindowsTypeName(CurrentWindowsVersion());
     facts.BuildTool = "GCC " __VERSION__;
     facts.Dump = BytesAt(address);
     facts.Section = section;

@@ -35,10 +35,13 @@ void NotifyLocal(Handler TVessarLogListener::*handler, TVessarExceptionRecord& r
 
 // Layer one: the raising module's export of that name, when it is another module that carries
 // the crash reporter.
+// The export is looked for first: reading the module's crash reporter data costs more.
 template <class Export> Export RaisingModuleExport(HMODULE module, const char* name) {
-    if (!module || module == ReporterModuleHandle() || !ModuleCarriesReporter(module))
+    if (!module || module == ReporterModuleHandle())
         return nullptr;
-    return reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    auto procedure =
+        reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return procedure && ModuleCarriesReporter(module) ? procedure : nullptr;
 }
 
 using FlagExport = void (*)(TVessarExceptionRecord*, uint8_t*);

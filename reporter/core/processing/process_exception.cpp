@@ -210,7 +210,6 @@ void TExceptionProcessing::BuildTheReport() {
     const TReportInputs inputs{record_, time_, errorId_, customMessage_, in_.Focus, threads_.get()};
     record_.BugReport = BuildReport(options_, GatherReportData(inputs));
     EnterSection(703);
-    ProcessingState().Current = &record_;
     if (options_.Stored().LogFlags & kLogCountDuplicates)
         duplicate_ = CountDuplicateReport(options_, errorId_);
     EnterSection(705);
@@ -308,7 +307,6 @@ void TExceptionProcessing::CheckBurst() {
 void TExceptionProcessing::Finish() {
     suspended_.ResumeAll();
     EnterSection(17);
-    ProcessingState().Current = nullptr;
     if (!ProcessingState().TerminateRequested && handling_ == kHandlingReporter)
         RequestTermination(afterAction_);
     if (options_.Stored().BehaviourFlags & kStandardHandlerAfterwards)

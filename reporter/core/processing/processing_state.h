@@ -1,6 +1,5 @@
 // What the processing keeps for the whole run, beyond one exception.
 #pragma once
-#include "reporter/core/processing/exception_record.h"
 #include <atomic>
 #include <deque>
 #include <string>
@@ -15,8 +14,6 @@ struct TProcessingState {
     std::atomic<int> Section{0};
     // A dialog is up: the waiting main thread keeps the program's windows painted.
     std::atomic<bool> DialogShown{false};
-    // The exception being processed; null between exceptions.
-    TVessarExceptionRecord* Current = nullptr;
 };
 
 // The process's state; used under the processing lock.

@@ -49,28 +49,11 @@ void AddExceptionFields(TReportData& data, const TReportInputs& in) {
     data.Fields["2.10"] = "";
 }
 
-std::string WindowClass(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-// The form is the focused control's top-level window.
-void AddActiveControls(TReportData& data, const TReportInputs& in, DWORD threadId) {
+// Group 4 belongs to programs with windows of their own.
+void AddActiveControls(TReportData& data, const TReportInputs& in) {
     data.ShowActiveControls = !IsConsoleProgram() && !IsWebProgram();
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (GetGUIThreadInfo(threadId, &info) && info.hwndFocus) {
-        HWND form = GetAncestor(info.hwndFocus, GA_ROOT);
-        data.Fields["4.1"] = WindowClass(form);
-        data.Fields["4.2"] = WindowText(form);
-    }
+    data.Fields["4.1"] = in.Focus.FormClassName;
+    data.Fields["4.2"] = in.Focus.FormText;
     data.Fields["4.3"] = in.Focus.ClassName;
     data.Fields["4.4"] = in.Focus.Text;
 }
@@ -121,7 +104,7 @@ TReportData GatherReportData(const TReportInputs& in) {
     AddExceptionFields(data, in);
     if (options.Stored().LogFlags & kLogModulesAndProcesses)
         AddLists(data);
-    AddActiveControls(data, in, in.Record.ExceptionThreadID);
+    AddActiveControls(data, in);
     data.Stack = in.Record.CallStack;
     AddThreads(data, in);
     data.Context = in.Record.Context;

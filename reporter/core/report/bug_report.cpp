@@ -3,6 +3,7 @@
 #include "reporter/core/report/report_layout.h"
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/report_text.h"
+#include "reporter/core/reporter_version.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ TReportField CustomField(const std::string& line) {
 } // namespace
 
 std::string BuildReport(const TVessarModuleOptions& options, const TReportData& data) {
-    std::string report = std::string(kReportHeader) + kCrLf + kCrLf;
+    std::string report = std::string(kReportHeaderName) + kReporterVersion + kCrLf + kCrLf;
     if (const std::string general = GeneralSection(options, data); !general.empty())
         report += general + kCrLf + kCrLf;
     return report + CallStackSection(options, data) + ModulesSection(options, data) +

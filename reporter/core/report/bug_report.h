@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// The report's first line; the log's XML form takes the version from it.
-constexpr char kReportHeader[] = "Vessarion 6.0.24";
+// The report's first line is this name and the crash reporter's version; the log's XML form
+// takes the version from it.
 constexpr char kReportHeaderName[] = "Vessarion ";
 
 // The groups added to the general part after the report is built; their keys stay fixed

@@ -2,33 +2,17 @@
 #include "reporter/core/path_names.h"
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/text_table.h"
+#include "reporter/diagnostics/stack_entry_shown.h"
 #include "runtime/format.h"
 #include <algorithm>
 
 namespace {
 
-constexpr uint8_t kShowProcedures = 0x01;
-constexpr uint8_t kShowUnits = 0x02;
 constexpr size_t kAddressWidth = 8;
 
-bool InProgram(const TVessarDebugInfo& entry) {
-    return entry.Module && entry.Module->Handle == GetModuleHandleA(nullptr);
-}
-
+// The exception's own address is where the report starts, however little is known of it.
 bool Shown(const TVessarDebugInfo& entry, uint8_t stackFlags) {
-    // The exception's own address is where the report starts, however little is known of it.
-    if (entry.ErrorAddress)
-        return true;
-    switch (entry.Detail) {
-    case kDetailLine:
-        return true;
-    case kDetailProcedure:
-        return (stackFlags & kShowProcedures) != 0;
-    case kDetailUnit:
-        return (stackFlags & kShowUnits) != 0 && !InProgram(entry);
-    default: // nothing or the module alone: no use to a reader
-        return false;
-    }
+    return entry.ErrorAddress || StackEntryShown(entry, stackFlags);
 }
 
 std::vector<const TVessarDebugInfo*> ShownEntries(const TReportData& data, uint8_t stackFlags) {

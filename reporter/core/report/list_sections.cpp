@@ -1,6 +1,7 @@
 // The modules and processes sections: one table each, or their titles alone.
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/text_table.h"
+#include "reporter/diagnostics/list_text.h"
 #include <algorithm>
 
 namespace {
@@ -9,14 +10,6 @@ constexpr uint8_t kLogModulesAndProcesses = 0x10;
 constexpr size_t kHandleWidth = 8;
 constexpr size_t kNoMinimum = 0;
 
-// File names and version texts may hold anything; numbers never hold these characters, so
-// every cell is cleaned alike.
-std::string Printable(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return uint8_t(c) < 32 || c == 127; }, '?');
-    return text;
-}
-
 std::vector<std::string> Labels(const TVessarModuleOptions& options, int first, int count) {
     std::vector<std::string> labels;
     for (int i = 0; i < count; ++i)
@@ -24,9 +17,10 @@ std::vector<std::string> Labels(const TVessarModuleOptions& options, int first, 
     return labels;
 }
 
+// Numbers never hold unprintable characters, so every cell is cleaned alike.
 std::vector<std::vector<std::string>> PrintableRows(std::vector<std::vector<std::string>> rows) {
     for (auto& row : rows)
-        std::transform(row.begin(), row.end(), row.begin(), Printable);
+        std::transform(row.begin(), row.end(), row.begin(), PrintableText);
     return rows;
 }
 
