@@ -1,4 +1,5 @@
 #include "reporter/core/os_exception_hook.h"
+#include "reporter/core/emulated_access_violation.h"
 #include "reporter/core/raise_state.h"
 #include "reporter/core/thread_tracking.h"
 #include "runtime/os_exceptions.h"
@@ -34,7 +35,13 @@ bool Readable(const void* address, size_t size) {
     return static_cast<const char*>(address) + size <= end;
 }
 
+// An access violation that an emulator reported as an illegal instruction is converted, kept
+// and reported as the access violation it was.
 Exception* ConvertAndKeep(const EXCEPTION_RECORD* record, const CONTEXT* context) {
+    EXCEPTION_RECORD recognised;
+    if (Readable(context, kContextBytes) &&
+        RecogniseEmulatedAccessViolation(*record, *context, recognised))
+        record = &recognised;
     Exception* object = replaced(record, context);
     if (IsThreadNamingException(*record))
         return object;

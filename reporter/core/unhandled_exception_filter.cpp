@@ -18,7 +18,8 @@ struct FilterState {
     EXCEPTION_POINTERS* pointers = nullptr;
     DWORD faultingThread = 0;
     bool stopping = false;
-    LONG busy = 0; // one faulting thread at a time; the first ends the process
+    LONG busy = 0;      // one faulting thread at a time; the first ends the process
+    DWORD exitCode = 0; // the code of the exception as converted: the process ends with it
     std::string lastMessage;
 } state;
 
@@ -31,6 +32,8 @@ void Process(EXCEPTION_POINTERS* pointers) {
     if (!object) // a replaced conversion that gave nothing still leaves the code to report
         object = std::make_unique<EExternalException>(
             ExternalExceptionMessage(record->ExceptionCode), *record);
+    const auto* external = dynamic_cast<const EExternal*>(object.get());
+    state.exitCode = external ? external->ExceptionRecord().ExceptionCode : record->ExceptionCode;
     if (object->Message() == state.lastMessage)
         return;
     state.lastMessage = object->Message();
@@ -61,8 +64,9 @@ LONG WINAPI Filter(EXCEPTION_POINTERS* pointers) {
         Sleep(10);
     state.pointers = pointers;
     state.faultingThread = GetCurrentThreadId();
+    state.exitCode = record->ExceptionCode;
     SignalObjectAndWait(state.request, state.done, INFINITE, FALSE);
-    TerminateProcess(GetCurrentProcess(), record->ExceptionCode);
+    TerminateProcess(GetCurrentProcess(), state.exitCode);
     return EXCEPTION_EXECUTE_HANDLER;
 }
 

@@ -66,3 +66,8 @@ TReadFaultGuard::~TReadFaultGuard() {
 bool GuardedRead(const void* from, void* to, size_t size) {
     return GuardedCopy(to, from, size) != 0;
 }
+
+bool ReadOwnMemory(const void* from, void* to, size_t size) {
+    const TReadFaultGuard guard;
+    return GuardedRead(from, to, size);
+}

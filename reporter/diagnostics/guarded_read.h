@@ -19,3 +19,8 @@ class TReadFaultGuard {
 // Copies `size` bytes; false when reading them faulted (`to` then holds part of them). Call it
 // only while a TReadFaultGuard exists.
 bool GuardedRead(const void* from, void* to, size_t size);
+
+// Copies `size` bytes of this process's memory under a guard of its own; false when any of them
+// could not be read. For the crash reporter's own process this replaces ReadProcessMemory, which
+// goes through the system's cross-process path and fails where that path is unavailable.
+bool ReadOwnMemory(const void* from, void* to, size_t size);

@@ -1,5 +1,6 @@
 #include "reporter/diagnostics/loaded_modules.h"
 #include "reporter/core/system_info/windows_version.h"
+#include "reporter/diagnostics/loader_modules.h"
 #include "reporter/diagnostics/modules_list.h"
 #include "reporter/diagnostics/tool_help.h"
 #include <algorithm>
@@ -43,6 +44,15 @@ std::vector<HMODULE> SnapshotModules() {
     return handles;
 }
 
+// The system's enumeration goes through its cross-process path even for this process, and that
+// path is unavailable on some systems (an emulated 32-bit Wine among them): then the loader's
+// own list is read in memory.
+std::vector<HMODULE> LoadedHandles(TModuleSource source) {
+    std::vector<HMODULE> loaded =
+        source == TModuleSource::ProcessStatus ? ProcessStatusModules() : SnapshotModules();
+    return loaded.empty() ? LoaderListModules() : loaded;
+}
+
 bool Below(const TVessarModuleInfo* a, const TVessarModuleInfo* b) {
     return uintptr_t(a->Handle) < uintptr_t(b->Handle);
 }
@@ -54,8 +64,7 @@ TModuleSource ModuleSourceForSystem() {
 }
 
 void RefreshModules(TLoadedModules& modules, TModuleSource source) {
-    std::vector<HMODULE> loaded =
-        source == TModuleSource::ProcessStatus ? ProcessStatusModules() : SnapshotModules();
+    std::vector<HMODULE> loaded = LoadedHandles(source);
     std::sort(loaded.begin(), loaded.end(), std::less<HMODULE>());
     std::erase_if(modules, [&](const TVessarModuleInfo* module) {
         return !std::binary_search(loaded.begin(), loaded.end(), module->Handle,

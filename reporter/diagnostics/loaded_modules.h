@@ -11,6 +11,6 @@ using TLoadedModules = std::vector<const TVessarModuleInfo*>;
 enum class TModuleSource { ProcessStatus, Snapshot };
 TModuleSource ModuleSourceForSystem();
 
-// Drops the modules no longer loaded and adds those loaded since, sorted by handle. A source
-// that is missing or fails lists nothing.
+// Drops the modules no longer loaded and adds those loaded since, sorted by handle. When the
+// source is missing or lists nothing, the loader's own list stands in.
 void RefreshModules(TLoadedModules& modules, TModuleSource source = ModuleSourceForSystem());

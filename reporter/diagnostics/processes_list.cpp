@@ -4,6 +4,7 @@
 #include "reporter/diagnostics/process_priority.h"
 #include "reporter/diagnostics/tool_help.h"
 #include "reporter/diagnostics/version_info.h"
+#include "runtime/module_names.h"
 #include "runtime/text.h"
 #include <algorithm>
 #include <psapi.h>
@@ -33,8 +34,15 @@ void DescribeFile(TVessarProcessInfo& info) {
     info.Version = version.Version;
 }
 
-std::string OpenedFileName(const TProcessStatus& status, HANDLE process,
+// This process's own path is known without asking across processes, which some systems refuse.
+bool IsThisProcess(DWORD id) {
+    return id == GetCurrentProcessId();
+}
+
+std::string OpenedFileName(const TProcessStatus& status, DWORD id, HANDLE process,
                            const std::string& fallback) {
+    if (IsThisProcess(id))
+        return ModulePath(nullptr);
     char name[MAX_PATH] = {};
     if (status.FileName() && status.FileName()(process, nullptr, name, MAX_PATH))
         return Trim(name);
@@ -52,11 +60,13 @@ DWORD WorkingSet(const TProcessStatus& status, HANDLE process) {
 // A process described through its handle; false when it cannot be opened or has no name.
 bool OpenedRecord(const TProcessStatus& status, DWORD id, const std::string& fallbackName,
                   TVessarProcessInfo& info) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+    HANDLE process = IsThisProcess(id)
+                         ? GetCurrentProcess()
+                         : OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
     if (!process)
         return false;
     info.ProcessId = id;
-    info.FileName = OpenedFileName(status, process, fallbackName);
+    info.FileName = OpenedFileName(status, id, process, fallbackName);
     info.PriorityClass = GetPriorityClass(process);
     info.Memory = WorkingSet(status, process);
     CloseHandle(process);
@@ -82,6 +92,8 @@ void AddByProcessIds(const TProcessStatus& status, TVessarProcessesList& list) {
 
 // The full path of the process's module named `name`, from that process's module snapshot.
 std::string ModulePathIn(const TToolHelp& toolHelp, DWORD id, const std::string& name) {
+    if (IsThisProcess(id))
+        return ModulePath(nullptr);
     std::string path;
     toolHelp.Modules(id, [&](const MODULEENTRY32& module) {
         if (!AnsiSameText(module.szModule, name))

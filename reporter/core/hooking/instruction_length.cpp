@@ -269,6 +269,8 @@ TSizes ReadPrefixes(const std::uint8_t*& at, const std::uint8_t* start) {
 TInstruction DecodeInstruction(const std::uint8_t* code) {
     const std::uint8_t* at = code;
     const TSizes sizes = ReadPrefixes(at, code);
+    const unsigned opcodeOffset = static_cast<unsigned>(at - code);
+    const bool vector = StartsVectorPrefix(*at, at + 1);
     const TForm form = ReadOpcode(at);
     if (!form.Valid)
         return {};
@@ -282,7 +284,9 @@ TInstruction DecodeInstruction(const std::uint8_t* code) {
         static_cast<unsigned>(at - code) + addressing + ImmediateLength(form.Immediate, sizes, reg);
     if (length > kMaxInstructionLength)
         return {};
-    return {length, RelativeSize(form.Immediate, sizes)};
+    const unsigned modrm =
+        form.ModRM && !form.IgnoresMod && !vector ? static_cast<unsigned>(at - code) : 0;
+    return {length, RelativeSize(form.Immediate, sizes), opcodeOffset, modrm, sizes.Address16};
 }
 
 const std::uint8_t* BranchDestination(const std::uint8_t* code, const TInstruction& instruction) {

@@ -2,6 +2,7 @@
 #include "reporter/core/report/report_dates.h"
 #include "reporter/core/system_info/windows_version.h"
 #include "reporter/core/thread_stack.h"
+#include "reporter/diagnostics/guarded_read.h"
 #include "reporter/diagnostics/hidden_units.h"
 #include "runtime/type_name.h"
 #include <typeinfo>
@@ -11,12 +12,17 @@ namespace {
 
 constexpr size_t kDumpSize = 32;
 
+// The bytes up to the first that cannot be read; read in the process itself, since the system's
+// cross-process read may be unavailable.
 std::vector<uint8_t> BytesAt(const void* address) {
     std::vector<uint8_t> bytes(kDumpSize);
-    SIZE_T read = 0;
-    if (!address ||
-        !ReadProcessMemory(GetCurrentProcess(), address, bytes.data(), bytes.size(), &read))
-        read = 0;
+    size_t read = 0;
+    if (address) {
+        const TReadFaultGuard guard;
+        const auto* from = static_cast<const uint8_t*>(address);
+        while (read < bytes.size() && GuardedRead(from + read, &bytes[read], 1))
+            ++read;
+    }
     bytes.resize(read);
     return bytes;
 }

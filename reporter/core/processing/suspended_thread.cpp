@@ -1,4 +1,5 @@
 #include "reporter/core/processing/suspended_thread.h"
+#include "reporter/diagnostics/guarded_read.h"
 
 namespace {
 
@@ -55,8 +56,5 @@ bool TSuspendedThread::ReadContext(CONTEXT& context) const {
 void* TSuspendedThread::StackBase() const {
     const NT_TIB* tib = suspended_ ? TibOf(thread_) : nullptr;
     void* base = nullptr;
-    SIZE_T read = 0;
-    return tib && ReadProcessMemory(GetCurrentProcess(), &tib->StackBase, &base, sizeof base, &read)
-               ? base
-               : nullptr;
+    return tib && ReadOwnMemory(&tib->StackBase, &base, sizeof base) ? base : nullptr;
 }

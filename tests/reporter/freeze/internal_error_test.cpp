@@ -1,5 +1,6 @@
 // The crash reporter's report of its own failures: its diagnostic text, and that it shows only
 // to a developer.
+#include "../support/unavailable_system_paths.h"
 #include "debugger_lines.h"
 #include "message_box_answer.h"
 #include "reporter/core/processing/internal_error.h"
@@ -112,8 +113,10 @@ TEST_F(InternalErrorPath, LeavesNoTraceWithoutADeveloperToLook) {
     EXPECT_FALSE(Saved());
 }
 
+// The dump is read in process: the system's cross-process read is not needed.
 TEST_F(InternalErrorPath, ShowsADeveloperTheLineTheTextAndTheOfferToMail) {
     const TDebuggerAttached debugger;
+    const TUnavailableSystemPaths unavailable;
     EXPECT_EQ(Report(Exception("broken")),
               "Error: 'broken'\r\n\r\nThis is an internal Vessarion bug.\r\nDo you want to send "
               "the bug information to Vessarion author?");

@@ -1,9 +1,11 @@
 // Another thread held still: its registers and the base of its stack, as freeze detection reads
-// them from the main thread.
+// them from the main thread, also where the system's cross-process reads fail.
+#include "../support/unavailable_system_paths.h"
 #include "reporter/core/processing/suspended_thread.h"
 #include "reporter/core/thread_stack.h"
 #include <atomic>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -20,7 +22,12 @@ DWORD WINAPI KeepBusy(void* parameter) {
     return 0;
 }
 
-TEST(SuspendedThread, ReadsRegistersAndStackBaseOfAnotherThread) {
+class SuspendedThread : public testing::TestWithParam<bool> {};
+
+TEST_P(SuspendedThread, ReadsRegistersAndStackBaseOfAnotherThread) {
+    std::optional<TUnavailableSystemPaths> unavailable;
+    if (GetParam())
+        unavailable.emplace();
     TBusyThread busy;
     HANDLE thread = CreateThread(nullptr, 0, KeepBusy, &busy, 0, nullptr);
     while (!busy.stackBase)
@@ -39,5 +46,7 @@ TEST(SuspendedThread, ReadsRegistersAndStackBaseOfAnotherThread) {
     EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0); // resumed again
     CloseHandle(thread);
 }
+
+INSTANTIATE_TEST_SUITE_P(SystemPathsUnavailable, SuspendedThread, testing::Bool());
 
 } // namespace

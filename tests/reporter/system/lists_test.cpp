@@ -1,5 +1,6 @@
 // The modules of this process and the processes of the machine, by every enumeration the
-// system offers (Wine has them all).
+// system offers (Wine has them all), and with the system's cross-process paths unavailable.
+#include "../support/unavailable_system_paths.h"
 #include "reporter/diagnostics/list_rows.h"
 #include "reporter/diagnostics/list_text.h"
 #include "runtime/module_names.h"
@@ -7,7 +8,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
+#include <psapi.h>
 #include <regex>
+#include <tuple>
 
 namespace {
 
@@ -22,11 +26,26 @@ bool SortedByHandle(const TLoadedModules& modules) {
     });
 }
 
-class LoadedModulesBy : public testing::TestWithParam<TModuleSource> {};
+// A source, and whether the system's cross-process paths fail meanwhile.
+template <class Source>
+class WithSystemPaths : public testing::TestWithParam<std::tuple<Source, bool>> {
+  protected:
+    void SetUp() override {
+        if (std::get<1>(this->GetParam()))
+            unavailable_.emplace();
+    }
+    void TearDown() override { unavailable_.reset(); }
+    Source Chosen() const { return std::get<0>(this->GetParam()); }
+
+  private:
+    std::optional<TUnavailableSystemPaths> unavailable_;
+};
+
+class LoadedModulesBy : public WithSystemPaths<TModuleSource> {};
 
 TEST_P(LoadedModulesBy, ListsTheProgramAndKernel32SortedByHandle) {
     TLoadedModules modules;
-    RefreshModules(modules, GetParam());
+    RefreshModules(modules, Chosen());
     HMODULE program = GetModuleHandleA(nullptr);
     EXPECT_TRUE(Listed(modules, program));
     EXPECT_TRUE(Listed(modules, GetModuleHandleA("kernel32.dll")));
@@ -49,18 +68,56 @@ TEST_P(LoadedModulesBy, ALibraryUnloadedBeforeTheListingIsNotListed) {
     HMODULE library = LoadLibraryA("lz32.dll");
     ASSERT_NE(library, nullptr);
     TLoadedModules modules;
-    RefreshModules(modules, GetParam());
+    RefreshModules(modules, Chosen());
     EXPECT_TRUE(Listed(modules, library));
     const size_t count = modules.size();
 
     FreeLibrary(library);
-    RefreshModules(modules, GetParam());
+    RefreshModules(modules, Chosen());
     EXPECT_FALSE(Listed(modules, library));
     EXPECT_EQ(modules.size(), count - 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, LoadedModulesBy,
-                         testing::Values(TModuleSource::ProcessStatus, TModuleSource::Snapshot));
+                         testing::Combine(testing::Values(TModuleSource::ProcessStatus,
+                                                          TModuleSource::Snapshot),
+                                          testing::Bool()));
+
+std::vector<HMODULE> SortedHandles(const TLoadedModules& modules) {
+    std::vector<HMODULE> handles;
+    for (const TVessarModuleInfo* module : modules)
+        handles.push_back(module->Handle);
+    return handles;
+}
+
+// The loader's module list, as the system enumerates this process's modules in process.
+std::vector<HMODULE> EnumeratedInProcess() {
+    std::vector<HMODULE> handles(1024);
+    DWORD needed = 0;
+    EnumProcessModules(GetCurrentProcess(), handles.data(), DWORD(handles.size() * sizeof(HMODULE)),
+                       &needed);
+    handles.resize(needed / sizeof(HMODULE));
+    std::sort(handles.begin(), handles.end(), std::less<HMODULE>());
+    return handles;
+}
+
+TEST(LoadedModules, TheLoadersListStandsInForTheSystemsEnumeration) {
+    LoadLibraryA("psapi.dll"); // made unavailable below, it stays loaded
+    const std::vector<HMODULE> expected = EnumeratedInProcess();
+    ASSERT_GT(expected.size(), 2u);
+    const TUnavailableSystemPaths unavailable;
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, GetCurrentProcessId());
+    HMODULE first = nullptr;
+    DWORD needed = 0;
+    EXPECT_FALSE(EnumProcessModules(process, &first, sizeof first, &needed)) << "not in force";
+    CloseHandle(process);
+    for (TModuleSource source : {TModuleSource::ProcessStatus, TModuleSource::Snapshot}) {
+        TLoadedModules modules;
+        RefreshModules(modules, source);
+        EXPECT_EQ(SortedHandles(modules), expected);
+    }
+}
 
 // Threads that wait until the object goes.
 class WaitingThreads {
@@ -91,11 +148,11 @@ const TVessarProcessInfo* ThisProcess(const TVessarProcessesList& list) {
     return index < 0 ? nullptr : &list[index];
 }
 
-class ProcessesBy : public testing::TestWithParam<TProcessSource> {};
+class ProcessesBy : public WithSystemPaths<TProcessSource> {};
 
 TEST_P(ProcessesBy, ListThisProcessWithItsPathAndThreads) {
     TVessarProcessesList list;
-    RefreshProcesses(list, GetParam());
+    RefreshProcesses(list, Chosen());
     EXPECT_TRUE(std::is_sorted(list.begin(), list.end(), [](const auto& a, const auto& b) {
         return a.ProcessId < b.ProcessId;
     }));
@@ -103,7 +160,7 @@ TEST_P(ProcessesBy, ListThisProcessWithItsPathAndThreads) {
     ASSERT_NE(self, nullptr);
     EXPECT_TRUE(AnsiSameText(self->FileName, ModulePath(nullptr))) << self->FileName;
     // Wine's snapshot gives the priority class's number (2) as the base priority.
-    const bool priorityKnown = GetParam() != TProcessSource::SnapshotOnly;
+    const bool priorityKnown = Chosen() != TProcessSource::SnapshotOnly;
     if (priorityKnown) {
         EXPECT_EQ(self->PriorityClass, DWORD(NORMAL_PRIORITY_CLASS));
     }
@@ -111,7 +168,7 @@ TEST_P(ProcessesBy, ListThisProcessWithItsPathAndThreads) {
     EXPECT_GE(threads, 1u);
 
     WaitingThreads more(2);
-    RefreshProcesses(list, GetParam());
+    RefreshProcesses(list, Chosen());
     self = ThisProcess(list);
     ASSERT_NE(self, nullptr);
     EXPECT_EQ(self->Threads, threads + 2);
@@ -123,8 +180,10 @@ TEST_P(ProcessesBy, ListThisProcessWithItsPathAndThreads) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, ProcessesBy,
-                         testing::Values(TProcessSource::ProcessIds, TProcessSource::OpenedSnapshot,
-                                         TProcessSource::SnapshotOnly));
+                         testing::Combine(testing::Values(TProcessSource::ProcessIds,
+                                                          TProcessSource::OpenedSnapshot,
+                                                          TProcessSource::SnapshotOnly),
+                                          testing::Bool()));
 
 TEST(ProcessesList, IndexOfFindsEveryListedIdAndNoOther) {
     TVessarProcessesList list(3);
