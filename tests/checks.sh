@@ -1,15 +1,26 @@
 # shellcheck shell=bash
-# What every shell test here starts with: the build folder argument, BUILD and ROOT, the
-# passed/failed counts, and Windows paths for Wine. Sourced with the test's own arguments:
+# What every shell test here starts with. A test is a script of cases: each case is a function
+# `case_<name>` whose checks report through `verdict`, `ok`, `bad` and `skip`. CTest runs one
+# case per test; by hand, all run in the order they are written:
+#   run.sh <build-dir> [<case>]
+# Sourced with the test's own arguments; the script ends with `run_cases`:
 #   source "$(dirname "$0")/../checks.sh" "$@"
+# A case line may carry CTest properties for its test: `case_x() { # ctest: LABELS slow`.
 
-if [[ $# -ne 1 || ! -d $1 ]]; then
-    echo "usage: $0 <build-dir>" >&2
+if [[ $# -lt 1 || $# -gt 2 || ! -d $1 ]]; then
+    echo "usage: $0 <build-dir> [<case>]" >&2
     exit 2
 fi
 # shellcheck disable=SC2034 # for the tests that source this
 BUILD=$(cd "$1" && pwd)
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+CASE=${2:-}
+# The test's script, as its cases are listed from it.
+TEST_SCRIPT=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
+# Sample tables of the original engine: one setting for every test (CMake's PARADOX_SAMPLES).
+SAMPLES=${PARADOX_SAMPLES:-$ROOT/../shared/paradox-samples}
+# A folder that outlives one case, for what a case leaves for others (CTest fixtures).
+SHARED_WORK=$BUILD/test-work/$(basename "$(dirname "$TEST_SCRIPT")")-$(basename "$TEST_SCRIPT" .sh)
 
 passed=0
 failed=0
@@ -19,7 +30,44 @@ skip() { echo "skip $1: $2"; } # not counted: a check this machine cannot make
 verdict() { # verdict <name> <failure text, empty when it passed>
     if [[ -z $2 ]]; then ok "$1"; else bad "$1" "$2"; fi
 }
-finish() {
+# skip_case <what is not checked>: the whole case cannot run here (CTest shows it skipped).
+skip_case() {
+    echo "skipped: $1"
+    exit 77
+}
+# need_samples <what is not checked>: skips the case when the sample tables are absent.
+need_samples() {
+    [[ -d $SAMPLES ]] || skip_case "$1 (no sample tables in $SAMPLES)"
+}
+
+case_names() {
+    sed -n 's/^case_\([a-z0-9_]*\)() {.*/\1/p' "$TEST_SCRIPT"
+}
+
+run_cases() {
+    local name counts p f
+    if [[ -n $CASE ]]; then
+        if ! case_names | grep -qx "$CASE"; then
+            echo "$0: no case '$CASE'; cases: $(case_names | tr '\n' ' ')" >&2
+            exit 2
+        fi
+        "case_$CASE"
+    else
+        counts=$(mktemp /tmp/checks-counts.XXXXXX)
+        for name in $(case_names); do
+            echo "== $name"
+            # Each case in a subshell of its own: a skipped case ends only itself.
+            (
+                passed=0 failed=0
+                "case_$name"
+                echo "$passed $failed" >"$counts"
+            )
+            read -r p f <"$counts" || { p=0 f=0; }
+            : >"$counts"
+            passed=$((passed + ${p:-0})) failed=$((failed + ${f:-0}))
+        done
+        rm -f "$counts"
+    fi
     echo "$passed passed, $failed failed"
     [[ $failed -eq 0 ]]
     exit

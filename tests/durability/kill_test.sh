@@ -2,9 +2,11 @@
 # Durability: `pdxtool add` killed with SIGKILL at moments spread over a restructure of a large
 # keyed table. Whatever the moment, the next open must find the whole old table or the whole new
 # one, and leave nothing of the interrupted commit in the folder.
-#   kill_test.sh <build-dir>
+#   kill_test.sh <build-dir> [<case>]
 # Needs the Wine environment of scripts/wine-env. Sizes can be changed through KILL_ROWS and
-# KILL_SECRET_ROWS (the encrypted variant; 0 leaves it out).
+# KILL_SECRET_ROWS (the encrypted variant; 0 leaves it out). Filling a table takes far longer
+# than the kills: each table is made once, by its `_table` case, and kept in $SHARED_WORK for
+# the cases that kill adds on copies of it.
 set -u
 
 # shellcheck source=../checks.sh
@@ -15,18 +17,38 @@ SECRET_ROWS=${KILL_SECRET_ROWS:-20000}
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-120} # one hung run must not eat the whole test
 export LC_ALL=C                                  # also makes EPOCHREALTIME use a dot
 
-if [[ ! -f $TOOL ]]; then
-    bad pdxtool "$TOOL is missing"
-    finish
-fi
-WORK=$(mktemp -d /tmp/pdx-durability.XXXXXX)
 RUNNER="" WPID="" # the wine-run of an add under test and its Windows process, while it runs
+STAGE=""          # a table being made, until it is moved in place
 cleanup() {
     [[ -n $WPID ]] && kill -9 "$WPID" 2>/dev/null
     [[ -n $RUNNER ]] && kill -9 "$RUNNER" 2>/dev/null
+    [[ -n $STAGE ]] && rm -rf "$STAGE"
     rm -rf "$WORK"
 }
-trap cleanup EXIT
+# new_work: the case's own folder $WORK, removed when the case ends, with an add it left
+# running.
+new_work() {
+    if [[ ! -f $TOOL ]]; then
+        bad pdxtool "$TOOL is missing"
+        return 1
+    fi
+    WORK=$(mktemp -d /tmp/pdx-durability.XXXXXX)
+    trap cleanup EXIT
+}
+
+# variant <name>: the rows and password of a table (plain or secret), the case's own folder
+# for it ($DIR, $WDIR; the table $DB) and $REF, where its table case keeps what the other
+# cases start from: pristine/ (the family as filled), new/ (the family an unkilled add gave),
+# before and after (the dumps of the old and the new table) and ready once all of it is right.
+variant() {
+    case $1 in
+    plain) VROWS=$ROWS PW=() ;;
+    secret) VROWS=$SECRET_ROWS PW=(kill-test) ;;
+    esac
+    REF=$SHARED_WORK/$1
+    DIR=$WORK/$1 DB=$WORK/$1/big.db WDIR=$(win "$WORK/$1")
+    mkdir -p "$DIR"
+}
 
 now_us() { echo "${EPOCHREALTIME/./}"; }
 ms() { echo $((($1 + 500) / 1000)); } # microseconds → rounded milliseconds
@@ -83,6 +105,14 @@ same_file() {
         [[ -z $(cmp -l "$1" "$2" | awk -v s=$skip '!s || $1 < 97 || $1 > 100' | head -1) ]]
 }
 
+# Where two files first part (beyond the .DB header's time), for a failure message.
+file_difference() {
+    local skip=0
+    [[ ${1,,} == *.db ]] && skip=1
+    echo "$(stat -c %s "$1")/$(stat -c %s "$2") bytes, first at $(cmp -l "$1" "$2" 2>&1 |
+        awk -v s=$skip '!s || $1 < 97 || $1 > 100' | head -1)"
+}
+
 leftovers() { find "$1" -maxdepth 1 -name '*~*' -printf '%f ' | sed 's/ $//'; }
 
 seen() { if [[ -n $1 ]]; then echo "at $(ms "$1") ms"; else echo "not seen"; fi; }
@@ -108,51 +138,74 @@ unkilled_add() { # unkilled_add <name>; sets T_* and T_END
     fi
 }
 
-# Sets up one table in $WORK/<name>: pristine copy, dump before, the dump an add must give,
-# and the moments of an unkilled add. Fails the variant when the unkilled add is not right.
-prepare() { # prepare <name> <rows> [password]
-    local name=$1 rows=$2 dir=$WORK/$1 t0
-    shift 2
-    PW=("$@")
-    DIR=$dir DB=$dir/big.db WDIR=$(win "$dir")
-    mkdir -p "$dir" "$WORK/$name.pristine"
+# Makes one table and what the kill cases start from (see variant), and checks an unkilled add.
+make_table() { # make_table <name>
+    local name=$1 t0 made
+    variant "$name"
+    # Made aside and moved in place once right, so that no case ever starts from half a table,
+    # nor from one of an earlier run when this one fails.
+    made=$REF
+    rm -rf "$made"
+    mkdir -p "$SHARED_WORK"
+    STAGE=$(mktemp -d "$SHARED_WORK/.$name.XXXXXX")
+    REF=$STAGE
+    mkdir -p "$REF/pristine"
     t0=$(now_us)
-    if ! pdx "$WORK/$name.fill" "$WORK/$name.err" fill "$WDIR" big.db "$rows" keyed "${PW[@]}"; then
-        bad "fill $name" "$(errtext "$WORK/$name.err")"
+    if ! pdx "$WORK/fill" "$WORK/err" fill "$WDIR" big.db "$VROWS" keyed "${PW[@]}"; then
+        bad "fill $name" "$(errtext "$WORK/err")"
         return 1
     fi
-    echo "# $name: $rows rows filled in $(ms $(($(now_us) - t0))) ms: $(ls "$dir" | tr '\n' ' ')"
-    cp -p "$dir"/* "$WORK/$name.pristine/"
-    FAMILY=$(ls "$dir" | tr '\n' ' ')
-    if ! pdx "$WORK/$name.before" "$WORK/$name.err" dump "$WDIR" big.db "${PW[@]}"; then
-        bad "dump $name" "$(errtext "$WORK/$name.err")"
+    echo "# $name: $VROWS rows filled in $(ms $(($(now_us) - t0))) ms: $(ls "$DIR" | tr '\n' ' ')"
+    cp -p "$DIR"/* "$REF/pristine/"
+    FAMILY=$(ls "$DIR" | tr '\n' ' ')
+    if ! pdx "$REF/before" "$WORK/err" dump "$WDIR" big.db "${PW[@]}"; then
+        bad "dump $name" "$(errtext "$WORK/err")"
         return 1
     fi
     awk 'NR == 1 { nf = $2; print "fields " nf + 1 " records " $4 " keys " $6 }
          NR > 1 && NR <= nf + 1 { print }
          NR == nf + 1 { print "field " nf + 1 " EIN 04 4" }
-         NR > nf + 1 { print $0 "|NULL" }' "$WORK/$name.before" >"$WORK/$name.after"
+         NR > nf + 1 { print $0 "|NULL" }' "$REF/before" >"$REF/after"
+    time_adds "$name" || return 1
+    check_state "add $name" new "$(leftovers "$DIR")"
+    if [[ $failed -eq 0 ]]; then
+        touch "$REF/ready"
+        rm -rf "$made"
+        mv "$STAGE" "$made"
+        STAGE=""
+    fi
+}
 
-    # Unkilled adds time the moments; the quickest of a few, so that kills land inside them.
-    # The first one's files are the new family every later add must give.
+# Unkilled adds time the moments; the quickest of a few, so that kills land inside them. A
+# sweep times its own, under the load it meets itself. The first add of the table case gives
+# the new family every later add must give.
+time_adds() { # time_adds <name>; sets START and WRITING (µs)
+    local t
     START="" WRITING=""
     for _ in 1 2 3; do
-        rm -f "$dir"/*
-        cp -p "$WORK/$name.pristine"/* "$dir"/
-        if ! unkilled_add "$name"; then
+        rm -f "$DIR"/*
+        cp -p "$REF/pristine"/* "$DIR"/
+        if ! unkilled_add "$1"; then
             return 1
         fi
-        if [[ ! -d $WORK/$name.new ]]; then
-            mkdir "$WORK/$name.new"
-            cp -p "$dir"/* "$WORK/$name.new/"
+        if [[ ! -d $REF/new ]]; then
+            mkdir "$REF/new"
+            cp -p "$DIR"/* "$REF/new/"
         fi
-        echo "# $name: unkilled add: temporaries at $(ms "$T_TEMPS") ms, journal $(seen "$T_JOURNAL")," \
+        echo "# $1: unkilled add: temporaries at $(ms "$T_TEMPS") ms, journal $(seen "$T_JOURNAL")," \
             "journal gone $(seen "$T_DONE"), end at $(ms "$T_END") ms"
         [[ -z $START || $T_TEMPS -lt $START ]] && START=$T_TEMPS
-        t0=$((${T_JOURNAL:-$T_END} - T_TEMPS))
-        [[ -z $WRITING || $t0 -lt $WRITING ]] && WRITING=$t0
+        t=$((${T_JOURNAL:-$T_END} - T_TEMPS))
+        [[ -z $WRITING || $t -lt $WRITING ]] && WRITING=$t
     done
-    check_state "add $name" new "$(leftovers "$dir")"
+}
+
+# use_table <name>: a table as its table case left it, for kills in the case's own folder
+# (each kill starts from a fresh copy); skips the case when the table was not made.
+use_table() {
+    variant "$1"
+    [[ -f $REF/ready ]] || skip_case "kills of adds on the $1 table (the table was not made)"
+    FAMILY=$(ls "$REF/pristine" | tr '\n' ' ')
 }
 
 # Checks the table as the next open finds it, by its dump and then file by file, since a stale
@@ -164,18 +217,20 @@ check_state() { # check_state <label> <expected: old|new|any> <leftovers before 
         bad "$label" "dump fails: $(errtext "$WORK/now.err"); left: ${left:-nothing}"
         return
     fi
-    if cmp -s "$WORK/now" "${WORK}/${DIR##*/}.before"; then
+    if cmp -s "$WORK/now" "$REF/before"; then
         STATE=old
-    elif cmp -s "$WORK/now" "${WORK}/${DIR##*/}.after"; then
+    elif cmp -s "$WORK/now" "$REF/after"; then
         STATE=new
     fi
     after=$(ls "$DIR" | tr '\n' ' ')
     if [[ -n $STATE ]]; then
         for f in $FAMILY; do
             if [[ $STATE == old ]]; then
-                same_file "$WORK/${DIR##*/}.pristine/$f" "$DIR/$f" || stale+=" $f"
+                same_file "$REF/pristine/$f" "$DIR/$f" ||
+                    stale+=" $f ($(file_difference "$REF/pristine/$f" "$DIR/$f"))"
             else
-                same_file "$WORK/${DIR##*/}.new/$f" "$DIR/$f" || stale+=" $f"
+                same_file "$REF/new/$f" "$DIR/$f" ||
+                    stale+=" $f ($(file_difference "$REF/new/$f" "$DIR/$f"))"
             fi
         done
     fi
@@ -202,7 +257,7 @@ kill_add() { # kill_add <stop> [delay µs]
     local stop=$1 delay=${2:-0} try t0 rc
     for try in 1 2 3; do
         rm -f "$DIR"/*
-        cp -p "$WORK/${DIR##*/}.pristine"/* "$DIR"/
+        cp -p "$REF/pristine"/* "$DIR"/
         t0=$(now_us)
         "$ROOT/scripts/wine-run" "$TOOL" add "$WDIR" big.db EIN I 0 "${PW[@]}" \
             >/dev/null 2>"$WORK/kill.err" &
@@ -284,10 +339,23 @@ sweep() { # sweep <name> <start fractions> <writing fractions> <journal delays i
     fi
 }
 
-t_all=$(now_us)
-if prepare plain "$ROWS"; then
+case_plain_table() { # ctest: FIXTURES_SETUP durability_plain_table LABELS slow
+    new_work || return
+    make_table plain
+}
+
+case_plain_sweep() { # ctest: FIXTURES_REQUIRED durability_plain_table
+    new_work || return
+    use_table plain
+    time_adds plain || return
     sweep plain "30 85" "0 20 40 60 80 95" "0 1000"
-    # The next add, not an open, meets what a kill left: it must clear that itself.
+}
+
+# The next add, not an open, meets what a kill left: it must clear that itself.
+case_plain_rerun() { # ctest: FIXTURES_REQUIRED durability_plain_table
+    local rc
+    new_work || return
+    use_table plain
     kill_add temps 0
     rc=$?
     if [[ $rc -eq 1 || ($rc -eq 0 && $WANT != old) ]]; then
@@ -299,9 +367,20 @@ if prepare plain "$ROWS"; then
     else
         bad "plain rerun" "add after a kill fails: $(errtext "$WORK/rerun.err"); left: ${LEFT:-nothing}"
     fi
-fi
-if [[ $SECRET_ROWS -gt 0 ]] && prepare secret "$SECRET_ROWS" kill-test; then
+}
+
+case_secret_table() { # ctest: FIXTURES_SETUP durability_secret_table LABELS slow
+    [[ $SECRET_ROWS -gt 0 ]] || skip_case "the encrypted table (KILL_SECRET_ROWS=0)"
+    new_work || return
+    make_table secret
+}
+
+case_secret_sweep() { # ctest: FIXTURES_REQUIRED durability_secret_table
+    [[ $SECRET_ROWS -gt 0 ]] || skip_case "kills of adds on the encrypted table (KILL_SECRET_ROWS=0)"
+    new_work || return
+    use_table secret
+    time_adds secret || return
     sweep secret "50" "0 50" "0" # the cipher changes the writing, not the commit
-fi
-echo "# $(ms $(($(now_us) - t_all))) ms in all"
-finish
+}
+
+run_cases

@@ -2,7 +2,7 @@
 # Two processes on one table: an exclusive open (`pdxtool hold`) keeps every other process out,
 # a shared open (a dump kept reading by a pipe nobody empties) admits readers but no restructure,
 # a refused process changes no byte, and everything works again once the holder lets go.
-#   share_test.sh <build-dir>
+#   share_test.sh <build-dir> [<case>]
 # Needs the Wine environment of scripts/wine-env.
 set -u
 
@@ -13,17 +13,29 @@ HOLD_MS=${HOLD_MS:-8000} # long enough for two refused runs on a slow machine
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-60}
 export LC_ALL=C
 
-if [[ ! -f $TOOL ]]; then
-    bad pdxtool "$TOOL is missing"
-    finish
-fi
-WORK=$(mktemp -d /tmp/pdx-sharing.XXXXXX)
-trap 'exec 3<&-; rm -rf "$WORK"' EXIT
-DIR=$WORK/db
-SNAP=$WORK/snap
-mkdir -p "$DIR"
-
-WDIR=$(win "$DIR")
+# new_table: a case's own folder $WORK with the table in $DIR (Windows path $WDIR) and its dump
+# in $WORK/before. The table's dump is well over a pipe's buffer, so that a reader can be
+# stopped mid-table. The folder goes when the case ends, with the holder or reader it started.
+new_table() {
+    if [[ ! -f $TOOL ]]; then
+        bad pdxtool "$TOOL is missing"
+        return 1
+    fi
+    WORK=$(mktemp -d /tmp/pdx-sharing.XXXXXX)
+    trap 'kill $(jobs -p) 2>/dev/null; exec 3<&-; rm -rf "$WORK"' EXIT
+    DIR=$WORK/db
+    SNAP=$WORK/snap
+    WDIR=$(win "$DIR")
+    mkdir -p "$DIR"
+    if ! pdx "$WORK/fill" "$WORK/err" fill "$WDIR" t.db 2000 keyed; then
+        bad fill "$(errtext "$WORK/err")"
+        return 1
+    fi
+    if ! pdx "$WORK/before" "$WORK/err" dump "$WDIR" t.db; then
+        bad dump "$(errtext "$WORK/err")"
+        return 1
+    fi
+}
 
 # refused <label> <args...>: the run must fail with "table in use" and change no file, not
 # even the temporaries that belong to the holder.
@@ -50,87 +62,86 @@ same() { # same <label> <expected> <actual>
     fi
 }
 
-# A table whose dump is well over a pipe's buffer, so that a reader can be stopped mid-table.
-if ! pdx "$WORK/fill" "$WORK/err" fill "$WDIR" t.db 2000 keyed; then
-    bad fill "$(errtext "$WORK/err")"
-    finish
-fi
-if ! pdx "$WORK/before" "$WORK/err" dump "$WDIR" t.db; then
-    bad dump "$(errtext "$WORK/err")"
-    finish
-fi
+# An exclusive holder, with the temporaries a restructure of its own would have made.
+case_exclusive_holder() {
+    local holder rc f left
+    new_table || return
+    "$ROOT/scripts/wine-run" "$TOOL" hold "$WDIR" t.db "$HOLD_MS" >"$WORK/hold.out" 2>"$WORK/hold.err" &
+    holder=$!
+    for _ in $(seq 600); do
+        grep -q held "$WORK/hold.out" && break
+        kill -0 $holder 2>/dev/null || break
+        sleep 0.1
+    done
+    if ! grep -q held "$WORK/hold.out"; then
+        bad hold "never held the table: $(errtext "$WORK/hold.err")"
+        return
+    fi
+    for f in "$DIR"/*; do cp -p "$f" "$f~new"; done
+    cp -a "$DIR" "$SNAP"
+    refused "dump while another process holds the table exclusively" dump "$WDIR" t.db
+    refused "add while another process holds the table exclusively" add "$WDIR" t.db EIN I 0
+    if ! kill -0 $holder 2>/dev/null; then
+        bad hold "let go before the refused runs ended; raise HOLD_MS"
+    fi
+    wait $holder
+    rc=$?
+    [[ $rc -eq 0 ]] || bad hold "exit $rc: $(errtext "$WORK/hold.err")"
+    if ! pdx "$WORK/dump1" "$WORK/err" dump "$WDIR" t.db; then
+        bad "dump once the exclusive holder has let go" "$(errtext "$WORK/err")"
+    elif left=$(find "$DIR" -name '*~*' -printf '%f ') && [[ -n $left ]]; then
+        bad "dump once the exclusive holder has let go" "unjournalled leftovers stay: $left"
+    else
+        same "dump once the exclusive holder has let go, leftovers cleared" "$WORK/before" "$WORK/dump1"
+    fi
+}
 
-# ---- exclusive holder, with the temporaries a restructure of its own would have made
-"$ROOT/scripts/wine-run" "$TOOL" hold "$WDIR" t.db "$HOLD_MS" >"$WORK/hold.out" 2>"$WORK/hold.err" &
-holder=$!
-for _ in $(seq 600); do
-    grep -q held "$WORK/hold.out" && break
-    kill -0 $holder 2>/dev/null || break
-    sleep 0.1
-done
-if ! grep -q held "$WORK/hold.out"; then
-    bad hold "never held the table: $(errtext "$WORK/hold.err")"
-    finish
-fi
-for f in "$DIR"/*; do cp -p "$f" "$f~new"; done
-cp -a "$DIR" "$SNAP"
-refused "dump while another process holds the table exclusively" dump "$WDIR" t.db
-refused "add while another process holds the table exclusively" add "$WDIR" t.db EIN I 0
-if ! kill -0 $holder 2>/dev/null; then
-    bad hold "let go before the refused runs ended; raise HOLD_MS"
-fi
-wait $holder
-rc=$?
-[[ $rc -eq 0 ]] || bad hold "exit $rc: $(errtext "$WORK/hold.err")"
-if ! pdx "$WORK/dump1" "$WORK/err" dump "$WDIR" t.db; then
-    bad "dump once the exclusive holder has let go" "$(errtext "$WORK/err")"
-elif left=$(find "$DIR" -name '*~*' -printf '%f ') && [[ -n $left ]]; then
-    bad "dump once the exclusive holder has let go" "unjournalled leftovers stay: $left"
-else
-    same "dump once the exclusive holder has let go, leftovers cleared" "$WORK/before" "$WORK/dump1"
-fi
-rm -rf "$SNAP"
-cp -a "$DIR" "$SNAP"
+# A shared reader: a dump stalls on a full pipe with its cursor open. Once it has let go, the
+# restructure goes through.
+case_shared_reader() {
+    local reader first rc
+    new_table || return
+    cp -a "$DIR" "$SNAP"
+    mkfifo "$WORK/pipe"
+    "$ROOT/scripts/wine-run" "$TOOL" dump "$WDIR" t.db >"$WORK/pipe" 2>"$WORK/reader.err" &
+    reader=$!
+    exec 3<"$WORK/pipe"
+    if ! IFS= read -r -t 60 first <&3; then
+        bad reader "no output: $(errtext "$WORK/reader.err")"
+        return
+    fi
+    if pdx "$WORK/dump2" "$WORK/err" dump "$WDIR" t.db; then
+        same "dump while another process reads the table" "$WORK/before" "$WORK/dump2"
+    else
+        bad "dump while another process reads the table" "$(errtext "$WORK/err")"
+    fi
+    refused "add while another process reads the table" add "$WDIR" t.db EIN I 0
+    kill -0 $reader 2>/dev/null || bad reader "ended before it was let go"
+    {
+        echo "$first"
+        cat <&3
+    } | tr -d '\r' >"$WORK/dump3"
+    exec 3<&-
+    wait $reader
+    rc=$?
+    if [[ $rc -eq 0 ]]; then
+        same "the stalled reader's dump" "$WORK/before" "$WORK/dump3"
+    else
+        bad "the stalled reader's dump" "exit $rc: $(errtext "$WORK/reader.err")"
+    fi
 
-# ---- shared reader: a dump stalls on a full pipe with its cursor open
-mkfifo "$WORK/pipe"
-"$ROOT/scripts/wine-run" "$TOOL" dump "$WDIR" t.db >"$WORK/pipe" 2>"$WORK/reader.err" &
-reader=$!
-exec 3<"$WORK/pipe"
-if ! IFS= read -r -t 60 first <&3; then
-    bad reader "no output: $(errtext "$WORK/reader.err")"
-    finish
-fi
-if pdx "$WORK/dump2" "$WORK/err" dump "$WDIR" t.db; then
-    same "dump while another process reads the table" "$WORK/before" "$WORK/dump2"
-else
-    bad "dump while another process reads the table" "$(errtext "$WORK/err")"
-fi
-refused "add while another process reads the table" add "$WDIR" t.db EIN I 0
-kill -0 $reader 2>/dev/null || bad reader "ended before it was let go"
-{
-    echo "$first"
-    cat <&3
-} | tr -d '\r' >"$WORK/dump3"
-exec 3<&-
-wait $reader
-rc=$?
-if [[ $rc -eq 0 ]]; then
-    same "the stalled reader's dump" "$WORK/before" "$WORK/dump3"
-else
-    bad "the stalled reader's dump" "exit $rc: $(errtext "$WORK/reader.err")"
-fi
+    # Nobody holds it now.
+    awk 'NR == 1 { nf = $2; print "fields " nf + 1 " records " $4 " keys " $6 }
+         NR > 1 && NR <= nf + 1 { print }
+         NR == nf + 1 { print "field " nf + 1 " EIN 04 4" }
+         NR > nf + 1 { print $0 "|NULL" }' "$WORK/before" >"$WORK/want"
+    if ! pdx "$WORK/add" "$WORK/err" add "$WDIR" t.db EIN I 0; then
+        bad "add once nobody holds the table" "$(errtext "$WORK/err")"
+    elif pdx "$WORK/after" "$WORK/err" dump "$WDIR" t.db; then
+        same "add once nobody holds the table" "$WORK/want" "$WORK/after"
+    else
+        bad "add once nobody holds the table" "dump after: $(errtext "$WORK/err")"
+    fi
+}
 
-# ---- nobody holds it: the restructure goes through
-awk 'NR == 1 { nf = $2; print "fields " nf + 1 " records " $4 " keys " $6 }
-     NR > 1 && NR <= nf + 1 { print }
-     NR == nf + 1 { print "field " nf + 1 " EIN 04 4" }
-     NR > nf + 1 { print $0 "|NULL" }' "$WORK/before" >"$WORK/want"
-if ! pdx "$WORK/add" "$WORK/err" add "$WDIR" t.db EIN I 0; then
-    bad "add once nobody holds the table" "$(errtext "$WORK/err")"
-elif pdx "$WORK/after" "$WORK/err" dump "$WDIR" t.db; then
-    same "add once nobody holds the table" "$WORK/want" "$WORK/after"
-else
-    bad "add once nobody holds the table" "dump after: $(errtext "$WORK/err")"
-fi
-finish
+run_cases

@@ -2,6 +2,7 @@
 // restructured and read back, passwords, sharing and damaged files.
 #include "engine_library.h"
 #include "file_bytes.h"
+#include "samples.h"
 #include "test_folder.h"
 #include <algorithm>
 #include <cstring>
@@ -315,6 +316,23 @@ TEST_F(EngineApi, DamagedTablesFailCleanlyAndAreNotWritten) {
     }
 }
 
+// The header-only .MB the original engine writes for a new table with blob columns (the
+// samples' misc\empty.mb): one 4 KiB header block, zero but for these bytes.
+std::string EmptyBlobFile() {
+    std::string bytes(4096, '\0');
+    const std::pair<size_t, uint8_t> set[] = {
+        {1, 0x01},  {3, 0x01},  {5, 0x82},  {6, 0x73},  {7, 0x02},  {9, 0x29}, {12, 0x10},
+        {14, 0x10}, {16, 0x10}, {17, 0x40}, {20, 0x08}, {41, 0xA1}, {42, 0x02}};
+    for (const auto& [offset, value] : set)
+        bytes[offset] = char(value);
+    return bytes;
+}
+
+TEST(EmptyBlobFile, IsTheOneTheOriginalEngineWrote) {
+    SKIP_WITHOUT_SAMPLES("the empty .MB fixture against the original engine's misc\\empty.mb");
+    EXPECT_EQ(FileBytes(SamplePath("misc\\empty.mb")), EmptyBlobFile());
+}
+
 // A new table with memo and graphic columns gets the header-only .MB the original engine
 // writes; a protected one gets it encrypted.
 TEST_F(EngineApi, NewTableWithBlobColumnsGetsAnEmptyBlobFile) {
@@ -325,8 +343,7 @@ TEST_F(EngineApi, NewTableWithBlobColumnsGetsAnEmptyBlobFile) {
     desc.iFldCount = 3;
     desc.pfldDesc = fields;
     ASSERT_EQ(Dbi().DbiCreateTable(db_, 0, &desc), DBIERR_NONE);
-    const std::string empty = FileBytes(std::string(SAMPLES_DIR) + "/misc/empty.mb");
-    ASSERT_EQ(empty.size(), 4096u);
+    const std::string empty = EmptyBlobFile();
     EXPECT_EQ(FileBytes(Path("Blobs.MB")), empty);
 
     std::strcpy(desc.szTblName, "Locked.DB");
@@ -341,12 +358,13 @@ TEST_F(EngineApi, NewTableWithBlobColumnsGetsAnEmptyBlobFile) {
 // Memo values of a table written by the original engine: one in the record's leader, one in a
 // shared .MB block, one in a block of its own; still readable after a restructure.
 TEST(EngineBlobs, MemoValuesInAllThreePlacesSurviveARestructure) {
+    SKIP_WITHOUT_SAMPLES("memo values of the original engine's customer table");
     TestFolder folder;
     for (const char* f :
          {"CUSTOMER.DB", "CUSTOMER.PX", "CUSTOMER.MB", "CUSTOMER.X06", "CUSTOMER.Y06"}) {
         std::string to = folder.File(f);
         ASSERT_TRUE(
-            CopyFileA((std::string(SAMPLES_DIR) + "/customer/" + f).c_str(), to.c_str(), FALSE));
+            CopyFileA(SamplePath(std::string("customer\\") + f).c_str(), to.c_str(), FALSE));
         SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     DBIEnv env{};

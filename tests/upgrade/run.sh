@@ -4,7 +4,7 @@
 # ProfileUpgrade.exe from a folder of its own that holds its own engine library and alias file,
 # and checks the tables afterwards with pdxadmin, pdxtool and, when available, pxlib.
 # dialog_answer reads and closes the error box of a run that fails.
-#   run.sh <build-dir>
+#   run.sh <build-dir> [<case>]
 # Needs the Wine environment of scripts/wine-env (the test command provides it).
 set -u
 
@@ -92,10 +92,10 @@ fi
 
 # ---- running the upgrade
 
-# new_case <name> <rows> [mkprofiledb options...]: a folder $C with the database in $C/db and
+# new_case <folder> <rows> [mkprofiledb options...]: a folder $C with the database in $C/db and
 # the program's own folder $C/app (engine, program, alias file written by mkprofiledb).
 new_case() {
-    C=$WORK/$1
+    C=$1
     DB=$C/db
     APP=$C/app
     local rows=$2
@@ -262,21 +262,27 @@ complete() {
     done | head -3 | tr '\n' ' '
 }
 
-# ---- pxlib, when this machine has it: the interop test's checker, or built here
+# ---- pxlib's checker, built by the build with the host compiler
 PXCHECK=$BUILD/interop/pxcheck
-if [[ ! -x $PXCHECK ]]; then
-    PXCHECK=$WORK/pxcheck
-    gcc -O1 -o "$PXCHECK" "$ROOT/tests/interop/pxcheck.c" -lpx >/dev/null 2>&1 || PXCHECK=""
-fi
 
-# ==== the old layout: every table lacks all its columns
-if new_case old 200; then
+# ==== the old layout: every table lacks all its columns. The upgraded database stays for the
+# cases that look at it again.
+OLD=$SHARED_WORK/old
+# use_old: $C, $DB and $APP of the upgraded old layout; skips when it was not made.
+use_old() {
+    C=$OLD DB=$OLD/db APP=$OLD/app
+    [[ -f $OLD/upgraded ]] || skip_case "$1 (the old layout was not upgraded)"
+}
+
+case_old_layout() { # ctest: FIXTURES_SETUP upgraded_old_layout LABELS slow
+    rm -rf "$OLD"
+    new_case "$OLD" 200 || return
     fields "$C/f0"
     mkdir -p "$C/d0" "$C/d1"
+    local t why
     for t in "${TABLES[@]}"; do
         wine_run "$TOOLS/pdxtool.exe" dump "$(win "$DB")" "$t" >"$C/d0/$t" 2>&1
     done
-    snapshot "$C/s0"
     upgrade
     ran_clean "old layout: exit code 0, no dialog"
     fields "$C/f1"
@@ -292,64 +298,73 @@ if new_case old 200; then
     wine_run "$TOOLS/pdxadmin.exe" verify "$(win "$DB")" 2>&1 | tr -d '\r' >"$C/verify"
     verdict "old layout: pdxadmin verify finds the twelve tables sound" \
         "$([[ $(grep -c ': ok$' "$C/verify") -eq 12 ]] || oneline "$C/verify")"
-    if [[ -n $PXCHECK ]]; then
-        why=""
-        for t in "${TABLES[@]}"; do
-            px=$DB/${t%.DB}.PX
-            if ! "$PXCHECK" dump "$DB/$t" "$px" >"$C/px" 2>&1; then
-                why+="$t: pxlib cannot read it: $(oneline "$C/px") "
-            elif ! cmp -s "$C/d1/$t" "$C/px"; then
-                why+="$t: pxlib reads otherwise: $(first_diff "$C/d1/$t" "$C/px") "
-            elif ! "$PXCHECK" verifypx "$DB/$t" "$px" >"$C/px" 2>&1; then
-                why+="$t: primary index: $(oneline "$C/px") "
-            fi
-        done
-        verdict "old layout: pxlib reads every upgraded table alike, primary indexes sound" "$why"
-    else
-        skip "old layout, pxlib" "no pxcheck and no pxlib to build it"
-    fi
+    [[ $failed -eq 0 ]] && touch "$OLD/upgraded"
+}
 
-    # ==== a second run, on the upgraded database, and one while another program reads it
-    snapshot "$C/s1"
+case_old_layout_read_by_pxlib() { # ctest: FIXTURES_REQUIRED upgraded_old_layout
+    use_old "pxlib on the upgraded tables"
+    [[ -x $PXCHECK ]] || skip_case "pxlib on the upgraded tables (no pxcheck in $PXCHECK)"
+    local t px why=""
+    for t in "${TABLES[@]}"; do
+        px=$DB/${t%.DB}.PX
+        if ! "$PXCHECK" dump "$DB/$t" "$px" >"$WORK/px" 2>&1; then
+            why+="$t: pxlib cannot read it: $(oneline "$WORK/px") "
+        elif ! cmp -s "$C/d1/$t" "$WORK/px"; then
+            why+="$t: pxlib reads otherwise: $(first_diff "$C/d1/$t" "$WORK/px") "
+        elif ! "$PXCHECK" verifypx "$DB/$t" "$px" >"$WORK/px" 2>&1; then
+            why+="$t: primary index: $(oneline "$WORK/px") "
+        fi
+    done
+    verdict "old layout: pxlib reads every upgraded table alike, primary indexes sound" "$why"
+}
+
+# ==== a second run, on the upgraded database, and one while another program reads it
+case_second_run() { # ctest: FIXTURES_REQUIRED upgraded_old_layout
+    use_old "a second run on the upgraded database"
+    snapshot "$WORK/s1"
     upgrade
     ran_clean "second run: exit code 0, no dialog"
-    snapshot "$C/s2"
+    snapshot "$WORK/s2"
     verdict "second run: every file keeps its size, content and modification time" \
-        "$(untouched "$C/s1" "$C/s2")"
+        "$(untouched "$WORK/s1" "$WORK/s2")"
     if hold shared Subject.DB; then
         upgrade
         release
         ran_clean "second run while another program has Subject.DB open: exit code 0, no dialog"
-        snapshot "$C/s3"
+        snapshot "$WORK/s3"
         verdict "second run while another program has Subject.DB open: nothing changes" \
-            "$(untouched "$C/s1" "$C/s3")"
+            "$(untouched "$WORK/s1" "$WORK/s3")"
     fi
-fi
+}
 
 # ==== listed columns present already: in another letter case, out of list order, with
 # another type, or the next one of the list without the one before
-if new_case partial 20 --present Subject:MAIL_STATE_COUNTRY,ein --present CrashDriver:dviols \
-    --present InspCarrier:VIN3,licnum2 --present Basics:basics_name=A20; then
+case_present_columns() {
+    new_case "$WORK/partial" 20 --present Subject:MAIL_STATE_COUNTRY,ein \
+        --present CrashDriver:dviols --present InspCarrier:VIN3,licnum2 \
+        --present Basics:basics_name=A20 || return
     fields "$C/f0"
     upgrade
     ran_clean "present columns: exit code 0, no dialog"
     fields "$C/f1"
     verdict "present columns: kept as they are; only the missing ones added, in list order" \
         "$(complete "$C/f0" "$C/f1" "${TABLES[@]}")"
-fi
+}
 
 # ==== failing runs: the crash reporter's box names the engine's texts and its log keeps the
-# report, the program still ends with 0,
-# the columns added before the failing check stay and the later checks are not made.
-# name | mkprofiledb options | table held open, and how | box message (ERE) | tables upgraded
-while IFS='|' read -r name options held message upgraded; do
-    [[ -z $name ]] && continue
+# report, the program still ends with 0, the columns added before the failing check stay and
+# the later checks are not made.
+# failing <name> <mkprofiledb options> <table held open, and how> <box message (ERE)>
+#         <tables upgraded>
+failing() {
+    local name=$1 options=$2 held=$3 message=$4 upgraded=$5 caption text logged why
+    local -a others
     # shellcheck disable=SC2086
-    new_case "$name" 20 $options || continue
+    new_case "$WORK/$name" 20 $options || return
     fields "$C/f0"
     snapshot "$C/s0"
     if [[ -n $held ]]; then
-        hold "${held% *}" "${held#* }" || continue
+        hold "${held% *}" "${held#* }" || return
     fi
     upgrade
     release
@@ -369,20 +384,31 @@ while IFS='|' read -r name options held message upgraded; do
     # shellcheck disable=SC2086
     why=$(complete "$C/f0" "$C/f1" $upgraded)$(untouched "$C/s0" "$C/s1" "${others[@]}")
     verdict "$name: ${upgraded:-no table} upgraded, every other table untouched" "$why"
-    if [[ $name == held-shared ]]; then
-        # With the table free again, a new run completes the upgrade.
-        upgrade
-        ran_clean "$name, run again: exit code 0, no dialog"
-        fields "$C/f2"
-        verdict "$name, run again: every table gets its missing columns" \
-            "$(complete "$C/f0" "$C/f2" "${TABLES[@]}")"
-    fi
-done <<'CASES'
-missing-table|--omit Crashes.DB||^Table does not exist\..*Crashes\.DB|Subject.DB
-unknown-alias|--alias OTHERDATA||^Unknown database alias.*PROFILEDATA|
-held-exclusive||exclusive Subject.DB|^Table is in use by another user or program\..*Subject\.DB|
-held-shared||shared Subject.DB|^Table is in use by another user or program\..*Subject\.DB|
-CASES
+}
+
+case_missing_table() {
+    failing missing-table "--omit Crashes.DB" "" '^Table does not exist\..*Crashes\.DB' Subject.DB
+}
+
+case_unknown_alias() {
+    failing unknown-alias "--alias OTHERDATA" "" '^Unknown database alias.*PROFILEDATA' ""
+}
+
+case_held_exclusive() {
+    failing held-exclusive "" "exclusive Subject.DB" \
+        '^Table is in use by another user or program\..*Subject\.DB' ""
+}
+
+# With the table free again, a new run completes the upgrade.
+case_held_shared() {
+    failing held-shared "" "shared Subject.DB" \
+        '^Table is in use by another user or program\..*Subject\.DB' "" || return
+    upgrade
+    ran_clean "held-shared, run again: exit code 0, no dialog"
+    fields "$C/f2"
+    verdict "held-shared, run again: every table gets its missing columns" \
+        "$(complete "$C/f0" "$C/f2" "${TABLES[@]}")"
+}
 # A restructure the engine refuses cannot be brought about from outside the program.
 
-finish
+run_cases

@@ -3,14 +3,19 @@
 # stops answering for longer than FreezeSeconds is reported once, from the main thread where it
 # stands; one that answers is not; the options switch detection off and on; a restart starts
 # the program again with its command line in its start directory and ends with exit code 1.
-#   run.sh <build-dir>
+#   run.sh <build-dir> [<case>]
 # Needs the Wine environment of scripts/wine-env.
 set -u
 source "$(dirname "$0")/../../checks.sh" "$@"
 PROGRAM=$BUILD/tests/reporter/freeze/freeze_program.exe
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-180}
-WORK=$(mktemp -d /tmp/freeze-test.XXXXXX)
-trap 'rm -rf "$WORK"' EXIT
+
+# Each case runs in a folder of its own, its start directory, removed when the case ends.
+new_work() {
+    WORK=$(mktemp -d /tmp/freeze-test.XXXXXX)
+    trap 'rm -rf "$WORK"' EXIT
+    cd "$WORK" || exit 2
+}
 
 # The program's standard error with its phase lines and, between them, one line per report:
 # for now the hand-over's own line.
@@ -34,28 +39,38 @@ check_phase() {
     fi
 }
 
-cd "$WORK" || exit 2
-"$ROOT/scripts/wine-run" "$PROGRAM" freeze >"$WORK/out" 2>"$WORK/err" </dev/null
-rc=$?
-main=$(tr -d '\r' <"$WORK/err" | sed -n 's/^main thread //p')
-FROZEN="^Vessarion: handed over EFrozenApplication at 004[0-9A-F]{5}, unhandled, thread $main, thrown, to freeze_program.exe: The application seems to be frozen.$"
-check_phase answering 0
-check_phase frozen 1 "$FROZEN"
-check_phase "switched off" 0
-check_phase "switched on" 1 "$FROZEN"
-verdict "freeze detection stopped at shut-down" "$([[ $rc -eq 0 ]] || echo "exit code $rc: $(errtext "$WORK/err")")"
+# One run through the phases: its main window answers, freezes, and freezes again with
+# detection switched off and then on.
+case_freeze() { # ctest: RESOURCE_LOCK display
+    local rc main frozen
+    new_work
+    "$ROOT/scripts/wine-run" "$PROGRAM" freeze >"$WORK/out" 2>"$WORK/err" </dev/null
+    rc=$?
+    main=$(tr -d '\r' <"$WORK/err" | sed -n 's/^main thread //p')
+    frozen="^Vessarion: handed over EFrozenApplication at 004[0-9A-F]{5}, unhandled, thread $main, thrown, to freeze_program.exe: The application seems to be frozen.$"
+    check_phase answering 0
+    check_phase frozen 1 "$frozen"
+    check_phase "switched off" 0
+    check_phase "switched on" 1 "$frozen"
+    verdict "freeze detection stopped at shut-down" "$([[ $rc -eq 0 ]] || echo "exit code $rc: $(errtext "$WORK/err")")"
+}
 
-# The new process outlives the one that started it: wait for its line.
-marker=$WORK/restart.txt
-"$ROOT/scripts/wine-run" "$PROGRAM" restart "$(win "$marker")" >"$WORK/out" 2>"$WORK/err" </dev/null
-rc=$?
-for _ in $(seq 1 120); do
-    [[ $(grep -c '^child: ' "$marker" 2>/dev/null) -ge 1 ]] && break
-    sleep 0.5
-done
-parent=$(tr -d '\r' <"$marker" 2>/dev/null | sed -n 's/^parent: //p')
-child=$(tr -d '\r' <"$marker" 2>/dev/null | sed -n 's/^child: //p')
-verdict "restart ends the process with exit code 1" "$([[ $rc -eq 1 ]] || echo "exit code $rc")"
-verdict "restart: same command line, start directory" "$([[ -n $parent && $child == "$parent" ]] ||
-    echo "parent \"$parent\", child \"$child\"")"
-finish
+case_restart() {
+    local rc marker parent child
+    new_work
+    # The new process outlives the one that started it: wait for its line.
+    marker=$WORK/restart.txt
+    "$ROOT/scripts/wine-run" "$PROGRAM" restart "$(win "$marker")" >"$WORK/out" 2>"$WORK/err" </dev/null
+    rc=$?
+    for _ in $(seq 1 120); do
+        [[ $(grep -c '^child: ' "$marker" 2>/dev/null) -ge 1 ]] && break
+        sleep 0.5
+    done
+    parent=$(tr -d '\r' <"$marker" 2>/dev/null | sed -n 's/^parent: //p')
+    child=$(tr -d '\r' <"$marker" 2>/dev/null | sed -n 's/^child: //p')
+    verdict "restart ends the process with exit code 1" "$([[ $rc -eq 1 ]] || echo "exit code $rc")"
+    verdict "restart: same command line, start directory" "$([[ -n $parent && $child == "$parent" ]] ||
+        echo "parent \"$parent\", child \"$child\"")"
+}
+
+run_cases

@@ -3,13 +3,17 @@
 # scenario_program: the report on the console, a filter that ignores, a duplicate counted, a
 # listener that stops the processing, a burst that restarts the program, a known call chain
 # and the stacks of four running threads, and many threads raising at once.
-#   run.sh <build-dir>
+#   run.sh <build-dir> [<case>]
 # Needs the Wine environment of scripts/wine-env.
 source "$(dirname "$0")/../../checks.sh" "$@"
 PROGRAM=$BUILD/tests/reporter/processing/scenario_program.exe
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-600}
-WORK=$(mktemp -d /tmp/processing-test.XXXXXX)
-trap 'rm -rf "$WORK"' EXIT
+
+# Each case runs in a folder of its own, removed when the case ends.
+new_work() {
+    WORK=$(mktemp -d /tmp/processing-test.XXXXXX)
+    trap 'rm -rf "$WORK"' EXIT
+}
 
 # scenario <name> [arguments...]: a fresh log folder $LOGS, output in $WORK/out, exit code in rc.
 scenario() {
@@ -23,78 +27,113 @@ scenario() {
 reports() { [[ -f $LOG ]] && grep -c '^Vessarion 6.0.24$' <(tr -d '\r' <"$LOG") || echo 0; }
 field() { tr -d '\r' <"$LOG" | sed -n "s/^  $1 [^:]*: //p"; }
 
-scenario console
-verdict "console program: text 4, an empty line, then the report" "$(
-    head -4 "$WORK/text" | tr '\n' '|' |
-        grep -qx 'An error has occurred during program execution.|Please read the following information for further details.||Vessarion 6.0.24|' ||
-        echo "$(head -4 "$WORK/text" | tr '\n' ' ') $(errtext "$WORK/err")")"
-verdict "report logged" "$([[ $(reports) -eq 1 && $(field 2.6) == 'shown on the console' ]] ||
-    echo "$(reports) reports, message '$(field 2.6)'")"
-# Every value the machine gives is there (Wine gives no printer, owner, company or version
-# numbers of these programs).
-empty=""
-for key in 1.1 1.2 1.4 1.5 1.6 2.1 2.2 2.3 2.5 2.6 2.7 2.8 2.9 3.1 3.5 5.1 5.2 5.3 5.4 5.5 5.6 \
-    5.7 5.8 5.9 5.10 6.1 6.2 6.4 7.1 7.2 7.3 7.4 7.5 7.6; do
-    [[ -z $(field "$key") ]] && empty+=" $key"
-done
-verdict "every value the machine gives is in the report" "${empty:+empty:$empty}"
-verdict "modules table: the program listed, a library freed before the exception not" "$(
-    tr -d '\r' <"$LOG" | grep -q '^|00400000|scenario_program.exe' &&
-        ! tr -d '\r' <"$LOG" | grep -qi '|lz32.dll' || echo "$(tr -d '\r' <"$LOG" | grep -ci 'lz32')")"
+case_console() {
+    local empty key
+    new_work
+    scenario console
+    verdict "console program: text 4, an empty line, then the report" "$(
+        head -4 "$WORK/text" | tr '\n' '|' |
+            grep -qx 'An error has occurred during program execution.|Please read the following information for further details.||Vessarion 6.0.24|' ||
+            echo "$(head -4 "$WORK/text" | tr '\n' ' ') $(errtext "$WORK/err")")"
+    verdict "report logged" "$([[ $(reports) -eq 1 && $(field 2.6) == 'shown on the console' ]] ||
+        echo "$(reports) reports, message '$(field 2.6)'")"
+    # Every value the machine gives is there (Wine gives no printer, owner, company or version
+    # numbers of these programs).
+    empty=""
+    for key in 1.1 1.2 1.4 1.5 1.6 2.1 2.2 2.3 2.5 2.6 2.7 2.8 2.9 3.1 3.5 5.1 5.2 5.3 5.4 5.5 5.6 \
+        5.7 5.8 5.9 5.10 6.1 6.2 6.4 7.1 7.2 7.3 7.4 7.5 7.6; do
+        [[ -z $(field "$key") ]] && empty+=" $key"
+    done
+    verdict "every value the machine gives is in the report" "${empty:+empty:$empty}"
+    verdict "modules table: the program listed, a library freed before the exception not" "$(
+        tr -d '\r' <"$LOG" | grep -q '^|00400000|scenario_program.exe' &&
+            ! tr -d '\r' <"$LOG" | grep -qi '|lz32.dll' || echo "$(tr -d '\r' <"$LOG" | grep -ci 'lz32')")"
+}
 
-scenario ignored
-verdict "filter with handling 0: no report, no log, no standard handler" "$(
-    [[ ! -s $WORK/text && ! -e $LOG && $rc -eq 0 ]] || echo "exit $rc, log: $(reports), out: $(head -2 "$WORK/text")")"
+case_ignored() {
+    new_work
+    scenario ignored
+    verdict "filter with handling 0: no report, no log, no standard handler" "$(
+        [[ ! -s $WORK/text && ! -e $LOG && $rc -eq 0 ]] || echo "exit $rc, log: $(reports), out: $(head -2 "$WORK/text")")"
+}
 
-scenario duplicate
-verdict "duplicate: one entry, counted twice" "$([[ $(reports) -eq 1 && $(field 2.8) == 2 ]] ||
-    echo "$(reports) reports, count '$(field 2.8)'")"
+case_duplicate() {
+    new_work
+    scenario duplicate
+    verdict "duplicate: one entry, counted twice" "$([[ $(reports) -eq 1 && $(field 2.8) == 2 ]] ||
+        echo "$(reports) reports, count '$(field 2.8)'")"
+}
 
-scenario stopped
-verdict "listener stops: nothing logged, threads resumed, requested end happens" "$(
-    [[ $rc -eq 1 && ! -e $LOG ]] && grep -qx 'terminating; worker went on: yes' "$WORK/text" ||
-        echo "exit $rc, log: $(reports), out: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
+case_stopped() {
+    new_work
+    scenario stopped
+    verdict "listener stops: nothing logged, threads resumed, requested end happens" "$(
+        [[ $rc -eq 1 && ! -e $LOG ]] && grep -qx 'terminating; worker went on: yes' "$WORK/text" ||
+            echo "exit $rc, log: $(reports), out: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
+}
 
 restarted() { # waits for the restarted program's mark
     for _ in $(seq 60); do [[ -e $LOGS/restarted ]] && return 0; sleep 0.5; done
     return 1
 }
-scenario burst 9
-verdict "nine exceptions within a minute: no restart" "$(
-    [[ $rc -eq 0 ]] && grep -qx 'no restart after 9' "$WORK/text" && ! restarted ||
-        echo "exit $rc: $(tr '\n' ' ' <"$WORK/text")")"
-scenario burst 10
-verdict "ten exceptions within a minute: restarted" "$([[ $rc -eq 1 ]] && restarted ||
-    echo "exit $rc: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
+
+# One exception fewer than RepeatCount: the wait for a restart that must not come takes 30 s.
+case_burst_below_limit() { # ctest: LABELS slow
+    new_work
+    scenario burst 9
+    verdict "nine exceptions within a minute: no restart" "$(
+        [[ $rc -eq 0 ]] && grep -qx 'no restart after 9' "$WORK/text" && ! restarted ||
+            echo "exit $rc: $(tr '\n' ' ' <"$WORK/text")")"
+}
+
+case_burst_restart() {
+    new_work
+    scenario burst 10
+    verdict "ten exceptions within a minute: restarted" "$([[ $rc -eq 1 ]] && restarted ||
+        echo "exit $rc: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
+}
 
 # Each link of the chain: its unit, class, procedure, the line of the call (or throw) and the
 # line's offset in its procedure (from the procedure's first line, or the line before it, as the
 # procedure's first instructions say).
-scenario chain
-for source in chain_start chain_step chain_end; do
-    file=$(dirname "$0")/$source.cpp
-    while IFS=: read -r line text; do
-        procedure=${text##*chain: }
-        class=$([[ $procedure == Run ]] && echo TChainStep)
-        start=$(head -n "$line" "$file" | grep -n '^\[\[gnu::noinline\]\]' | tail -n 1 | cut -d: -f1)
-        offsets="$((line - start))|$((line - start + 1))"
-        row="^\|[0-9A-F]{8}\|scenario_program\.exe *\|$source\.cpp *\|$class *\|$procedure *\|$line\[($offsets)\] *\|$"
-        verdict "call chain: $procedure in $source.cpp, line $line" "$(tr -d '\r' <"$LOG" 2>/dev/null |
-            grep -Eq "$row" || echo "no row /$row/: $(tr -d '\r' <"$LOG" 2>/dev/null | grep -E '^\|[0-9A-F]{8}\|' | head -8 | tr '\n' ' ')")"
-    done < <(grep -n 'chain: ' "$file")
-done
+case_chain() {
+    local source file line text procedure class start offsets row
+    new_work
+    scenario chain
+    for source in chain_start chain_step chain_end; do
+        file=$(dirname "$0")/$source.cpp
+        while IFS=: read -r line text; do
+            procedure=${text##*chain: }
+            class=$([[ $procedure == Run ]] && echo TChainStep)
+            start=$(head -n "$line" "$file" | grep -n '^\[\[gnu::noinline\]\]' | tail -n 1 | cut -d: -f1)
+            offsets="$((line - start))|$((line - start + 1))"
+            row="^\|[0-9A-F]{8}\|scenario_program\.exe *\|$source\.cpp *\|$class *\|$procedure *\|$line\[($offsets)\] *\|$"
+            verdict "call chain: $procedure in $source.cpp, line $line" "$(tr -d '\r' <"$LOG" 2>/dev/null |
+                grep -Eq "$row" || echo "no row /$row/: $(tr -d '\r' <"$LOG" 2>/dev/null | grep -E '^\|[0-9A-F]{8}\|' | head -8 | tr '\n' ' ')")"
+        done < <(grep -n 'chain: ' "$file")
+    done
+}
 
-scenario all-threads
 blocks() { tr -d '\r' <"$LOG" 2>/dev/null | grep -c "^|$1: ID="; }
-# The four were made by the main thread: their creation stacks stand in one "Calling Thread"
-# block of that thread.
-verdict "four threads running: a block for each, and the stack that made them" "$(
-    [[ $(blocks '\*Exception Thread') -eq 1 && $(blocks 'Running Thread') -ge 4 && $(blocks 'Calling Thread') -ge 1 ]] ||
-        echo "exception $(blocks '\*Exception Thread'), running $(blocks 'Running Thread'), calling $(blocks 'Calling Thread'): $(errtext "$WORK/err")")"
 
-scenario threads
-whole=$(tr -d '\r' <"$LOG" 2>/dev/null | grep -c '^Call Stack Information:$')
-verdict "8 threads, 200 exceptions each: every report whole, the log holds 32" "$(
-    [[ $rc -eq 0 && $(reports) -eq 32 && $whole -eq 32 ]] && grep -qx 'threads done' "$WORK/text" ||
-        echo "exit $rc, $(reports) reports, $whole whole: $(errtext "$WORK/err")")"
-finish
+case_all_threads() {
+    new_work
+    scenario all-threads
+    # The four were made by the main thread: their creation stacks stand in one "Calling Thread"
+    # block of that thread.
+    verdict "four threads running: a block for each, and the stack that made them" "$(
+        [[ $(blocks '\*Exception Thread') -eq 1 && $(blocks 'Running Thread') -ge 4 && $(blocks 'Calling Thread') -ge 1 ]] ||
+            echo "exception $(blocks '\*Exception Thread'), running $(blocks 'Running Thread'), calling $(blocks 'Calling Thread'): $(errtext "$WORK/err")")"
+}
+
+case_threads() { # ctest: LABELS slow
+    local whole
+    new_work
+    scenario threads
+    whole=$(tr -d '\r' <"$LOG" 2>/dev/null | grep -c '^Call Stack Information:$')
+    verdict "8 threads, 200 exceptions each: every report whole, the log holds 32" "$(
+        [[ $rc -eq 0 && $(reports) -eq 32 && $whole -eq 32 ]] && grep -qx 'threads done' "$WORK/text" ||
+            echo "exit $rc, $(reports) reports, $whole whole: $(errtext "$WORK/err")")"
+}
+
+run_cases
