@@ -158,10 +158,11 @@ make_table() { # make_table <name>
     echo "# $name: $VROWS rows filled in $(ms $(($(now_us) - t0))) ms: $(ls "$DIR" | tr '\n' ' ')"
     cp -p "$DIR"/* "$REF/pristine/"
     FAMILY=$(ls "$DIR" | tr '\n' ' ')
-    if ! pdx "$REF/before" "$WORK/err" dump "$WDIR" big.db "${PW[@]}"; then
+    if ! pdx "$WORK/before" "$WORK/err" dump "$WDIR" big.db "${PW[@]}"; then
         bad "dump $name" "$(errtext "$WORK/err")"
         return 1
     fi
+    mv "$WORK/before" "$REF/before"
     awk 'NR == 1 { nf = $2; print "fields " nf + 1 " records " $4 " keys " $6 }
          NR > 1 && NR <= nf + 1 { print }
          NR == nf + 1 { print "field " nf + 1 " EIN 04 4" }
@@ -194,9 +195,9 @@ time_adds() { # time_adds <name>; sets START and WRITING (µs)
         fi
         echo "# $1: unkilled add: temporaries at $(ms "$T_TEMPS") ms, journal $(seen "$T_JOURNAL")," \
             "journal gone $(seen "$T_DONE"), end at $(ms "$T_END") ms"
-        [[ -z $START || $T_TEMPS -lt $START ]] && START=$T_TEMPS
+        if [[ -z $START || $T_TEMPS -lt $START ]]; then START=$T_TEMPS; fi
         t=$((${T_JOURNAL:-$T_END} - T_TEMPS))
-        [[ -z $WRITING || $t -lt $WRITING ]] && WRITING=$t
+        if [[ -z $WRITING || $t -lt $WRITING ]]; then WRITING=$t; fi
     done
 }
 
@@ -344,7 +345,7 @@ case_plain_table() { # ctest: FIXTURES_SETUP durability_plain_table LABELS slow
     make_table plain
 }
 
-case_plain_sweep() { # ctest: FIXTURES_REQUIRED durability_plain_table
+case_plain_sweep() { # ctest: FIXTURES_REQUIRED durability_plain_table LABELS slow
     new_work || return
     use_table plain
     time_adds plain || return

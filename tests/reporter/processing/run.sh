@@ -126,7 +126,7 @@ case_all_threads() {
             echo "exception $(blocks '\*Exception Thread'), running $(blocks 'Running Thread'), calling $(blocks 'Calling Thread'): $(errtext "$WORK/err")")"
 }
 
-case_threads() { # ctest: LABELS slow
+case_threads() { # ctest: LABELS slow TIMEOUT 900
     local whole
     new_work
     scenario threads
