@@ -145,28 +145,37 @@ check_dup() {
     fi
 }
 
-# The fixture tables pxlib writes, in $FX.
+# The fixture tables pxlib writes (slowly): made once by the first case, copied by the others
+# into $FX.
+FIXTURES=$SHARED_WORK/fixtures
 FX=$WORK/fx
 make_fixtures() {
-    mkdir -p "$FX"
-    "$PXCHECK" make "$FX" 2>"$WORK/make.err" && return 0
-    bad make "$(errtext "$WORK/make.err")"
-    return 1
+    [[ -f $FIXTURES/plain.db ]] || skip_case "$1 (pxlib's fixture tables were not made)"
+    rm -rf "$FX"
+    cp -r "$FIXTURES" "$FX"
 }
 
-case_pxlib_fixtures() {
-    make_fixtures || return
+case_pxlib_fixtures() { # ctest: FIXTURES_SETUP interop_fixtures
+    local stage b out
+    rm -rf "$FIXTURES"
+    mkdir -p "$SHARED_WORK"
+    stage=$(mktemp -d "$SHARED_WORK/.fixtures.XXXXXX")
+    if ! "$PXCHECK" make "$stage" 2>"$WORK/make.err"; then
+        bad make "$(errtext "$WORK/make.err")"
+        rm -rf "$stage"
+        return
+    fi
     ok make
-    local b out
     for b in keyed keyed2 big secretk; do
-        if out=$("$PXCHECK" verifypx "$FX/$b.db" "$FX/$b.px" 2>&1); then ok "pxlib-index $b ($out)"; else
+        if out=$("$PXCHECK" verifypx "$stage/$b.db" "$stage/$b.px" 2>&1); then ok "pxlib-index $b ($out)"; else
             bad "pxlib-index $b" "$out"
         fi
     done
+    mv "$stage" "$FIXTURES"
 }
 
-case_secret_without_password() {
-    make_fixtures || return
+case_secret_without_password() { # ctest: FIXTURES_REQUIRED interop_fixtures
+    make_fixtures "a protected table opened without its password"
     if pdx "$WORK/nopw" "$WORK/nopw.err" dump "$(win "$FX")" "$(tablearg secret.db)"; then
         bad "no-password secret" "dump without password succeeded"
     elif tr -d '\r' <"$WORK/nopw.err" | grep -qi '^error 0x2902: '; then
@@ -176,15 +185,20 @@ case_secret_without_password() {
     fi
 }
 
-case_plain() { make_fixtures && check_table plain "$FX/plain.db" fixture yes; }
-case_keyed() { make_fixtures && check_table keyed "$FX/keyed.db" fixture yes; }
-case_keyed_two_fields() { make_fixtures && check_table keyed2 "$FX/keyed2.db" fixture no; }
-case_big() { make_fixtures && check_table big "$FX/big.db" fixture no; }
-case_secret_keyed() { make_fixtures && check_table secretk "$FX/secretk.db" fixture no 123; }
+# fixture <name> <dup:yes|no> [password]: one of pxlib's fixture tables, both ways.
+fixture() {
+    make_fixtures "pxlib's $1 table"
+    check_table "$1" "$FX/$1.db" fixture "$2" "${3:-}"
+}
+case_plain() { fixture plain yes; } # ctest: FIXTURES_REQUIRED interop_fixtures
+case_keyed() { fixture keyed yes; } # ctest: FIXTURES_REQUIRED interop_fixtures
+case_keyed_two_fields() { fixture keyed2 no; } # ctest: FIXTURES_REQUIRED interop_fixtures
+case_big() { fixture big no; } # ctest: FIXTURES_REQUIRED interop_fixtures
+case_secret_keyed() { fixture secretk no 123; } # ctest: FIXTURES_REQUIRED interop_fixtures
 
 # The restructure keeps the table encrypted with the same password.
-case_secret() {
-    make_fixtures || return
+case_secret() { # ctest: FIXTURES_REQUIRED interop_fixtures
+    make_fixtures "the protected table's encryption kept"
     local before after
     before=$(hexat "$FX/secret.db" $((0x25)) 4)/$(hexat "$FX/secret.db" $((0x5C)) 4)
     check_table secret "$FX/secret.db" fixture yes 123
