@@ -69,17 +69,13 @@ TableHeader SecondaryHeader(const TableHeader& h, unsigned number, bool maintain
     hint.id = uint16_t(x.fields.size() + 1);
     x.fields.push_back(hint);
     x.hiFieldId = uint16_t(x.fields.size() + 1);
-    x.prefix[0x15] = uint8_t(number);
-    x.prefix[0x3E] = x.Encrypted() ? 0 : 0x1F;
-    x.prefix[0x3F] = x.Encrypted() ? 0 : 0x0F;
-    x.prefix[0x56] = 0x20;
-    x.prefix[0x6C] = 1;
-    x.prefix[0x6D] = 1;
-    x.prefix[0x70] = 1;
+    Put(x.prefix, hdr::kIndexFieldNumber, uint8_t(number));
+    SetEncryptionMark(x);
+    SetDataHeaderMarks(x);
     LayOutFields(x);
     while (x.recordSize * 3u > x.BlockSize() && x.blockKiB < 32)
         x.blockKiB = uint8_t(x.blockKiB * 2);
-    x.headerSize = RequiredHeaderSize(x, 0x800);
+    x.headerSize = RequiredHeaderSize(x, hdr::kSizeStep);
     return x;
 }
 

@@ -9,10 +9,6 @@ namespace pdx {
 
 namespace {
 
-constexpr unsigned kMbBlock = 4096;
-constexpr uint8_t kSingleBlob = 2;
-constexpr uint8_t kSubAllocated = 3;
-
 [[noreturn]] void Corrupt(const std::string& path, const std::string& what) {
     Fail(DBIERR_BLOBCORRUPT, "File: " + path + " (" + what + ")");
 }
@@ -33,14 +29,14 @@ std::vector<uint8_t> ReadMb(const File& mb, const TableHeader& h, uint64_t offse
 } // namespace
 
 uint32_t BlobLength(const Field& f, const uint8_t* stored) {
-    return Get32(stored + f.info - kBlobTail + 4);
+    return Get(stored + f.info - kBlobTail, blob::kTailLength);
 }
 
 std::vector<uint8_t> ReadBlob(const std::string& tablePath, const TableHeader& h, const Field& f,
                               const uint8_t* stored) {
     const unsigned leader = f.info - kBlobTail;
     const uint8_t* tail = stored + leader;
-    uint32_t where = Get32(tail), length = Get32(tail + 4);
+    uint32_t where = Get(tail, blob::kTailWhere), length = Get(tail, blob::kTailLength);
     if (length == 0)
         return {};
     if (where == 0) {
@@ -52,21 +48,24 @@ std::vector<uint8_t> ReadBlob(const std::string& tablePath, const TableHeader& h
     File mb = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
     uint64_t blockStart = where & ~uint32_t(0xFF);
     unsigned index = where & 0xFF;
-    std::vector<uint8_t> head = ReadMb(mb, h, blockStart, 12 + 64 * 5);
+    std::vector<uint8_t> head =
+        ReadMb(mb, h, blockStart, blob::kSlots + blob::kSlotCount * blob::kSlotSize);
+    const uint8_t type = Get(head.data(), blob::kType);
     if (index == 0xFF) {
-        if (head[0] != kSingleBlob)
+        if (type != blob::kSingleBlob)
             Corrupt(path, "block at " + std::to_string(blockStart) + " is not a value block");
-        if (Get32(&head[3]) != length)
+        if (Get(head.data(), blob::kSingleLength) != length)
             Corrupt(path, "value length differs from the record's");
-        unsigned skip = 9 + (f.type == pxGraphic ? 8 : 0);
+        size_t skip = blob::kSingleData + (f.type == pxGraphic ? blob::kGraphicPrefix : 0);
         return ReadMb(mb, h, blockStart + skip, length);
     }
-    if (head[0] != kSubAllocated || index >= 64)
+    if (type != blob::kSubAllocated || index >= blob::kSlotCount)
         Corrupt(path,
                 "block at " + std::to_string(blockStart) + " has no slot " + std::to_string(index));
-    const uint8_t* slot = &head[12 + index * 5];
-    uint64_t dataAt = blockStart + uint64_t(slot[0]) * 16;
-    if (slot[0] == 0 || dataAt + length > blockStart + uint64_t(Get16(&head[1])) * kMbBlock)
+    const uint8_t* slot = &head[blob::kSlots + index * blob::kSlotSize];
+    uint64_t dataAt = blockStart + uint64_t(slot[0]) * blob::kSlotStep;
+    uint64_t blockEnd = blockStart + uint64_t(Get(head.data(), blob::kUnits)) * blob::kUnit;
+    if (slot[0] == 0 || dataAt + length > blockEnd)
         Corrupt(path,
                 "slot " + std::to_string(index) + " of block at " + std::to_string(blockStart));
     return ReadMb(mb, h, dataAt, length);

@@ -85,16 +85,18 @@ bool HasBlobField(const TableHeader& h) {
 // original engine writes it (block type 0, size one 4 KiB unit, modification count 1, then
 // its constant bytes), encrypted like the table.
 void WriteEmptyBlobFile(const std::string& mbPath, const TableHeader& h) {
-    std::vector<uint8_t> header(4096, 0);
-    const uint8_t start[] = {0x00, 0x01, 0x00, 0x01, 0x00, 0x82, 0x73, 0x02, 0x00, 0x29, 0x00,
-                             0x00, 0x10, 0x00, 0x10, 0x00, 0x10, 0x40, 0x00, 0x00, 0x08};
-    std::copy(std::begin(start), std::end(start), header.begin());
-    header[0x29] = 0xA1;
-    header[0x2A] = 0x02;
+    std::vector<uint8_t> bytes(blob::kUnit, 0);
+    Put(bytes.data(), blob::kType, blob::kHeaderBlock);
+    Put(bytes.data(), blob::kUnits, 1);
+    Put(bytes.data(), blob::kModCount, 1);
+    const uint8_t constants[] = {0x82, 0x73, 0x02, 0x00, 0x29, 0x00, 0x00, 0x10,
+                                 0x00, 0x10, 0x00, 0x10, 0x40, 0x00, 0x00, 0x08};
+    std::copy(std::begin(constants), std::end(constants), bytes.begin() + blob::kHeaderConstants);
+    Put(bytes.data(), blob::kHeaderMark, 0x02A1);
     if (h.Encrypted())
-        EncryptBlobBytes(header.data(), header.size(), 0, CipherKey(h));
+        EncryptBlobBytes(bytes.data(), bytes.size(), 0, CipherKey(h));
     File mb = File::Create(TemporaryName(mbPath));
-    mb.WriteAt(0, header.data(), header.size());
+    mb.WriteAt(0, bytes.data(), bytes.size());
     mb.Flush();
 }
 
@@ -129,22 +131,16 @@ void CreateTable(const std::string& path, const CRTblDesc& desc, bool overwrite)
     }
     ApplyOptions(desc, h);
     h.hiFieldId = uint16_t(h.fields.size() + 1);
-    h.prefix[0x3E] = 0x1F;
-    h.prefix[0x3F] = 0x0F;
-    h.prefix[0x56] = 0x20;
-    h.prefix[0x6C] = 1;
-    h.prefix[0x6D] = 1;
-    h.prefix[0x70] = 1;
-    if (desc.bProtected && desc.szPassword[0]) {
+    SetDataHeaderMarks(h);
+    if (desc.bProtected && desc.szPassword[0])
         h.checksum = PasswordChecksum(desc.szPassword);
-        h.prefix[0x3E] = h.prefix[0x3F] = 0;
-    }
+    SetEncryptionMark(h);
     LayOutFields(h);
-    while (h.recordSize > h.BlockSize() - 6 && h.blockKiB < 32)
+    while (h.recordSize > h.RecordSpace() && h.blockKiB < 32)
         h.blockKiB = uint8_t(h.blockKiB * 2);
-    if (h.recordSize > h.BlockSize() - 6)
+    if (h.recordSize > h.RecordSpace())
         Fail(DBIERR_RECTOOBIG, "Table: " + path);
-    h.headerSize = RequiredHeaderSize(h, 0x800);
+    h.headerSize = RequiredHeaderSize(h, hdr::kSizeStep);
 
     std::vector<std::string> targets{path};
     try {

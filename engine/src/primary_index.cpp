@@ -19,15 +19,15 @@ TableHeader PrimaryIndexHeader(const TableHeader& table, const TableHeader* oldI
     } else {
         px.blockKiB = 2;
         px.tableName = tableName;
-        px.headerSize = 0x800;
+        px.headerSize = hdr::kSizeStep;
     }
     px.fileType = ftPrimaryIndex;
     px.version = table.version;
     px.sortOrder = table.sortOrder;
     px.keyFields = 0;
     px.fields.assign(table.fields.begin(), table.fields.begin() + table.keyFields);
-    px.prefix[0x2C] = table.changeCount1;
-    px.prefix[0x56] = 0;
+    Put(px.prefix, hdr::kIndexStamp, table.changeCount1);
+    Put(px.prefix, hdr::kDataFileMark, 0);
     LayOutFields(px);
     while (px.recordSize > px.BlockSize() / 3 && px.blockKiB < 32)
         px.blockKiB = uint8_t(px.blockKiB * 2);
@@ -89,16 +89,16 @@ void WritePrimaryIndex(File& file, TableHeader& index, const LeafEntries& leaves
             unsigned blockNo = shape[l].firstBlock + b;
             unsigned sum = 0;
             for (size_t i = 0; i < count; ++i) {
-                uint8_t* rec = block.data() + 6 + i * index.recordSize;
+                uint8_t* rec = block.data() + blk::kRecords + i * index.recordSize;
                 std::memcpy(rec, keys.data() + (first + i) * keySize, keySize);
                 PutIndexShort(rec + keySize, targets[first + i]);
                 PutIndexShort(rec + keySize + 2, counts[first + i]);
                 PutIndexShort(rec + keySize + 4, 0);
                 sum += counts[first + i];
             }
-            Put16(block.data(), blockNo == totalBlocks ? 0 : uint16_t(blockNo + 1));
-            Put16(block.data() + 2, uint16_t(blockNo - 1));
-            Put16(block.data() + 4, uint16_t(int16_t((int(count) - 1) * index.recordSize)));
+            Put(block.data(), blk::kNext, blockNo == totalBlocks ? 0 : uint16_t(blockNo + 1));
+            Put(block.data(), blk::kPrevious, uint16_t(blockNo - 1));
+            Put(block.data(), blk::kLastRecordOffset, int16_t((int(count) - 1) * index.recordSize));
             WriteBlock(file, index, blockNo, block.data());
             written += count;
             upKeys.insert(upKeys.end(), keys.begin() + long(first * keySize),

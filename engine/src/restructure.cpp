@@ -86,11 +86,8 @@ std::vector<Field> FieldsToAdd(const TableHeader& h, const CRTblDesc& desc,
 
 // A 3.x table gains the data header of later levels.
 void RaiseFromLevel3(TableHeader& h) {
-    std::memset(h.prefix + kFixedPart, 0, kDataHeaderEnd - kFixedPart);
-    h.prefix[0x56] = 0x20;
-    h.prefix[0x6C] = 1;
-    h.prefix[0x6D] = 1;
-    h.prefix[0x70] = 1;
+    ClearDataHeader(h);
+    SetDataHeaderMarks(h);
     if (h.codePage == 0)
         h.codePage = 437;
     h.sortOrderId = SortOrderName(h.sortOrder);
@@ -117,7 +114,7 @@ TableHeader NewTableHeader(const TableHeader& old, const std::vector<Field>& add
     LayOutFields(h);
     // Grow the block when a record no longer fits or the table would need too many blocks.
     auto tooSmall = [&] {
-        if (h.recordSize > h.BlockSize() - 6)
+        if (h.recordSize > h.RecordSpace())
             return true;
         uint64_t blocks =
             (uint64_t(old.numRecords) + h.RecordsPerBlock() - 1) / h.RecordsPerBlock();

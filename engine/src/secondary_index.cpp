@@ -45,7 +45,7 @@ class HintPatcher {
         batch_.insert(batch_.end(), data, data + xh_.BlockSize());
         blocks_.push_back(uint16_t(block));
         for (unsigned i = 0; i < count; ++i) {
-            size_t offset = at + 6 + size_t(i) * xh_.recordSize;
+            size_t offset = at + blk::kRecords + size_t(i) * xh_.recordSize;
             unsigned oldBlock = GetIndexShort(batch_.data() + offset + hintOffset_);
             if (oldBlock == 0 || oldBlock >= moves_.firstPosition.size() ||
                 moves_.firstPosition[oldBlock] == ~0u)
@@ -78,8 +78,8 @@ class HintPatcher {
         const uint8_t* block = table_.Block(e.oldBlock);
         unsigned count = BlockRecordCount(oldTable_, oldHeader_, e.oldBlock, block);
         for (unsigned i = 0; i < count; ++i)
-            if (std::memcmp(block + 6 + size_t(i) * oldHeader_.recordSize, entry + keyOffset_,
-                            keySize_) == 0)
+            if (std::memcmp(block + blk::kRecords + size_t(i) * oldHeader_.recordSize,
+                            entry + keyOffset_, keySize_) == 0)
                 return i;
         OutOfDate(x_, "entry does not match its table record; rebuild the index");
     }
@@ -108,8 +108,8 @@ void RemapSecondaryIndex(const File& oldTable, const TableHeader& oldHeader,
     uint64_t size = x.Size();
     std::vector<uint8_t> raw(size_t(std::min<uint64_t>(size, xh.headerSize)));
     x.ReadExact(0, raw.data(), raw.size());
-    raw[0x2D] = uint8_t(xh.changeCount1 + 1);
-    raw[0x2E] = newTable.changeCount2;
+    Put(raw.data(), hdr::kChangeCount1, uint8_t(xh.changeCount1 + 1));
+    Put(raw.data(), hdr::kChangeCount2, newTable.changeCount2);
     xOut.WriteAt(0, raw.data(), raw.size());
     std::vector<uint8_t> block(xh.BlockSize());
     for (unsigned b = 1; b <= xh.fileBlocks; ++b) {
@@ -128,8 +128,8 @@ void RemapSecondaryIndex(const File& oldTable, const TableHeader& oldHeader,
     uint64_t ySize = y->Size();
     std::vector<uint8_t> tree(static_cast<size_t>(ySize));
     y->ReadExact(0, tree.data(), tree.size());
-    if (tree.size() > 0x2C)
-        tree[0x2C] = raw[0x2D];
+    if (tree.size() > hdr::kIndexStamp.offset)
+        Put(tree.data(), hdr::kIndexStamp, Get(raw.data(), hdr::kChangeCount1));
     yOut->WriteAt(0, tree.data(), tree.size());
 }
 

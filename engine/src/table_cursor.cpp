@@ -49,10 +49,11 @@ bool TableCursor::Next(uint8_t* out) {
         ReadBlock(file_, h_, next_, block_.data());
         count_ = BlockRecordCount(file_, h_, next_, block_.data());
         block_no_ = next_;
-        next_ = Get16(block_.data());
+        next_ = Get(block_.data(), blk::kNext);
         index_ = 0;
     }
-    std::memcpy(out, block_.data() + 6 + size_t(index_++) * h_.recordSize, h_.recordSize);
+    std::memcpy(out, block_.data() + blk::kRecords + size_t(index_++) * h_.recordSize,
+                h_.recordSize);
     return true;
 }
 
@@ -103,22 +104,23 @@ void TableCursor::InsertUnkeyed(const uint8_t* record) {
         ReadBlock(file_, h_, h_.lastBlock, buf.data());
         unsigned count = BlockRecordCount(file_, h_, h_.lastBlock, buf.data());
         if (count < h_.RecordsPerBlock()) {
-            std::memcpy(buf.data() + 6 + size_t(count) * h_.recordSize, record, h_.recordSize);
-            Put16(buf.data() + 4, uint16_t(int16_t(count * h_.recordSize)));
+            std::memcpy(buf.data() + blk::kRecords + size_t(count) * h_.recordSize, record,
+                        h_.recordSize);
+            Put(buf.data(), blk::kLastRecordOffset, int16_t(count * h_.recordSize));
             WriteBlock(file_, h_, h_.lastBlock, buf.data());
             return;
         }
-        Put16(buf.data(), uint16_t(h_.fileBlocks + 1));
+        Put(buf.data(), blk::kNext, uint16_t(h_.fileBlocks + 1));
         WriteBlock(file_, h_, h_.lastBlock, buf.data());
     }
     if (h_.fileBlocks == 0xFFFF)
         Fail(DBIERR_RECTOOBIG, "Table: " + path_ + " (table is full)");
     unsigned n = ++h_.fileBlocks;
     std::fill(buf.begin(), buf.end(), 0);
-    Put16(buf.data(), 0);
-    Put16(buf.data() + 2, h_.lastBlock);
-    Put16(buf.data() + 4, 0);
-    std::memcpy(buf.data() + 6, record, h_.recordSize);
+    Put(buf.data(), blk::kNext, 0);
+    Put(buf.data(), blk::kPrevious, h_.lastBlock);
+    Put(buf.data(), blk::kLastRecordOffset, 0);
+    std::memcpy(buf.data() + blk::kRecords, record, h_.recordSize);
     WriteBlock(file_, h_, n, buf.data());
     if (h_.firstBlock == 0)
         h_.firstBlock = uint16_t(n);
@@ -179,7 +181,8 @@ void TableCursor::InsertKeyed(const uint8_t* record) {
     std::vector<uint8_t> buf(h_.BlockSize());
     ReadBlock(file_, h_, blockNo, buf.data());
     unsigned count = BlockRecordCount(file_, h_, blockNo, buf.data());
-    std::vector<uint8_t> records(buf.begin() + 6, buf.begin() + 6 + long(count) * h_.recordSize);
+    auto stored = buf.begin() + blk::kRecords;
+    std::vector<uint8_t> records(stored, stored + long(count) * h_.recordSize);
     unsigned at = 0;
     for (; at < count; ++at) {
         int c = CompareKeys(records.data() + size_t(at) * h_.recordSize, record);
@@ -191,30 +194,30 @@ void TableCursor::InsertKeyed(const uint8_t* record) {
     records.insert(records.begin() + long(at) * h_.recordSize, record, record + h_.recordSize);
     ++count;
     unsigned keep = count <= h_.RecordsPerBlock() ? count : count / 2;
-    if (keep < count && at == count - 1 && Get16(buf.data()) == 0)
+    if (keep < count && at == count - 1 && Get(buf.data(), blk::kNext) == 0)
         keep = count - 1; // appending in key order: leave the full block full
     auto fill = [&](std::vector<uint8_t>& b, unsigned first, unsigned n) {
-        std::fill(b.begin() + 6, b.end(), 0);
-        std::memcpy(b.data() + 6, records.data() + size_t(first) * h_.recordSize,
+        std::fill(b.begin() + blk::kRecords, b.end(), 0);
+        std::memcpy(b.data() + blk::kRecords, records.data() + size_t(first) * h_.recordSize,
                     size_t(n) * h_.recordSize);
-        Put16(b.data() + 4, uint16_t(int16_t((int(n) - 1) * h_.recordSize)));
+        Put(b.data(), blk::kLastRecordOffset, int16_t((int(n) - 1) * h_.recordSize));
     };
     if (keep < count) {
         if (h_.fileBlocks == 0xFFFF)
             Fail(DBIERR_RECTOOBIG, "Table: " + path_ + " (table is full)");
         unsigned fresh = ++h_.fileBlocks;
         ++h_.usedBlocks;
-        unsigned after = Get16(buf.data());
+        unsigned after = Get(buf.data(), blk::kNext);
         std::vector<uint8_t> split(h_.BlockSize(), 0);
         fill(split, keep, count - keep);
-        Put16(split.data(), uint16_t(after));
-        Put16(split.data() + 2, uint16_t(blockNo));
+        Put(split.data(), blk::kNext, uint16_t(after));
+        Put(split.data(), blk::kPrevious, uint16_t(blockNo));
         WriteBlock(file_, h_, fresh, split.data());
-        Put16(buf.data(), uint16_t(fresh));
+        Put(buf.data(), blk::kNext, uint16_t(fresh));
         if (after) {
             std::vector<uint8_t> next(h_.BlockSize());
             ReadBlock(file_, h_, after, next.data());
-            Put16(next.data() + 2, uint16_t(fresh));
+            Put(next.data(), blk::kPrevious, uint16_t(fresh));
             WriteBlock(file_, h_, after, next.data());
         } else {
             h_.lastBlock = uint16_t(fresh);

@@ -16,14 +16,14 @@ constexpr size_t kIoBytes = 1024 * 1024; // read-ahead and write-behind window
 }
 
 BlockHeader DecodeBlockHeader(const uint8_t* p) {
-    return {Get16(p), Get16(p + 2), int16_t(Get16(p + 4))};
+    return {Get(p, blk::kNext), Get(p, blk::kPrevious), Get(p, blk::kLastRecordOffset)};
 }
 
 } // namespace
 
 unsigned BlockRecordCount(const File& file, const TableHeader& h, unsigned block,
                           const uint8_t* data) {
-    int size = int16_t(Get16(data + 4)) + h.recordSize;
+    int size = Get(data, blk::kLastRecordOffset) + h.recordSize;
     if (size < 0 || size % h.recordSize != 0 || unsigned(size / h.recordSize) > h.RecordsPerBlock())
         Broken(file, "block " + std::to_string(block) + " claims " + std::to_string(size) +
                          " bytes of records");
@@ -89,7 +89,7 @@ void ChainReader::Load(unsigned block) {
 }
 
 const uint8_t* ChainReader::Record(unsigned i) const {
-    return current_ + 6 + size_t(i) * h_.recordSize;
+    return current_ + blk::kRecords + size_t(i) * h_.recordSize;
 }
 
 BlockWriter::BlockWriter(File& file, const TableHeader& h, BlockDone onBlock)
@@ -107,7 +107,7 @@ uint8_t* BlockWriter::NextSlot() {
             FlushWindow();
     }
     ++records_;
-    return Current() + 6 + size_t(inBlock_++) * h_.recordSize;
+    return Current() + blk::kRecords + size_t(inBlock_++) * h_.recordSize;
 }
 
 void BlockWriter::Append(const uint8_t* record) {
@@ -116,13 +116,13 @@ void BlockWriter::Append(const uint8_t* record) {
 
 void BlockWriter::Seal(bool last) {
     uint8_t* b = Current();
-    Put16(b, last ? 0 : uint16_t(blockNo_ + 1));
-    Put16(b + 2, uint16_t(blockNo_ - 1));
-    Put16(b + 4, uint16_t(int16_t((int(inBlock_) - 1) * h_.recordSize)));
-    size_t used = 6 + size_t(inBlock_) * h_.recordSize;
+    Put(b, blk::kNext, last ? 0 : uint16_t(blockNo_ + 1));
+    Put(b, blk::kPrevious, uint16_t(blockNo_ - 1));
+    Put(b, blk::kLastRecordOffset, int16_t((int(inBlock_) - 1) * h_.recordSize));
+    size_t used = blk::kRecords + size_t(inBlock_) * h_.recordSize;
     std::memset(b + used, 0, h_.BlockSize() - used);
     if (onBlock_)
-        onBlock_(blockNo_, b + 6, inBlock_);
+        onBlock_(blockNo_, b + blk::kRecords, inBlock_);
     if (h_.Encrypted())
         EncryptDataBlock(b, h_.BlockSize(), CipherKey(h_), blockNo_);
     inBlock_ = 0;

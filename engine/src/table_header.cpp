@@ -1,5 +1,5 @@
 #include "table_header.h"
-#include "bytes.h"
+#include "header_layout.h"
 #include "status.h"
 #include <algorithm>
 #include <cstring>
@@ -11,6 +11,11 @@ namespace {
 
 [[noreturn]] void Corrupt(const File& file, const std::string& what) {
     Fail(DBIERR_HEADERCORRUPT, "File: " + file.Path() + " (" + what + ")");
+}
+
+// Where the variable part starts: after the data header where the file has one.
+unsigned FixedEnd(const TableHeader& h) {
+    return h.HasDataHeader() ? hdr::kDataHeaderEnd : hdr::kFixedPartEnd;
 }
 
 class Cursor {
@@ -42,26 +47,31 @@ class Cursor {
     size_t at_;
 };
 
+// Header fields that TableHeader keeps as they are stored: read and written from this one list.
+#define PDX_PLAIN_HEADER_FIELDS(X)                                                                 \
+    X(recordSize, kRecordSize)                                                                     \
+    X(headerSize, kHeaderSize)                                                                     \
+    X(fileType, kFileType)                                                                         \
+    X(blockKiB, kBlockKiB)                                                                         \
+    X(numRecords, kNumRecords)                                                                     \
+    X(usedBlocks, kUsedBlocks)                                                                     \
+    X(fileBlocks, kFileBlocks)                                                                     \
+    X(firstBlock, kFirstBlock)                                                                     \
+    X(lastBlock, kLastBlock)                                                                       \
+    X(indexRoot, kIndexRoot)                                                                       \
+    X(indexLevels, kIndexLevels)                                                                   \
+    X(keyFields, kKeyFields)                                                                       \
+    X(sortOrder, kSortOrder)                                                                       \
+    X(changeCount1, kChangeCount1)                                                                 \
+    X(changeCount2, kChangeCount2)                                                                 \
+    X(version, kVersion)                                                                           \
+    X(autoInc, kAutoInc)                                                                           \
+    X(firstFreeBlock, kFirstFreeBlock)
+
 void DecodeFixedPart(TableHeader& h) {
-    const uint8_t* p = h.prefix;
-    h.recordSize = Get16(p + 0x00);
-    h.headerSize = Get16(p + 0x02);
-    h.fileType = p[0x04];
-    h.blockKiB = p[0x05];
-    h.numRecords = Get32(p + 0x06);
-    h.usedBlocks = Get16(p + 0x0A);
-    h.fileBlocks = Get16(p + 0x0C);
-    h.firstBlock = Get16(p + 0x0E);
-    h.lastBlock = Get16(p + 0x10);
-    h.indexRoot = Get16(p + 0x1E);
-    h.indexLevels = p[0x20];
-    h.keyFields = Get16(p + 0x23);
-    h.sortOrder = p[0x29];
-    h.changeCount1 = p[0x2D];
-    h.changeCount2 = p[0x2E];
-    h.version = p[0x39];
-    h.autoInc = Get32(p + 0x49);
-    h.firstFreeBlock = Get16(p + 0x4D);
+#define PDX_GET(member, field) h.member = Get(h.prefix, hdr::field);
+    PDX_PLAIN_HEADER_FIELDS(PDX_GET)
+#undef PDX_GET
 }
 
 void CheckFixedPart(const File& file, const TableHeader& h, uint64_t fileSize) {
@@ -72,9 +82,9 @@ void CheckFixedPart(const File& file, const TableHeader& h, uint64_t fileSize) {
              "File: " + file.Path() + " (version byte " + std::to_string(h.version) + ")");
     if (h.blockKiB < 1 || h.blockKiB > 32)
         Corrupt(file, "block size " + std::to_string(h.blockKiB) + " KiB");
-    if (h.headerSize < kFixedPart || fileSize < h.headerSize)
+    if (h.headerSize < hdr::kFixedPartEnd || fileSize < h.headerSize)
         Corrupt(file, "header size " + std::to_string(h.headerSize));
-    if (h.recordSize == 0 || h.recordSize > h.BlockSize() - 6)
+    if (h.recordSize == 0 || h.recordSize > h.RecordSpace())
         Corrupt(file, "record size " + std::to_string(h.recordSize));
     uint64_t physical = (fileSize - h.headerSize + h.BlockSize() - 1) / h.BlockSize();
     if (h.fileBlocks > physical)
@@ -100,12 +110,12 @@ void ReadFields(const File& file, TableHeader& h, Cursor& c, uint16_t count) {
 }
 
 void ReadVariablePart(const File& file, TableHeader& h, const std::vector<uint8_t>& bytes) {
-    uint16_t numFields = Get16(h.prefix + 0x21);
+    uint16_t numFields = Get(h.prefix, hdr::kNumFields);
     if (numFields == 0 || numFields > kMaxFields)
         Corrupt(file, "field count " + std::to_string(numFields));
     if (h.HasNames() && h.keyFields > numFields)
         Corrupt(file, "key field count " + std::to_string(h.keyFields));
-    Cursor c(file, bytes, h.HasDataHeader() ? kDataHeaderEnd : kFixedPart);
+    Cursor c(file, bytes, FixedEnd(h));
     ReadFields(file, h, c, numFields);
     h.tableNamePtr = Get32(c.Take(4, "table name pointer"));
     if (h.HasNames())
@@ -122,15 +132,15 @@ void ReadVariablePart(const File& file, TableHeader& h, const std::vector<uint8_
     if (!h.HasDataHeader()) {
         for (uint16_t i = 0; i < numFields; ++i)
             h.fields[i].id = uint16_t(i + 1);
-        h.compact = h.headerSize % 0x800 != 0;
+        h.compact = h.headerSize % hdr::kSizeStep != 0;
         if (h.compact)
             h.afterNames.assign(bytes.begin() + long(namesEnd), bytes.begin() + h.headerSize);
         return;
     }
-    c.Seek(kFixedPart + Get16(h.prefix + 0x66));
+    c.Seek(hdr::kFixedPartEnd + Get(h.prefix, hdr::kFieldIdsFrom));
     for (auto& f : h.fields)
         f.id = Get16(c.Take(2, "field numbers"));
-    c.Seek(kFixedPart + Get16(h.prefix + 0x6E));
+    c.Seek(hdr::kFixedPartEnd + Get(h.prefix, hdr::kSortOrderIdFrom));
     h.sortOrderId = c.String("sort order name");
 }
 
@@ -156,25 +166,39 @@ void LayOutFields(TableHeader& h) {
     h.recordSize = uint16_t(offset + (h.HasNames() ? 0 : 6));
 }
 
+void ClearDataHeader(TableHeader& h) {
+    std::memset(h.prefix + hdr::kFixedPartEnd, 0, hdr::kDataHeaderEnd - hdr::kFixedPartEnd);
+}
+
+void SetDataHeaderMarks(TableHeader& h) {
+    Put(h.prefix, hdr::kDataFileMark, 0x20);
+    Put(h.prefix, hdr::kIntegrityMark, 0x0101);
+    Put(h.prefix, hdr::kChangeCount4, 1);
+}
+
+void SetEncryptionMark(TableHeader& h) {
+    Put(h.prefix, hdr::kUnencryptedMark, h.Encrypted() ? 0 : 0x0F1F);
+}
+
 TableHeader ReadHeader(const File& file) {
     uint64_t fileSize = file.Size();
     TableHeader h;
-    if (fileSize < kFixedPart)
+    if (fileSize < hdr::kFixedPartEnd)
         Corrupt(file, "file shorter than a header");
     file.ReadAt(0, h.prefix, sizeof h.prefix);
     DecodeFixedPart(h);
     CheckFixedPart(file, h, fileSize);
     std::vector<uint8_t> bytes(h.headerSize);
     file.ReadExact(0, bytes.data(), bytes.size());
-    if (h.HasDataHeader() && h.headerSize < kDataHeaderEnd)
+    if (h.HasDataHeader() && h.headerSize < hdr::kDataHeaderEnd)
         Corrupt(file, "header too short for its version");
     if (!h.HasDataHeader())
-        std::memset(h.prefix + kFixedPart, 0, kDataHeaderEnd - kFixedPart);
-    uint32_t mark = Get32(h.prefix + 0x25);
+        ClearDataHeader(h);
+    uint32_t mark = Get(h.prefix, hdr::kEncryption);
     if (h.HasDataHeader()) {
-        h.checksum = mark == kV4EncryptionMark ? Get32(h.prefix + 0x5C) : mark;
-        h.hiFieldId = Get16(h.prefix + 0x64);
-        h.codePage = Get16(h.prefix + 0x6A);
+        h.checksum = mark == kV4EncryptionMark ? Get(h.prefix, hdr::kChecksum) : mark;
+        h.hiFieldId = Get(h.prefix, hdr::kHiFieldId);
+        h.codePage = Get(h.prefix, hdr::kCodePage);
     } else {
         h.checksum = mark;
     }
@@ -186,8 +210,7 @@ TableHeader ReadHeader(const File& file) {
 
 unsigned HeaderContentSize(const TableHeader& h) {
     size_t n = h.fields.size();
-    unsigned size =
-        (h.HasDataHeader() ? kDataHeaderEnd : kFixedPart) + unsigned(n) * 2 + 4 + h.TableNameArea();
+    unsigned size = FixedEnd(h) + unsigned(n) * 2 + 4 + h.TableNameArea();
     if (!h.HasNames())
         return size;
     size += unsigned(n) * 4;
@@ -202,39 +225,24 @@ uint16_t RequiredHeaderSize(const TableHeader& h, uint16_t current) {
     unsigned content = HeaderContentSize(h);
     if (h.compact)
         return uint16_t(content);
-    unsigned size = std::max<unsigned>(current, 0x800);
+    unsigned size = std::max<unsigned>(current, hdr::kSizeStep);
     while (size < content)
-        size += 0x800;
+        size += hdr::kSizeStep;
     return uint16_t(size);
 }
 
 std::vector<uint8_t> WriteHeader(const TableHeader& h) {
     std::vector<uint8_t> out(h.headerSize, 0);
-    size_t fixedEnd = h.HasDataHeader() ? kDataHeaderEnd : kFixedPart;
+    size_t fixedEnd = FixedEnd(h);
     std::memcpy(out.data(), h.prefix, fixedEnd);
     uint8_t* p = out.data();
-    Put16(p + 0x00, h.recordSize);
-    Put16(p + 0x02, h.headerSize);
-    p[0x04] = h.fileType;
-    p[0x05] = h.blockKiB;
-    Put32(p + 0x06, h.numRecords);
-    Put16(p + 0x0A, h.usedBlocks);
-    Put16(p + 0x0C, h.fileBlocks);
-    Put16(p + 0x0E, h.firstBlock);
-    Put16(p + 0x10, h.lastBlock);
-    p[0x14] = 0;
-    Put16(p + 0x1E, h.indexRoot);
-    p[0x20] = h.indexLevels;
-    Put16(p + 0x21, uint16_t(h.fields.size()));
-    Put16(p + 0x23, h.keyFields);
-    p[0x29] = h.sortOrder;
-    p[0x2A] = 0;
-    p[0x2D] = h.changeCount1;
-    p[0x2E] = h.changeCount2;
-    p[0x39] = h.version;
-    Put16(p + 0x3A, h.fileBlocks);
-    Put32(p + 0x49, h.autoInc);
-    Put16(p + 0x4D, h.firstFreeBlock);
+#define PDX_PUT(member, field) Put(p, hdr::field, h.member);
+    PDX_PLAIN_HEADER_FIELDS(PDX_PUT)
+#undef PDX_PUT
+    Put(p, hdr::kRebuildFlag1, 0);
+    Put(p, hdr::kNumFields, uint16_t(h.fields.size()));
+    Put(p, hdr::kRebuildFlag2, 0);
+    Put(p, hdr::kMaxBlocks, h.fileBlocks);
     size_t at = fixedEnd;
     for (const auto& f : h.fields) {
         p[at++] = f.type;
@@ -250,7 +258,7 @@ std::vector<uint8_t> WriteHeader(const TableHeader& h) {
                 std::min<size_t>(h.tableName.size(), h.TableNameArea() - 1));
     at += h.TableNameArea();
     if (!h.HasNames()) {
-        Put16(p + 0x51, uint16_t(at));
+        Put(p, hdr::kUsedHeaderBytes, uint16_t(at));
         return out;
     }
     for (const auto& f : h.fields) {
@@ -259,26 +267,26 @@ std::vector<uint8_t> WriteHeader(const TableHeader& h) {
     }
     if (!h.HasDataHeader()) {
         std::copy(h.afterNames.begin(), h.afterNames.end(), p + at);
-        Put32(p + 0x25, h.checksum);
+        Put(p, hdr::kEncryption, h.checksum);
         return out;
     }
-    Put32(p + 0x25, kV4EncryptionMark);
+    Put(p, hdr::kEncryption, kV4EncryptionMark);
     uint16_t versionWord = uint16_t(0x0100 + h.version);
-    Put16(p + 0x58, versionWord);
-    Put16(p + 0x5A, versionWord);
-    Put32(p + 0x5C, h.checksum);
-    Put32(p + 0x60, uint32_t(std::time(nullptr)));
-    Put16(p + 0x64, h.hiFieldId);
-    Put16(p + 0x66, uint16_t(at - kFixedPart));
+    Put(p, hdr::kVersionWord, versionWord);
+    Put(p, hdr::kVersionWordAgain, versionWord);
+    Put(p, hdr::kChecksum, h.checksum);
+    Put(p, hdr::kUpdateTime, uint32_t(std::time(nullptr)));
+    Put(p, hdr::kHiFieldId, h.hiFieldId);
+    Put(p, hdr::kFieldIdsFrom, uint16_t(at - hdr::kFixedPartEnd));
     for (const auto& f : h.fields) {
         Put16(p + at, f.id);
         at += 2;
     }
-    Put16(p + 0x6A, h.codePage);
-    Put16(p + 0x6E, uint16_t(at - kFixedPart));
+    Put(p, hdr::kCodePage, h.codePage);
+    Put(p, hdr::kSortOrderIdFrom, uint16_t(at - hdr::kFixedPartEnd));
     std::memcpy(p + at, h.sortOrderId.c_str(), h.sortOrderId.size() + 1);
     at += h.sortOrderId.size() + 1;
-    Put16(p + 0x51, uint16_t(at));
+    Put(p, hdr::kUsedHeaderBytes, uint16_t(at));
     return out;
 }
 

@@ -2,6 +2,7 @@
 // version from 3.0 to 7, and writing.
 #pragma once
 #include "field_types.h"
+#include "header_layout.h"
 #include "win_file.h"
 #include <cstdint>
 #include <string>
@@ -21,13 +22,13 @@ enum FileType : uint8_t {
     ftMaintainedCompositeIndex = 8,
 };
 
-constexpr uint16_t kFixedPart = 0x58;
-constexpr uint16_t kDataHeaderEnd = 0x78;
+// hdr::kEncryption of version 4 and later files: the check value sits in hdr::kChecksum.
 constexpr uint32_t kV4EncryptionMark = 0xFF00FF00;
 constexpr uint8_t kVersion5 = 11; // fileVersionID of a level 5 table
 
 struct TableHeader {
-    uint8_t prefix[kDataHeaderEnd] = {}; // fixed part and data header as read; unknown bytes kept
+    uint8_t prefix[hdr::kDataHeaderEnd] = {}; // fixed part and data header as read; unknown
+                                              // bytes kept
 
     uint16_t recordSize = 0;
     uint16_t headerSize = 0;
@@ -66,7 +67,8 @@ struct TableHeader {
     bool HasDataHeader() const { return HasNames() && version >= 5; }
     bool Encrypted() const { return checksum != 0; }
     unsigned BlockSize() const { return blockKiB * 1024u; }
-    unsigned RecordsPerBlock() const { return (BlockSize() - 6) / recordSize; }
+    unsigned RecordSpace() const { return BlockSize() - unsigned(blk::kRecords); } // per block
+    unsigned RecordsPerBlock() const { return RecordSpace() / recordSize; }
     unsigned TableNameArea() const { return version >= 12 ? 261 : 79; }
     uint64_t BlockOffset(unsigned block) const {
         return headerSize + uint64_t(block - 1) * BlockSize();
@@ -85,5 +87,14 @@ uint16_t RequiredHeaderSize(const TableHeader& h, uint16_t current);
 
 // Fills in offsets and recordSize from the field list.
 void LayOutFields(TableHeader& h);
+
+// Zeroes the data header in h.prefix.
+void ClearDataHeader(TableHeader& h);
+// Bytes of unknown meaning that the original engine writes into the data header of every .DB
+// and .Xnn it makes; ours carry them too.
+void SetDataHeaderMarks(TableHeader& h);
+// A word the original engine writes into the fixed part of the .DB and .Xnn it makes, where
+// only encrypted files have it zero.
+void SetEncryptionMark(TableHeader& h);
 
 } // namespace pdx

@@ -7,11 +7,6 @@ namespace pdx {
 
 namespace {
 
-constexpr size_t kFooterOffsetAt = 0x09;
-constexpr size_t kIntegrityOffsetAt = 0x0D;
-constexpr size_t kEntriesStart = 0x35;
-constexpr size_t kPathArea = 79;
-
 [[noreturn]] void Corrupt(const File& file, const std::string& what) {
     Fail(DBIERR_VALCORRUPT, "File: " + file.Path() + " (" + what + ")");
 }
@@ -20,20 +15,21 @@ constexpr size_t kPathArea = 79;
 
 void RewriteValidity(const File& in, File& out, const TableHeader& table, size_t firstNew) {
     uint64_t size64 = in.Size();
-    if (size64 < kEntriesStart || size64 > (16u << 20))
+    if (size64 < validity::kEntriesStart || size64 > kLargestValidityFile)
         Corrupt(in, "size " + std::to_string(size64));
     std::vector<uint8_t> bytes(static_cast<size_t>(size64));
     in.ReadExact(0, bytes.data(), bytes.size());
-    uint32_t footer = Get32(&bytes[kFooterOffsetAt]);
-    uint32_t integrity = Get32(&bytes[kIntegrityOffsetAt]);
-    if (footer < kEntriesStart || footer + 6 > bytes.size())
+    uint32_t footer = Get(bytes.data(), validity::kFooter);
+    uint32_t integrity = Get(bytes.data(), validity::kIntegrity);
+    if (footer < validity::kEntriesStart || footer + validity::kFooterLists > bytes.size())
         Corrupt(in, "footer offset " + std::to_string(footer));
-    uint16_t count = Get16(&bytes[footer]);
+    uint16_t count = Get(&bytes[footer], validity::kFooterFieldCount);
     if (count != firstNew)
         Corrupt(in, "lists " + std::to_string(count) + " fields, the table has " +
                         std::to_string(firstNew));
-    size_t numbers = footer + 6, types = numbers + count * 2u, path = types + count * 2u;
-    size_t names = path + kPathArea, end = names;
+    size_t numbers = footer + validity::kFooterLists, types = numbers + count * 2u,
+           path = types + count * 2u;
+    size_t names = path + validity::kPathArea, end = names;
     for (uint16_t i = 0; i < count; ++i) {
         while (end < bytes.size() && bytes[end])
             ++end;
@@ -62,10 +58,10 @@ void RewriteValidity(const File& in, File& out, const TableHeader& table, size_t
     insertAt(end, nameBytes);
     insertAt(path, typeBytes);
     insertAt(types, idBytes);
-    Put16(&bytes[footer], uint16_t(table.fields.size()));
-    Put32(&bytes[kIntegrityOffsetAt], integrity);
-    bytes[0] = table.changeCount2;
-    bytes[1] = table.version < 5 ? 1 : table.version;
+    Put(&bytes[footer], validity::kFooterFieldCount, uint16_t(table.fields.size()));
+    Put(bytes.data(), validity::kIntegrity, integrity);
+    Put(bytes.data(), validity::kStamp, table.changeCount2);
+    Put(bytes.data(), validity::kVersion, ValidityVersion(table));
     out.WriteAt(0, bytes.data(), bytes.size());
 }
 

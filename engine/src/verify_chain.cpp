@@ -20,7 +20,7 @@ ChainWalk WalkChain(const File& file, const TableHeader& h, unsigned keySize, Fi
     const bool ordered = h.keyFields > 0 && h.sortOrder == 0 && keySize > 0;
     std::vector<uint8_t> lastKey;
     bool disorder = false;
-    for (unsigned b = h.firstBlock; b != 0; b = Get16(buf.data())) {
+    for (unsigned b = h.firstBlock; b != 0; b = Get(buf.data(), blk::kNext)) {
         const std::string block = "block " + std::to_string(b);
         if (b > h.fileBlocks || walk.inChain[b]) {
             report("the chain reaches " + block +
@@ -33,15 +33,15 @@ ChainWalk WalkChain(const File& file, const TableHeader& h, unsigned keySize, Fi
             report(WhatOf(err));
             return walk;
         }
-        const int size = int16_t(Get16(buf.data() + 4)) + h.recordSize;
+        const int size = Get(buf.data(), blk::kLastRecordOffset) + h.recordSize;
         if (size < 0 || size % h.recordSize != 0 ||
             unsigned(size / h.recordSize) > h.RecordsPerBlock()) {
             report(block + " claims " + std::to_string(size) + " bytes of records");
             return walk;
         }
         const unsigned count = unsigned(size / h.recordSize);
-        const uint8_t* first = buf.data() + 6;
-        const unsigned back = Get16(buf.data() + 2);
+        const uint8_t* first = buf.data() + blk::kRecords;
+        const unsigned back = Get(buf.data(), blk::kPrevious);
         if (back != previous)
             report(block + " links back to block " + std::to_string(back) + ", not to block " +
                    std::to_string(previous));

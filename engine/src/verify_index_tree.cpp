@@ -51,7 +51,7 @@ class TreeWalk {
             Report(WhatOf(err));
             return false;
         }
-        int size = int16_t(Get16(buf.data() + 4)) + ih_.recordSize;
+        int size = Get(buf.data(), blk::kLastRecordOffset) + ih_.recordSize;
         if (size <= 0 || size % ih_.recordSize != 0 ||
             unsigned(size / ih_.recordSize) > ih_.RecordsPerBlock()) {
             Report(where + " claims " + std::to_string(size) + " bytes of entries");
@@ -61,7 +61,7 @@ class TreeWalk {
         entries_ += count;
         sum = 0;
         for (unsigned i = 0; i < count; ++i) {
-            const uint8_t* e = buf.data() + 6 + size_t(i) * ih_.recordSize;
+            const uint8_t* e = buf.data() + blk::kRecords + size_t(i) * ih_.recordSize;
             const unsigned target = GetIndexShort(e + keySize_);
             const unsigned records = GetIndexShort(e + keySize_ + 2);
             if (i == 0)

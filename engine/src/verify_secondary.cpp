@@ -18,7 +18,7 @@ std::vector<const Field*> IndexedFields(const TableHeader& xh, const TableHeader
         for (const auto& f : h.fields)
             if (f.id == xh.fields[i].id)
                 sources[i] = &f;
-    const unsigned number = xh.prefix[0x15];
+    const unsigned number = Get(xh.prefix, hdr::kIndexFieldNumber);
     if (count == 1 && !sources[0] && number >= 1 && number <= h.fields.size())
         sources[0] = &h.fields[number - 1];
     return sources;
@@ -71,10 +71,10 @@ class EntryCheck {
             ReadBlock(table_, h_, block, block_.data());
             cached_ = block;
         }
-        int size = int16_t(Get16(block_.data() + 4)) + h_.recordSize;
+        int size = Get(block_.data(), blk::kLastRecordOffset) + h_.recordSize;
         unsigned count = size > 0 ? unsigned(size) / h_.recordSize : 0;
         for (unsigned i = 0; i < count && i < h_.RecordsPerBlock(); ++i) {
-            const uint8_t* record = block_.data() + 6 + size_t(i) * h_.recordSize;
+            const uint8_t* record = block_.data() + blk::kRecords + size_t(i) * h_.recordSize;
             if (std::memcmp(record, key, keySize_) == 0)
                 return record;
         }
@@ -116,7 +116,8 @@ void CheckTree(const std::string& xPath, const TableHeader& xh, const ChainWalk&
         return;
     }
     // Engine-written trees disagree with their index's change count at times: only a note.
-    CheckStamp(findings, Finding::Note, name, BaseName(xPath), yh.prefix[0x2C], xh.changeCount1);
+    CheckStamp(findings, Finding::Note, name, BaseName(xPath), Get(yh.prefix, hdr::kIndexStamp),
+               xh.changeCount1);
     CheckIndexTree(y, yh, entries, KeySize(xh, xh.keyFields), findings, kind);
 }
 

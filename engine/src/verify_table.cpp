@@ -3,15 +3,12 @@
 #include "bytes.h"
 #include "family.h"
 #include "table_data.h"
+#include "validity_file.h"
 #include "verify_parts.h"
 
 namespace pdx {
 
 namespace {
-
-constexpr size_t kValidityFooterAt = 0x09;
-constexpr size_t kValidityEntries = 0x35;
-constexpr uint64_t kLargestValidity = 16u << 20;
 
 class TableCheck {
   public:
@@ -86,7 +83,7 @@ class TableCheck {
         std::vector<bool> seen(size_t(h_.fileBlocks) + 1, false);
         std::vector<uint8_t> buf(h_.BlockSize());
         unsigned free = 0;
-        for (unsigned b = h_.firstFreeBlock; b != 0; b = Get16(buf.data())) {
+        for (unsigned b = h_.firstFreeBlock; b != 0; b = Get(buf.data(), blk::kNext)) {
             const std::string block = "block " + std::to_string(b);
             if (b > h_.fileBlocks || seen[b] || chain.inChain[b]) {
                 Problem("the free list reaches " + block +
@@ -130,7 +127,8 @@ class TableCheck {
         if (ph.sortOrder != h_.sortOrder)
             findings_.Problem(pxName, "sort order " + std::to_string(ph.sortOrder) +
                                           ", the table's " + std::to_string(h_.sortOrder));
-        CheckStamp(findings_, Finding::Problem, pxName, name_, ph.prefix[0x2C], h_.changeCount1);
+        CheckStamp(findings_, Finding::Problem, pxName, name_, Get(ph.prefix, hdr::kIndexStamp),
+                   h_.changeCount1);
         CheckIndexTree(px, ph, chain, KeySize(h_, h_.keyFields), findings_, Finding::Problem);
     }
 
@@ -139,24 +137,25 @@ class TableCheck {
         const std::string name = BaseName(path);
         File val = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
         uint64_t size = val.Size();
-        if (size < kValidityEntries || size > kLargestValidity) {
+        if (size < validity::kEntriesStart || size > kLargestValidityFile) {
             findings_.Problem(name, "size " + std::to_string(size));
             return;
         }
         std::vector<uint8_t> bytes(static_cast<size_t>(size));
         val.ReadExact(0, bytes.data(), bytes.size());
-        CheckStamp(findings_, Finding::Problem, name, name_, bytes[0], h_.changeCount2);
-        const uint8_t version = h_.version < 5 ? 1 : h_.version;
-        if (bytes[1] != version)
-            findings_.Problem(name, "version " + std::to_string(bytes[1]) + ", the table's " +
+        CheckStamp(findings_, Finding::Problem, name, name_, Get(bytes.data(), validity::kStamp),
+                   h_.changeCount2);
+        const uint8_t version = ValidityVersion(h_), stored = Get(bytes.data(), validity::kVersion);
+        if (stored != version)
+            findings_.Problem(name, "version " + std::to_string(stored) + ", the table's " +
                                         std::to_string(version));
-        const uint32_t footer = Get32(&bytes[kValidityFooterAt]);
-        if (footer < kValidityEntries || footer + 6u > bytes.size()) {
+        const uint32_t footer = Get(bytes.data(), validity::kFooter);
+        if (footer < validity::kEntriesStart || footer + validity::kFooterLists > bytes.size()) {
             findings_.Problem(name, "footer offset " + std::to_string(footer));
             return;
         }
-        const unsigned count = Get16(&bytes[footer]);
-        const size_t types = footer + 6u + count * 2u;
+        const unsigned count = Get(&bytes[footer], validity::kFooterFieldCount);
+        const size_t types = footer + validity::kFooterLists + count * 2u;
         if (count != h_.fields.size() || types + count * 2u > bytes.size()) {
             findings_.Problem(name, "lists " + std::to_string(count) + " fields, the table has " +
                                         std::to_string(h_.fields.size()));
