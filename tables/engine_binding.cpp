@@ -98,7 +98,7 @@ EngineLibrary& Library() {
 }
 
 bool Ready(DBIResult status) {
-    status &= 0xFFFF;
+    status = DbiStatus16(status);
     return status == DBIERR_NONE || status == DBIERR_MULTIPLEINIT;
 }
 

@@ -39,6 +39,6 @@ EDBEngineError::EDBEngineError(TEngineErrorReport report)
     : EDatabaseError(std::move(report.Message)), errors_(std::move(report.Errors)) {}
 
 void CheckStatus(DBIResult status) {
-    if (status & 0xFFFF)
-        throw EDBEngineError(status & 0xFFFF);
+    if (DbiStatus16(status))
+        throw EDBEngineError(DbiStatus16(status));
 }

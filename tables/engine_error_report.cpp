@@ -45,7 +45,7 @@ TEngineErrorReport FromEngine(DBIResult status, const TEngineErrorSource& source
     for (uint16_t number = 1; number != 0; ++number) {
         int32_t native = 0;
         std::string context;
-        DBIResult code = source.ErrorEntry(number, native, context) & 0xFFFF;
+        DBIResult code = DbiStatus16(source.ErrorEntry(number, native, context));
         if (EndOfStack(code))
             break;
         context = context.substr(0, kMaxEngineText);
@@ -70,7 +70,7 @@ TEngineErrorReport EngineNotStarted(DBIResult status) {
 } // namespace
 
 TEngineErrorReport BuildEngineErrorReport(DBIResult status, const TEngineErrorSource& source) {
-    status &= 0xFFFF;
+    status = DbiStatus16(status);
     if (source.SessionStarted() || status == DBIERR_INTERFACEVER)
         return FromEngine(status, source);
     return EngineNotStarted(status);

@@ -39,12 +39,12 @@ void TSession::Open() {
         return;
     DBIEnv env{};
     std::strcpy(env.szLang, "0009");
-    DBIResult status = bde::DbiInitFn(DBIINTFVER, &env) & 0xFFFF;
+    DBIResult status = DbiStatus16(bde::DbiInitFn(DBIINTFVER, &env));
     if (status != DBIERR_MULTIPLEINIT)
         CheckStatus(status);
     hDBISes handle = 0;
     status = bde::DbiGetCurrSession(&handle);
-    if (status & 0xFFFF) {
+    if (DbiStatus16(status)) {
         EDBEngineError error(status);
         bde::DbiExit();
         throw error;

@@ -116,7 +116,7 @@ hDBICur TTable::OpenCursor() {
     DBIOpenMode mode = readOnly_ ? dbiREADONLY : dbiREADWRITE;
     for (;;) {
         hDBICur cursor = 0;
-        DBIResult status = TryOpenCursor(mode, cursor) & 0xFFFF;
+        DBIResult status = DbiStatus16(TryOpenCursor(mode, cursor));
         if (status == DBIERR_NONE) {
             if (!cursor)
                 throw ENoResultSet("Error creating cursor handle");

@@ -301,6 +301,12 @@ typedef struct {
 #define DBIERR_INTERFACEVER 0x2F01 /* caller built for another interface version */
 #define DBIERR_CONFIGERR 0x2F02    /* configuration file unreadable */
 
+/* A status is 16 bits wide and comes back in a 32-bit result: an engine that returns it as a
+   16-bit value leaves the high half undefined, so only the low half counts. */
+static inline DBIResult16 DbiStatus16(DBIResult result) {
+    return (DBIResult16)(result & 0xFFFF);
+}
+
 /* Entries bound by ordinal. The X list feeds both the binding and the export definitions. */
 #define IDAPI_ORDINAL_ENTRIES(X)                                                                   \
     X(DbiExit, 10)                                                                                 \

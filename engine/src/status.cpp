@@ -66,7 +66,7 @@ constexpr StatusName kTexts[] = {
 
 const char* StatusText(DBIResult code) {
     for (const auto& s : kTexts)
-        if (s.code == (code & 0xFFFF))
+        if (s.code == DbiStatus16(code))
             return s.text;
     return "Unknown engine status.";
 }
