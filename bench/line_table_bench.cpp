@@ -1,12 +1,12 @@
 // The crash reporter's own line table: the build step's time and the table's size for
 // ProfileUpgrade.exe, and the time to look an address of this program's code up in its table.
 #include "line_table_builder.h"
-#include "reporter/core/binary_file.h"
-#include "reporter/core/zlib_block.h"
-#include "reporter/diagnostics/hidden_units.h"
-#include "reporter/diagnostics/locate_address.h"
-#include "reporter/diagnostics/modules_list.h"
-#include "reporter/diagnostics/pe_image.h"
+#include "reporter/base/binary_file.h"
+#include "reporter/diagnostics/debug_formats/hidden_units.h"
+#include "reporter/diagnostics/debug_formats/locate_address.h"
+#include "reporter/diagnostics/debug_formats/pe_image.h"
+#include "reporter/diagnostics/debug_formats/zlib_block.h"
+#include "reporter/diagnostics/lists/modules_list.h"
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

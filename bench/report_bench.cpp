@@ -1,9 +1,9 @@
 // The cost of one report: from the raise of an exception the program handles (reported at the
 // end of its handler) to its entry saved in the log, with no dialog. Prints the median and the
 // 95th percentile.
-#include "reporter/core/hooking/hooking_unit.h"
-#include "reporter/core/interception_unit.h"
-#include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/interception/hooking/hooking_unit.h"
+#include "reporter/core/interception/interception_unit.h"
+#include "reporter/core/options/reporter_options_unit.h"
 #include "runtime/exception.h"
 #include "runtime/program.h"
 #include <algorithm>

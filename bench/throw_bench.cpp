@@ -1,6 +1,6 @@
 // The cost of the crash reporter's raise hook: throw+catch round trips without it and with it,
 // in one run. The hook records where the throw happened and copies the live stack.
-#include "reporter/core/runtime_hooks.h"
+#include "reporter/core/interception/runtime_hooks.h"
 #include "runtime/exception.h"
 #include <algorithm>
 #include <chrono>

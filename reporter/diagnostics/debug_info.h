@@ -1,7 +1,7 @@
 // One looked-up address, and the module it lies in.
 #pragma once
-#include "reporter/diagnostics/debug_source.h"
-#include "reporter/send/block_cipher.h"
+#include "reporter/base/block_cipher.h"
+#include "reporter/diagnostics/debug_formats/debug_source.h"
 #include <cstdint>
 #include <memory>
 #include <optional>

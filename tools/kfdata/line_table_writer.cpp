@@ -1,7 +1,7 @@
 #include "line_table_writer.h"
 #include "line_records.h"
-#include "reporter/diagnostics/line_table_format.h"
-#include "reporter/send/cipher_key.h"
+#include "reporter/base/cipher_key.h"
+#include "reporter/diagnostics/debug_formats/line_table_format.h"
 
 LineTableWriter::LineTableWriter(const std::vector<std::string>& files,
                                  const std::vector<DwarfProcedure>& procedures,

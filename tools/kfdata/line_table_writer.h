@@ -4,8 +4,8 @@
 #pragma once
 #include "dwarf_procedures.h"
 #include "line_units.h"
-#include "reporter/core/byte_stream.h"
-#include "reporter/send/block_cipher.h"
+#include "reporter/base/block_cipher.h"
+#include "reporter/base/byte_stream.h"
 #include <string>
 #include <string_view>
 #include <vector>

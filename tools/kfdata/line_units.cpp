@@ -1,5 +1,5 @@
 #include "line_units.h"
-#include "reporter/diagnostics/line_table_format.h"
+#include "reporter/diagnostics/debug_formats/line_table_format.h"
 #include <algorithm>
 #include <map>
 

@@ -10,9 +10,9 @@
 #include "link_map.h"
 #include "options_text.h"
 #include "procedure_table.h"
-#include "reporter/core/binary_file.h"
-#include "reporter/core/byte_stream.h"
-#include "reporter/core/kfdata_password.h"
+#include "reporter/base/binary_file.h"
+#include "reporter/base/byte_stream.h"
+#include "reporter/diagnostics/debug_formats/kfdata_password.h"
 #include <cstdio>
 #include <ctime>
 #include <map>

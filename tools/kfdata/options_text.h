@@ -5,7 +5,7 @@
 // "#" or ";" and blank lines are ignored. Numbers are decimal or 0x-hexadecimal, switches 0/1
 // (or false/true); in text values \r, \n, \t and \\ stand for CR, LF, tab and a backslash.
 #pragma once
-#include "reporter/core/module_options.h"
+#include "reporter/core/options/module_options.h"
 #include <stdexcept>
 #include <string>
 

@@ -2,7 +2,7 @@
 // linked image.
 #pragma once
 #include "link_map.h"
-#include "reporter/core/kfdata_container.h"
+#include "reporter/diagnostics/debug_formats/kfdata_container.h"
 #include <string>
 #include <vector>
 

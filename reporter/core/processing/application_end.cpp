@@ -1,6 +1,6 @@
 #include "reporter/core/processing/application_end.h"
-#include "reporter/core/path_names.h"
-#include "reporter/core/reporter_options_unit.h"
+#include "reporter/base/path_names.h"
+#include "reporter/core/options/reporter_options_unit.h"
 #include <string>
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Many exceptions in little time: after RepeatCount of them within RepeatMinutes, the options'
 // RepeatAction (terminate or restart) is requested.
 #pragma once
-#include "reporter/core/module_options.h"
+#include "reporter/core/options/module_options.h"
 #include <deque>
 
 // Notes an exception now; keeps the RepeatCount most recent.

@@ -1,5 +1,5 @@
 #include "reporter/core/processing/error_id.h"
-#include "reporter/send/crc16.h"
+#include "reporter/base/crc16.h"
 #include "runtime/format.h"
 
 std::string ErrorId(const std::string& application, const std::string& exceptionModule,

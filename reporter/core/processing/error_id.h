@@ -1,7 +1,7 @@
 // The error ID: the same failure at the same place gets the same four hexadecimal digits in
 // every report, so that duplicates can be found.
 #pragma once
-#include "reporter/diagnostics/stack_list.h"
+#include "reporter/diagnostics/stack/stack_list.h"
 #include <string>
 
 // From the application's name and description, the exception's module and class, and every

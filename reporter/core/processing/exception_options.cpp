@@ -1,8 +1,8 @@
 #include "reporter/core/processing/exception_options.h"
-#include "reporter/core/delegation.h"
-#include "reporter/core/module_kfdata.h"
-#include "reporter/core/reporter_module.h"
-#include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/interception/delegation.h"
+#include "reporter/core/options/module_data.h"
+#include "reporter/core/options/reporter_module.h"
+#include "reporter/core/options/reporter_options_unit.h"
 #include "runtime/module_names.h"
 #include <memory>
 

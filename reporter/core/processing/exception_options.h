@@ -1,6 +1,6 @@
 // The options an exception is processed with: those of the module that raised it.
 #pragma once
-#include "reporter/core/module_options_ex.h"
+#include "reporter/core/options/module_options_ex.h"
 #include <windows.h>
 
 // The module whose options apply: the one holding `address` when it carries the crash

@@ -1,8 +1,8 @@
 // The exception as every notification sees it.
 #pragma once
-#include "reporter/core/module_options_ex.h"
-#include "reporter/diagnostics/modules_list.h"
-#include "reporter/diagnostics/stack_list.h"
+#include "reporter/core/options/module_options_ex.h"
+#include "reporter/diagnostics/lists/modules_list.h"
+#include "reporter/diagnostics/stack/stack_list.h"
 #include "runtime/exception.h"
 #include <string>
 #include <windows.h>

@@ -1,5 +1,5 @@
 #include "reporter/core/processing/exception_thread.h"
-#include "reporter/core/thread_tracking.h"
+#include "reporter/core/interception/thread_tracking.h"
 #include <atomic>
 #include <windows.h>
 

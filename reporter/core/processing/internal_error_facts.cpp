@@ -1,9 +1,9 @@
 #include "reporter/core/processing/internal_error_facts.h"
+#include "reporter/base/guarded_read.h"
+#include "reporter/base/thread_stack.h"
+#include "reporter/base/windows_version.h"
 #include "reporter/core/report/report_dates.h"
-#include "reporter/core/system_info/windows_version.h"
-#include "reporter/core/thread_stack.h"
-#include "reporter/diagnostics/guarded_read.h"
-#include "reporter/diagnostics/hidden_units.h"
+#include "reporter/diagnostics/debug_formats/hidden_units.h"
 #include "runtime/type_name.h"
 #include <typeinfo>
 #include <windows.h>

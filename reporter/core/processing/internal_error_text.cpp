@@ -1,6 +1,6 @@
 #include "reporter/core/processing/internal_error_text.h"
-#include "reporter/core/reporter_version.h"
-#include "reporter/diagnostics/stack_text.h"
+#include "reporter/core/options/reporter_version.h"
+#include "reporter/diagnostics/stack/stack_text.h"
 #include "runtime/format.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The diagnostic text of a failure of the crash reporter itself, as it is saved and mailed.
 #pragma once
-#include "reporter/diagnostics/stack_list.h"
+#include "reporter/diagnostics/stack/stack_list.h"
 #include <cstdint>
 #include <memory>
 #include <string>

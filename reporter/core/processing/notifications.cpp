@@ -1,7 +1,7 @@
 #include "reporter/core/processing/notifications.h"
-#include "reporter/core/delegation.h"
-#include "reporter/core/reporter_module.h"
-#include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/interception/delegation.h"
+#include "reporter/core/options/reporter_module.h"
+#include "reporter/core/options/reporter_options_unit.h"
 #include <algorithm>
 #include <cstring>
 #include <mutex>

@@ -1,5 +1,5 @@
 #include "reporter/core/processing/presentation.h"
-#include "reporter/core/hand_over.h"
+#include "reporter/core/interception/hand_over.h"
 #include "reporter/core/processing/processing_state.h"
 #include "reporter/core/processing/program_kind.h"
 #include "runtime/exception.h"

@@ -1,6 +1,6 @@
 // How a report is put before the user.
 #pragma once
-#include "reporter/core/module_options_ex.h"
+#include "reporter/core/options/module_options_ex.h"
 #include <string>
 
 // Whether a report in presentation `mode` goes to standard output.

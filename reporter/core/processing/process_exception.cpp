@@ -1,5 +1,9 @@
 #include "reporter/core/processing/process_exception.h"
-#include "reporter/core/os_exception_hook.h"
+#include "reporter/core/interception/os_exception_hook.h"
+#include "reporter/core/interception/raise_state.h"
+#include "reporter/core/interception/thread_tracking.h"
+#include "reporter/core/options/reporter_options_unit.h"
+#include "reporter/core/options/variable_expansion.h"
 #include "reporter/core/processing/application_end.h"
 #include "reporter/core/processing/burst.h"
 #include "reporter/core/processing/error_id.h"
@@ -14,12 +18,8 @@
 #include "reporter/core/processing/report_values.h"
 #include "reporter/core/processing/thread_stacks.h"
 #include "reporter/core/processing/warnings.h"
-#include "reporter/core/raise_state.h"
 #include "reporter/core/report/bug_report.h"
 #include "reporter/core/report/log_operations.h"
-#include "reporter/core/reporter_options_unit.h"
-#include "reporter/core/thread_tracking.h"
-#include "reporter/core/variable_expansion.h"
 #include "runtime/type_name.h"
 #include <memory>
 

@@ -1,9 +1,9 @@
 // One exception from the hand-over to its end: module and options, filters, call stacks,
 // report, notifications, presentation, log, burst detection, terminate and restart.
 #pragma once
-#include "reporter/core/hand_over.h"
+#include "reporter/core/interception/hand_over.h"
+#include "reporter/core/interception/raise_state.h"
 #include "reporter/core/processing/focus_window.h"
-#include "reporter/core/raise_state.h"
 
 struct TProcessingInput {
     THandOver Exception;

@@ -1,11 +1,11 @@
 #include "reporter/core/processing/processing_services.h"
-#include "reporter/core/current_exception.h"
-#include "reporter/core/freeze_watch.h"
-#include "reporter/core/hooking/unit_step.h"
+#include "reporter/core/interception/current_exception.h"
+#include "reporter/core/interception/freeze_watch.h"
+#include "reporter/core/interception/hooking/unit_step.h"
+#include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/processing/application_end.h"
 #include "reporter/core/processing/freeze_thread.h"
 #include "reporter/core/processing/internal_error.h"
-#include "reporter/core/reporter_options_unit.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "reporter/core/processing/program_kind.h"
-#include "reporter/core/reporter_module.h"
+#include "reporter/core/options/reporter_module.h"
 #include <cstdlib>
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 #include "reporter/core/processing/report_environment.h"
-#include "reporter/core/path_names.h"
+#include "reporter/base/path_names.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The values of one report that the processing knows: the application, the exception, the
 // active controls and the threads of the call stack.
 #pragma once
+#include "reporter/core/interception/threads_list.h"
 #include "reporter/core/processing/exception_record.h"
 #include "reporter/core/processing/focus_window.h"
 #include "reporter/core/report/report_data.h"
-#include "reporter/core/threads_list.h"
 
 struct TReportInputs {
     const TVessarExceptionRecord& Record;

@@ -1,5 +1,5 @@
 #include "reporter/core/processing/support_mail.h"
-#include "reporter/core/path_names.h"
+#include "reporter/base/path_names.h"
 #include <windows.h>
 // After windows.h, which it needs.
 #include <mapi.h>

@@ -1,5 +1,5 @@
 #include "reporter/core/processing/suspended_thread.h"
-#include "reporter/diagnostics/guarded_read.h"
+#include "reporter/base/guarded_read.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The other threads of the process at the time of an exception: their stacks for the report,
 // and suspending the ones the options want held while it is processed.
 #pragma once
+#include "reporter/core/interception/threads_list.h"
 #include "reporter/core/processing/suspended_thread.h"
-#include "reporter/core/threads_list.h"
-#include "reporter/diagnostics/stack_list.h"
+#include "reporter/diagnostics/stack/stack_list.h"
 #include <memory>
 #include <vector>
 

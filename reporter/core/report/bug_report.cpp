@@ -1,9 +1,9 @@
 #include "reporter/core/report/bug_report.h"
+#include "reporter/core/options/reporter_version.h"
 #include "reporter/core/report/log_item.h"
 #include "reporter/core/report/report_layout.h"
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/report_text.h"
-#include "reporter/core/reporter_version.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The bug report's text: what is shown, logged and sent for one exception.
 #pragma once
-#include "reporter/core/module_options.h"
+#include "reporter/core/options/module_options.h"
 #include "reporter/core/report/report_data.h"
 #include <string>
 #include <vector>

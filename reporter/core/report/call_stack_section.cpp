@@ -1,8 +1,8 @@
 // The call-stack section: one table, its rows in blocks per thread and kind of stack.
-#include "reporter/core/path_names.h"
+#include "reporter/base/path_names.h"
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/text_table.h"
-#include "reporter/diagnostics/stack_entry_shown.h"
+#include "reporter/diagnostics/stack/stack_entry_shown.h"
 #include "runtime/format.h"
 #include <algorithm>
 

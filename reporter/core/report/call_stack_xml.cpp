@@ -1,5 +1,5 @@
 // The call-stack table as XML: an element per thread block holding a Line per row.
-#include "reporter/core/default_texts.h"
+#include "reporter/core/options/default_texts.h"
 #include "reporter/core/report/report_layout.h"
 #include "reporter/core/report/xml_sections.h"
 

@@ -1,6 +1,6 @@
 // The assembler and CPU sections: the listing, the registers and a dump of the stack beside
 // the code at the exception address.
-#include "reporter/core/hooking/readable_memory.h"
+#include "reporter/base/readable_memory.h"
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/report_text.h"
 #include "reporter/core/report/text_table.h"

@@ -1,7 +1,7 @@
 // The modules and processes sections: one table each, or their titles alone.
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/text_table.h"
-#include "reporter/diagnostics/list_text.h"
+#include "reporter/diagnostics/lists/list_text.h"
 #include <algorithm>
 
 namespace {

@@ -1,5 +1,5 @@
 #include "reporter/core/report/log_file.h"
-#include "reporter/core/binary_file.h"
+#include "reporter/base/binary_file.h"
 #include "reporter/core/report/log_text.h"
 #include "reporter/core/report/log_xml.h"
 #include "reporter/core/report/report_fields.h"

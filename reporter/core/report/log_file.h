@@ -1,7 +1,7 @@
 // The log file in memory: the latest reports, oldest first, and the field lines that make
 // single values of them findable and editable.
 #pragma once
-#include "reporter/core/file_handle.h"
+#include "reporter/base/file_handle.h"
 #include <optional>
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // What the exception processing does with the log file of the current options (the file
 // their LogFileName names). Each raises Exception when the log cannot be written.
 #pragma once
-#include "reporter/core/module_options.h"
+#include "reporter/core/options/module_options.h"
 #include <string>
 
 // With LogFlags 0x01: whether the log holds a report with error ID `errorId` (field 2.7). When

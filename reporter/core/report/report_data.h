@@ -1,6 +1,6 @@
 // What one bug report is made of: the values the processing gathered, ready to be laid out.
 #pragma once
-#include "reporter/diagnostics/stack_list.h"
+#include "reporter/diagnostics/stack/stack_list.h"
 #include <map>
 #include <string>
 #include <vector>

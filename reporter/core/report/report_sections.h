@@ -1,6 +1,6 @@
 // The sections of a bug report, each laid out from the gathered values and the options.
 #pragma once
-#include "reporter/core/module_options.h"
+#include "reporter/core/options/module_options.h"
 #include "reporter/core/report/report_data.h"
 #include <string>
 

@@ -1,6 +1,6 @@
 // The XML elements of a report's sections, each read from the section's lines (title first).
 #pragma once
-#include "reporter/send/xml_item.h"
+#include "reporter/base/xml_item.h"
 #include <span>
 #include <string>
 #include <vector>

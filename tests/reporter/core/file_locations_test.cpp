@@ -1,7 +1,7 @@
-#include "reporter/core/ini_file_name.h"
-#include "reporter/core/module_options.h"
-#include "reporter/core/system_folders.h"
-#include "reporter/core/temporary_files.h"
+#include "reporter/core/options/ini_file_name.h"
+#include "reporter/core/options/module_options.h"
+#include "reporter/core/options/system_folders.h"
+#include "reporter/core/options/temporary_files.h"
 #include "test_folder.h"
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include "options_test_support.h"
-#include "reporter/core/freeze_watch.h"
-#include "reporter/core/module_options_ex.h"
-#include "reporter/core/shared_options.h"
+#include "reporter/core/interception/freeze_watch.h"
+#include "reporter/core/options/module_options_ex.h"
+#include "reporter/core/options/shared_options.h"
 #include "shared_copy_test_support.h"
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "options_test_support.h"
-#include "reporter/core/options_block.h"
+#include "reporter/core/options/options_block.h"
 #include <algorithm>
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Options objects for the reporter core tests.
 #pragma once
-#include "reporter/core/module_options.h"
+#include "reporter/core/options/module_options.h"
 #include <string>
 #include <vector>
 

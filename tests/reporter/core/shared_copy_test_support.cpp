@@ -1,5 +1,5 @@
 #include "shared_copy_test_support.h"
-#include "reporter/core/shared_options.h"
+#include "reporter/core/options/shared_options.h"
 #include <cstring>
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "reporter/core/shared_options.h"
+#include "reporter/core/options/shared_options.h"
 #include "shared_copy_test_support.h"
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "reporter/core/variable_expansion.h"
+#include "reporter/core/options/variable_expansion.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 

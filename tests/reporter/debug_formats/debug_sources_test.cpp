@@ -1,7 +1,7 @@
 // Each module's debug source: a map, then TD32, then JDBG data, the first with data answering.
 #include "jdbg_writer.h"
-#include "reporter/diagnostics/debug_source.h"
-#include "reporter/diagnostics/location_fill.h"
+#include "reporter/diagnostics/debug_formats/debug_source.h"
+#include "reporter/diagnostics/debug_formats/location_fill.h"
 #include "runtime/format.h"
 #include "td32_writer.h"
 #include "test_library.h"

@@ -1,6 +1,6 @@
 // What export names tell of their procedures.
-#include "reporter/diagnostics/export_names.h"
-#include "reporter/diagnostics/unit_extension.h"
+#include "reporter/diagnostics/debug_formats/export_names.h"
+#include "reporter/diagnostics/debug_formats/unit_extension.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,7 +1,7 @@
 // The export fallback on a real library: names, lengths measured by decoding, forwarders and
 // import thunks.
-#include "reporter/diagnostics/exports_list.h"
-#include "reporter/diagnostics/unit_extension.h"
+#include "reporter/diagnostics/debug_formats/exports_list.h"
+#include "reporter/diagnostics/debug_formats/unit_extension.h"
 #include "test_library.h"
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The GNU linker's map: units from the code section's input sections, procedures from their
 // symbols; no lines.
-#include "reporter/diagnostics/debug_source.h"
-#include "reporter/diagnostics/location_fill.h"
-#include "reporter/diagnostics/map_scanner.h"
+#include "reporter/diagnostics/debug_formats/debug_source.h"
+#include "reporter/diagnostics/debug_formats/location_fill.h"
+#include "reporter/diagnostics/debug_formats/map_scanner.h"
 #include "test_library.h"
 #include <gtest/gtest.h>
 

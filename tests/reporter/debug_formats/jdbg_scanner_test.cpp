@@ -1,7 +1,7 @@
 // JDBG debug data: lookups, names in every encoding, and data that must be refused.
 #include "fixture_bytes.h"
 #include "jdbg_writer.h"
-#include "reporter/diagnostics/jdbg_scanner.h"
+#include "reporter/diagnostics/debug_formats/jdbg_scanner.h"
 #include <gtest/gtest.h>
 
 namespace {

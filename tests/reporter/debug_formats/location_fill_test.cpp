@@ -1,5 +1,5 @@
 // A debug source's answer as the report shows it.
-#include "reporter/diagnostics/location_fill.h"
+#include "reporter/diagnostics/debug_formats/location_fill.h"
 #include <gtest/gtest.h>
 
 namespace {

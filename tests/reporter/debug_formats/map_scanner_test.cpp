@@ -1,7 +1,7 @@
 // Linker maps with segment:offset addresses: units, publics, lines and source files by offset.
-#include "reporter/diagnostics/location_fill.h"
-#include "reporter/diagnostics/map_scanner.h"
-#include "reporter/diagnostics/reader_source.h"
+#include "reporter/diagnostics/debug_formats/location_fill.h"
+#include "reporter/diagnostics/debug_formats/map_scanner.h"
+#include "reporter/diagnostics/debug_formats/reader_source.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,5 +1,5 @@
 // Reads over a module's memory stop at what is readable, without a fault.
-#include "reporter/diagnostics/module_stream.h"
+#include "reporter/diagnostics/debug_formats/module_stream.h"
 #include <cstring>
 #include <gtest/gtest.h>
 

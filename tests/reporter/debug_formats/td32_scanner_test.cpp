@@ -1,9 +1,9 @@
 // TD32 debug data: lookups, readable procedure names, and data that must be refused.
 #include "fixture_bytes.h"
-#include "reporter/diagnostics/location_fill.h"
-#include "reporter/diagnostics/reader_source.h"
-#include "reporter/diagnostics/td32_names.h"
-#include "reporter/diagnostics/td32_scanner.h"
+#include "reporter/diagnostics/debug_formats/location_fill.h"
+#include "reporter/diagnostics/debug_formats/reader_source.h"
+#include "reporter/diagnostics/debug_formats/td32_names.h"
+#include "reporter/diagnostics/debug_formats/td32_scanner.h"
 #include "td32_writer.h"
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "td32_writer.h"
 #include "fixture_bytes.h"
-#include "reporter/core/byte_stream.h"
+#include "reporter/base/byte_stream.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "test_library.h"
 #include "fixture_bytes.h"
-#include "reporter/core/binary_file.h"
-#include "reporter/core/path_names.h"
+#include "reporter/base/binary_file.h"
+#include "reporter/base/path_names.h"
 #include "runtime/module_names.h"
 
 namespace {

@@ -5,10 +5,10 @@
 //   freeze_program restart <file>: appends "parent: <current directory> | <command line>" to
 //     the file, moves to another directory and restarts; the new process finds the file and
 //     appends its own line as "child: ..." instead.
-#include "reporter/core/hooking/hooking_unit.h"
-#include "reporter/core/interception_unit.h"
+#include "reporter/core/interception/hooking/hooking_unit.h"
+#include "reporter/core/interception/interception_unit.h"
+#include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/processing/application_end.h"
-#include "reporter/core/reporter_options_unit.h"
 #include "runtime/program.h"
 #include "tests/reporter/support/hand_over_lines.h"
 #include <atomic>

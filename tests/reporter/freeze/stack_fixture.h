@@ -1,6 +1,6 @@
 // A small call stack of known entries in a module of known handle and file.
 #pragma once
-#include "reporter/diagnostics/stack_list.h"
+#include "reporter/diagnostics/stack/stack_list.h"
 
 // The module at 00400000, "C:\Program Files\App\app.exe".
 const TVessarModuleInfo& AppModule();

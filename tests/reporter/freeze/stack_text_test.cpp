@@ -1,5 +1,5 @@
 // Call stacks as the crash reporter's report of its own failures writes them.
-#include "reporter/diagnostics/stack_text.h"
+#include "reporter/diagnostics/stack/stack_text.h"
 #include "stack_fixture.h"
 #include <gtest/gtest.h>
 

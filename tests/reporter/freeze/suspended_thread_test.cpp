@@ -1,8 +1,8 @@
 // Another thread held still: its registers and the base of its stack, as freeze detection reads
 // them from the main thread, also where the system's cross-process reads fail.
 #include "../support/unavailable_system_paths.h"
+#include "reporter/base/thread_stack.h"
 #include "reporter/core/processing/suspended_thread.h"
-#include "reporter/core/thread_stack.h"
 #include <atomic>
 #include <gtest/gtest.h>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "machine_code.h"
-#include "reporter/core/hooking/hooking_unit.h"
-#include "reporter/core/hooking/import_hooks.h"
-#include "reporter/core/hooking/procedure_hooks.h"
-#include "reporter/core/hooking/virtual_method_hooks.h"
+#include "reporter/core/interception/hooking/hooking_unit.h"
+#include "reporter/core/interception/hooking/import_hooks.h"
+#include "reporter/core/interception/hooking/procedure_hooks.h"
+#include "reporter/core/interception/hooking/virtual_method_hooks.h"
 #include "test_program.h"
 #include <gtest/gtest.h>
 

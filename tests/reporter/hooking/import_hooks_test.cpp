@@ -1,5 +1,5 @@
-#include "reporter/core/hooking/hooking_errors.h"
-#include "reporter/core/hooking/import_hooks.h"
+#include "reporter/core/interception/hooking/hooking_errors.h"
+#include "reporter/core/interception/hooking/import_hooks.h"
 #include "test_program.h"
 #include <cstring>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "reporter/core/hooking/instruction_length.h"
+#include "reporter/diagnostics/disassembly/instruction_length.h"
 #include <array>
 #include <cstdio>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "reporter/core/hooking/pe_imports.h"
+#include "reporter/core/interception/hooking/pe_imports.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 

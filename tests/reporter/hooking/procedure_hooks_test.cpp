@@ -1,6 +1,6 @@
 #include "machine_code.h"
-#include "reporter/core/hooking/hooking_errors.h"
-#include "reporter/core/hooking/procedure_hooks.h"
+#include "reporter/core/interception/hooking/hooking_errors.h"
+#include "reporter/core/interception/hooking/procedure_hooks.h"
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,5 +1,5 @@
 // A failing start-up or shut-down step of the crash reporter names itself.
-#include "reporter/core/hooking/unit_step.h"
+#include "reporter/core/interception/hooking/unit_step.h"
 #include "runtime/exception.h"
 #include <cstdint>
 #include <cstdio>

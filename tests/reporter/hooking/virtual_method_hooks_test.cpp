@@ -1,4 +1,4 @@
-#include "reporter/core/hooking/virtual_method_hooks.h"
+#include "reporter/core/interception/hooking/virtual_method_hooks.h"
 #include <gtest/gtest.h>
 
 // Outside the anonymous namespace: there the compiler would know every class derived from it

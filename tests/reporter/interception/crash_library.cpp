@@ -1,8 +1,8 @@
 // A library that carries a crash reporter of its own, loaded by the crash program: its
 // exceptions must be reported once, by the program's crash reporter.
-#include "reporter/core/hooking/hooking_unit.h"
-#include "reporter/core/interception_unit.h"
-#include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/interception/hooking/hooking_unit.h"
+#include "reporter/core/interception/interception_unit.h"
+#include "reporter/core/options/reporter_options_unit.h"
 #include <cstdio>
 #include <cstring>
 #include <httpext.h>

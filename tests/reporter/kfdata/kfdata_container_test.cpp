@@ -1,10 +1,10 @@
 // The KFDATA container: its layouts by version, the appended form, and damaged data.
-#include "reporter/core/byte_stream.h"
-#include "reporter/core/kfdata_container.h"
-#include "reporter/core/kfdata_password.h"
-#include "reporter/core/module_kfdata.h"
-#include "reporter/core/reporter_options_unit.h"
-#include "reporter/core/zlib_block.h"
+#include "reporter/base/byte_stream.h"
+#include "reporter/core/options/module_data.h"
+#include "reporter/core/options/reporter_options_unit.h"
+#include "reporter/diagnostics/debug_formats/kfdata_container.h"
+#include "reporter/diagnostics/debug_formats/kfdata_password.h"
+#include "reporter/diagnostics/debug_formats/zlib_block.h"
 #include <cstring>
 #include <gtest/gtest.h>
 

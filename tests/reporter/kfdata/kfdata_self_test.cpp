@@ -2,9 +2,9 @@
 // data at start: the options are the configured ones and the procedure table points at the
 // procedures themselves. ProfileUpgrade.exe's own data is checked the same way.
 #include "options_text.h"
-#include "reporter/core/module_kfdata.h"
-#include "reporter/core/reporter_options_unit.h"
-#include "reporter/core/shared_options.h"
+#include "reporter/core/options/module_data.h"
+#include "reporter/core/options/reporter_options_unit.h"
+#include "reporter/core/options/shared_options.h"
 #include "runtime/application.h"
 #include "runtime/unit_hooks.h"
 #include <cstring>
@@ -19,7 +19,7 @@ void ExpectConfiguredOptions(HMODULE module) {
     ASSERT_TRUE(LoadModuleData(module, loaded, data));
     EXPECT_EQ(data.Container.Version, kKFDataVersion);
     EXPECT_GT(data.Container.BuildTime, 46000.0); // built this decade
-    EXPECT_FALSE(data.LineTable.empty()); // written from the image's DWARF data
+    EXPECT_FALSE(data.LineTable.empty());         // written from the image's DWARF data
 
     TVessarModuleOptions configured("");
     ReadOptionsText(OPTIONS_FILE, configured);

@@ -2,7 +2,7 @@
 // step reads.
 #include "link_map.h"
 #include "options_text.h"
-#include "reporter/core/binary_file.h"
+#include "reporter/base/binary_file.h"
 #include <gtest/gtest.h>
 #include <sstream>
 

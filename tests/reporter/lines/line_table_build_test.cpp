@@ -3,9 +3,9 @@
 #include "line_records.h"
 #include "line_table_writer.h"
 #include "line_units.h"
-#include "reporter/diagnostics/line_table_lookup.h"
-#include "reporter/diagnostics/line_table_records.h"
-#include "reporter/diagnostics/module_password.h"
+#include "reporter/diagnostics/debug_formats/line_table_lookup.h"
+#include "reporter/diagnostics/debug_formats/line_table_records.h"
+#include "reporter/diagnostics/debug_formats/module_password.h"
 #include "table_fixture.h"
 #include <gtest/gtest.h>
 

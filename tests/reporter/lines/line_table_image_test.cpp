@@ -2,9 +2,9 @@
 // chain's files is compiled as DWARF 5) with a password: its call chain is located level by
 // level, its crash reporter code shows no more than the module.
 #include "call_chain.h"
-#include "reporter/diagnostics/hidden_units.h"
-#include "reporter/diagnostics/locate_address.h"
-#include "reporter/diagnostics/modules_list.h"
+#include "reporter/diagnostics/debug_formats/hidden_units.h"
+#include "reporter/diagnostics/debug_formats/locate_address.h"
+#include "reporter/diagnostics/lists/modules_list.h"
 #include <cstring>
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The lookup in hand-made line tables: every record form, names in all their forms, the line
 // offset within the procedure, the crash reporter's own units and the older table versions.
-#include "reporter/core/kfdata_container.h"
-#include "reporter/core/kfdata_password.h"
-#include "reporter/diagnostics/hidden_units.h"
-#include "reporter/diagnostics/line_table_lookup.h"
-#include "reporter/diagnostics/module_own_data.h"
-#include "reporter/diagnostics/module_password.h"
-#include "reporter/send/base64.h"
+#include "reporter/base/base64.h"
+#include "reporter/diagnostics/debug_formats/hidden_units.h"
+#include "reporter/diagnostics/debug_formats/kfdata_container.h"
+#include "reporter/diagnostics/debug_formats/kfdata_password.h"
+#include "reporter/diagnostics/debug_formats/line_table_lookup.h"
+#include "reporter/diagnostics/debug_formats/module_own_data.h"
+#include "reporter/diagnostics/debug_formats/module_password.h"
 #include "table_fixture.h"
 #include <gtest/gtest.h>
 

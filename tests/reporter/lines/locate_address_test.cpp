@@ -1,7 +1,7 @@
 // Modules without a line table of their own, and the light records of the module listing.
-#include "reporter/diagnostics/exports_list.h"
-#include "reporter/diagnostics/locate_address.h"
-#include "reporter/diagnostics/modules_list.h"
+#include "reporter/diagnostics/debug_formats/exports_list.h"
+#include "reporter/diagnostics/debug_formats/locate_address.h"
+#include "reporter/diagnostics/lists/modules_list.h"
 #include <gtest/gtest.h>
 
 namespace {

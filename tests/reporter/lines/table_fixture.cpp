@@ -1,7 +1,7 @@
 #include "table_fixture.h"
-#include "reporter/diagnostics/line_table_lookup.h"
-#include "reporter/diagnostics/module_password.h"
-#include "reporter/send/cipher_key.h"
+#include "reporter/base/cipher_key.h"
+#include "reporter/diagnostics/debug_formats/line_table_lookup.h"
+#include "reporter/diagnostics/debug_formats/module_password.h"
 #include <algorithm>
 
 TRecords& TRecords::Byte(uint8_t value) {

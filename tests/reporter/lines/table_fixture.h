@@ -1,7 +1,7 @@
 // Hand-made line tables laid over a block of fake code: offsets in the table count from the
 // block's start, so the lookup reads the block's bytes where procedures begin.
 #pragma once
-#include "reporter/core/byte_stream.h"
+#include "reporter/base/byte_stream.h"
 #include "reporter/diagnostics/debug_info.h"
 #include <cstdint>
 #include <string>

@@ -2,10 +2,10 @@
 // first argument names it; its log goes to the folder of the second argument.
 //   scenario_program console|ignored|duplicate|stopped|burst <count>|threads|chain|all-threads
 //                    <folder>
-#include "reporter/core/hooking/hooking_unit.h"
-#include "reporter/core/interception_unit.h"
+#include "reporter/core/interception/hooking/hooking_unit.h"
+#include "reporter/core/interception/interception_unit.h"
+#include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/processing/notifications.h"
-#include "reporter/core/reporter_options_unit.h"
 #include "runtime/application.h"
 #include "runtime/program.h"
 #include "tests/reporter/processing/chain.h"

@@ -1,6 +1,6 @@
 #include "file_bytes.h"
 #include "report_fixture.h"
-#include "reporter/core/binary_file.h"
+#include "reporter/base/binary_file.h"
 #include "reporter/core/report/log_file.h"
 #include "reporter/core/report/log_operations.h"
 #include "runtime/exception.h"

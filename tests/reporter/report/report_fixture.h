@@ -1,6 +1,6 @@
 // Options, call stacks and reports for the report and log tests.
 #pragma once
-#include "reporter/core/module_options.h"
+#include "reporter/core/options/module_options.h"
 #include "reporter/core/report/report_data.h"
 #include <string>
 

@@ -1,5 +1,5 @@
 // A scan of the running thread's own stack finds the calls that led to it.
-#include "reporter/diagnostics/stack_list.h"
+#include "reporter/diagnostics/stack/stack_list.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,5 +1,5 @@
 // Reading memory that cannot be read, or stops being readable while the scan trusts it.
-#include "reporter/diagnostics/memory_probe.h"
+#include "reporter/diagnostics/stack/memory_probe.h"
 #include "tests/reporter/stack/scan_support.h"
 #include <gtest/gtest.h>
 

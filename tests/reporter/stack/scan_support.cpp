@@ -1,5 +1,5 @@
 #include "tests/reporter/stack/scan_support.h"
-#include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/options/reporter_options_unit.h"
 #include "runtime/format.h"
 #include <gtest/gtest.h>
 

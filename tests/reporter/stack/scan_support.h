@@ -1,7 +1,7 @@
 // Crafted memory for stack scans: call instructions in executable memory that belongs to no
 // module, stack images whose pages can be protected, and a lookup that names chosen addresses.
 #pragma once
-#include "reporter/diagnostics/stack_scan.h"
+#include "reporter/diagnostics/stack/stack_scan.h"
 #include <initializer_list>
 #include <map>
 #include <vector>

@@ -1,6 +1,6 @@
 // The clean-up after a scan, on lists made by hand: repeated addresses, stale frames, and what
 // the development environment leaves out.
-#include "reporter/diagnostics/stack_cleanup.h"
+#include "reporter/diagnostics/stack/stack_cleanup.h"
 #include <functional>
 #include <gtest/gtest.h>
 

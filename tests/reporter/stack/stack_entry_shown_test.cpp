@@ -1,5 +1,5 @@
 // Which entries the call-stack view shows, by Detail, the StackFlags option and module.
-#include "reporter/diagnostics/stack_entry_shown.h"
+#include "reporter/diagnostics/stack/stack_entry_shown.h"
 #include <gtest/gtest.h>
 
 namespace {

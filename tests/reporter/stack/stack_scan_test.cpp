@@ -1,5 +1,5 @@
 // Scans of crafted stacks: what is entered, in which order, and what the clean-up leaves.
-#include "reporter/diagnostics/stack_entry.h"
+#include "reporter/diagnostics/stack/stack_entry.h"
 #include "runtime/format.h"
 #include "runtime/module_names.h"
 #include "tests/reporter/stack/scan_support.h"

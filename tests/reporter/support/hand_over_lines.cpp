@@ -1,6 +1,6 @@
 #include "tests/reporter/support/hand_over_lines.h"
+#include "reporter/core/options/reporter_module.h"
 #include "reporter/core/processing/notifications.h"
-#include "reporter/core/reporter_module.h"
 #include "runtime/module_names.h"
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 #include "unavailable_system_paths.h"
-#include "reporter/core/hooking/procedure_hooks.h"
+#include "reporter/core/interception/hooking/procedure_hooks.h"
 #include <vector>
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The modules and processes tables' texts and rows, from fixed records.
-#include "reporter/diagnostics/list_rows.h"
-#include "reporter/diagnostics/list_text.h"
-#include "reporter/diagnostics/process_priority.h"
+#include "reporter/diagnostics/lists/list_rows.h"
+#include "reporter/diagnostics/lists/list_text.h"
+#include "reporter/diagnostics/lists/process_priority.h"
 #include <gtest/gtest.h>
 
 namespace {

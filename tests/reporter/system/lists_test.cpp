@@ -1,8 +1,8 @@
 // The modules of this process and the processes of the machine, by every enumeration the
 // system offers (Wine has them all), and with the system's cross-process paths unavailable.
 #include "../support/unavailable_system_paths.h"
-#include "reporter/diagnostics/list_rows.h"
-#include "reporter/diagnostics/list_text.h"
+#include "reporter/diagnostics/lists/list_rows.h"
+#include "reporter/diagnostics/lists/list_text.h"
 #include "runtime/module_names.h"
 #include "runtime/text.h"
 #include <algorithm>

@@ -4,8 +4,8 @@
 // video driver's version and memory size, and a free memory below the total (it caps the total
 // for 32-bit programs only). The network values depend on the host's adapters and are checked
 // for their form only.
-#include "reporter/core/system_info/access_violation.h"
-#include "reporter/core/system_info/system_fields.h"
+#include "reporter/core/report/system_info/access_violation.h"
+#include "reporter/core/report/system_info/system_fields.h"
 #include "runtime/module_names.h"
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // How system values are written: tables of inputs and the texts the report shows.
-#include "reporter/core/system_info/access_violation.h"
-#include "reporter/core/system_info/application_text.h"
-#include "reporter/core/system_info/computer_text.h"
-#include "reporter/core/system_info/html_text.h"
-#include "reporter/core/system_info/network_text.h"
-#include "reporter/core/system_info/user_text.h"
-#include "reporter/core/system_info/windows_version.h"
+#include "reporter/base/windows_version.h"
+#include "reporter/core/report/system_info/access_violation.h"
+#include "reporter/core/report/system_info/application_text.h"
+#include "reporter/core/report/system_info/computer_text.h"
+#include "reporter/core/report/system_info/html_text.h"
+#include "reporter/core/report/system_info/network_text.h"
+#include "reporter/core/report/system_info/user_text.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,7 +1,7 @@
 // An illegal instruction without arguments, as an emulator reports a memory fault, is taken for
 // the access violation that its instruction's memory operand shows, and for nothing else.
-#include "reporter/core/emulated_access_violation.h"
-#include "reporter/core/os_exception_hook.h"
+#include "reporter/core/interception/emulated_access_violation.h"
+#include "reporter/core/interception/os_exception_hook.h"
 #include "runtime/os_exceptions.h"
 #include <gtest/gtest.h>
 #include <memory>

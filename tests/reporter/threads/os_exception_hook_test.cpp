@@ -1,6 +1,6 @@
 // The wrapped conversion of system exceptions keeps each thread's last record and context.
-#include "reporter/core/os_exception_hook.h"
-#include "reporter/core/thread_tracking.h"
+#include "reporter/core/interception/os_exception_hook.h"
+#include "reporter/core/interception/thread_tracking.h"
 #include "runtime/os_exceptions.h"
 #include <gtest/gtest.h>
 #include <memory>

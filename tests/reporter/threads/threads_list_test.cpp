@@ -1,5 +1,5 @@
 // The tracked-threads list: records in and out, threads that end, snapshots that outlive them.
-#include "reporter/core/threads_list.h"
+#include "reporter/core/interception/threads_list.h"
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>

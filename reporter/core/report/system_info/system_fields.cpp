@@ -1,0 +1,41 @@
+#include "reporter/core/report/system_info/system_fields.h"
+#include "reporter/core/report/system_info/system_groups.h"
+#include "reporter/diagnostics/lists/modules_list.h"
+
+namespace {
+
+std::string ModuleVersionAt(const void* address) {
+    const TVessarModuleInfo* module = address ? ModulesList().ModuleAt(address) : nullptr;
+    return module ? module->Version : std::string();
+}
+
+// ReportFields bits of the values gathered here, by group: a group none of whose fields is
+// written is not asked of the system at all.
+constexpr uint64_t kApplicationFields = 0x39;
+constexpr uint64_t kModuleVersionField = 1ull << 9;
+constexpr uint64_t kUserFields = 0x1Full << 16;
+constexpr uint64_t kComputerFields = 0x7FFull << 25;
+constexpr uint64_t kOperatingSystemFields = 0x1Full << 36;
+constexpr uint64_t kNetworkFields = 0x3Full << 41;
+
+} // namespace
+
+void AddSystemFields(TReportFields& fields, const TSystemFieldsContext& context) {
+    const uint64_t wanted = context.ReportFields;
+    const TWindowsVersion version = CurrentWindowsVersion();
+    if (wanted & kApplicationFields)
+        AddApplicationFields(fields, context);
+    if (wanted & kModuleVersionField)
+        fields["2.4"] = ModuleVersionAt(context.ExceptionAddress);
+    if (wanted & kUserFields)
+        AddUserFields(fields, version);
+    if (wanted & kComputerFields) {
+        AddComputerFields(fields);
+        fields["5.10"] = VideoCardValue(version);
+        fields["5.11"] = PrinterValue(version);
+    }
+    if (wanted & kOperatingSystemFields)
+        AddOperatingSystemFields(fields, version);
+    if (wanted & kNetworkFields)
+        AddNetworkFields(fields, ReadAdapters());
+}

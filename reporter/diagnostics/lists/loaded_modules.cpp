@@ -1,0 +1,78 @@
+#include "reporter/diagnostics/lists/loaded_modules.h"
+#include "reporter/base/windows_version.h"
+#include "reporter/diagnostics/lists/loader_modules.h"
+#include "reporter/diagnostics/lists/modules_list.h"
+#include "reporter/diagnostics/lists/tool_help.h"
+#include <algorithm>
+#include <functional>
+#include <psapi.h>
+
+namespace {
+
+std::vector<HMODULE> EnumeratedModules(HANDLE process, decltype(EnumProcessModules)* enumerate) {
+    DWORD needed = 0;
+    if (!enumerate(process, nullptr, 0, &needed) || needed == 0)
+        return {};
+    std::vector<HMODULE> handles(needed / sizeof(HMODULE));
+    if (!enumerate(process, handles.data(), DWORD(handles.size() * sizeof(HMODULE)), &needed))
+        return {};
+    // Modules loaded between the two calls are left for the next refresh.
+    handles.resize(std::min<size_t>(handles.size(), needed / sizeof(HMODULE)));
+    return handles;
+}
+
+std::vector<HMODULE> ProcessStatusModules() {
+    TRunTimeLibrary psapi("PSAPI.DLL");
+    auto enumerate = psapi.Function<decltype(EnumProcessModules)>("EnumProcessModules");
+    if (!enumerate)
+        return {};
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, GetCurrentProcessId());
+    if (!process)
+        return {};
+    std::vector<HMODULE> handles = EnumeratedModules(process, enumerate);
+    CloseHandle(process);
+    return handles;
+}
+
+std::vector<HMODULE> SnapshotModules() {
+    std::vector<HMODULE> handles;
+    TToolHelp().Modules(GetCurrentProcessId(), [&](const MODULEENTRY32& entry) {
+        handles.push_back(entry.hModule);
+        return true;
+    });
+    return handles;
+}
+
+// The system's enumeration goes through its cross-process path even for this process, and that
+// path is unavailable on some systems (an emulated 32-bit Wine among them): then the loader's
+// own list is read in memory.
+std::vector<HMODULE> LoadedHandles(TModuleSource source) {
+    std::vector<HMODULE> loaded =
+        source == TModuleSource::ProcessStatus ? ProcessStatusModules() : SnapshotModules();
+    return loaded.empty() ? LoaderListModules() : loaded;
+}
+
+bool Below(const TVessarModuleInfo* a, const TVessarModuleInfo* b) {
+    return uintptr_t(a->Handle) < uintptr_t(b->Handle);
+}
+
+} // namespace
+
+TModuleSource ModuleSourceForSystem() {
+    return CurrentWindowsVersion().IsNT() ? TModuleSource::ProcessStatus : TModuleSource::Snapshot;
+}
+
+void RefreshModules(TLoadedModules& modules, TModuleSource source) {
+    std::vector<HMODULE> loaded = LoadedHandles(source);
+    std::sort(loaded.begin(), loaded.end(), std::less<HMODULE>());
+    std::erase_if(modules, [&](const TVessarModuleInfo* module) {
+        return !std::binary_search(loaded.begin(), loaded.end(), module->Handle,
+                                   std::less<HMODULE>());
+    });
+    for (HMODULE handle : loaded)
+        if (std::none_of(modules.begin(), modules.end(),
+                         [&](const TVessarModuleInfo* m) { return m->Handle == handle; }))
+            modules.push_back(ModulesList().LightModuleOf(handle));
+    std::sort(modules.begin(), modules.end(), Below);
+}

@@ -1,8 +1,0 @@
-#include "reporter/diagnostics/debug_info.h"
-#include "reporter/diagnostics/exports_list.h"
-
-// Out of line: the exports list is complete only here.
-TVessarModuleInfo::TVessarModuleInfo() = default;
-TVessarModuleInfo::~TVessarModuleInfo() = default;
-TVessarModuleInfo::TVessarModuleInfo(TVessarModuleInfo&&) noexcept = default;
-TVessarModuleInfo& TVessarModuleInfo::operator=(TVessarModuleInfo&&) noexcept = default;

@@ -1,0 +1,53 @@
+#include "reporter/diagnostics/stack/stack_entry.h"
+#include "runtime/module_names.h"
+
+namespace {
+
+constexpr uint8_t kHighestDetailBit = 7;
+
+// When the lookup itself is not to be trusted: the module's handle and file, kept apart from
+// the modules list. An address in no module stays Detail 0.
+std::unique_ptr<TVessarModuleInfo> DescribeModuleOnly(uintptr_t address, TVessarDebugInfo& entry) {
+    entry.Addr = uint32_t(address);
+    const HMODULE handle = ModuleAt(reinterpret_cast<const void*>(address));
+    if (!handle)
+        return nullptr;
+    auto module = std::make_unique<TVessarModuleInfo>();
+    module->Handle = handle;
+    module->FileName = ModulePath(handle);
+    entry.Detail = kDetailModule;
+    return module;
+}
+
+bool Allowed(const TVessarDebugInfo& entry, uint32_t allowedDetails) {
+    return entry.Detail <= kHighestDetailBit && (allowedDetails >> entry.Detail & 1u);
+}
+
+// Counts the accepted entry and tells whether it is one of the levels kept.
+bool Kept(TStackScanParams& params) {
+    ++params.Accepted;
+    if (params.FirstLevel != -1 && (params.Accepted < params.FirstLevel ||
+                                    (params.MaxCount >= 0 && params.Kept >= params.MaxCount)))
+        return false;
+    ++params.Kept;
+    return true;
+}
+
+} // namespace
+
+void AddStackEntry(TVessarStackList& list, TStackScanParams& params, uintptr_t address,
+                   bool errorAddress) {
+    if (list.Count() > kStackListLimit)
+        return;
+    auto entry = std::make_unique<TVessarDebugInfo>();
+    std::unique_ptr<TVessarModuleInfo> module;
+    if (params.Resolve)
+        params.Locate(reinterpret_cast<const void*>(address), *entry);
+    else
+        module = DescribeModuleOnly(address, *entry);
+    entry->ThreadId = params.ThreadId;
+    entry->RunningThread = params.RunningThread;
+    entry->ErrorAddress = errorAddress;
+    if (Allowed(*entry, params.AllowedDetails) && Kept(params))
+        list.Add(std::move(entry), std::move(module));
+}
