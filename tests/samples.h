@@ -26,6 +26,12 @@ inline std::string SamplePath(const std::string& relative) {
     return SamplesFolder() + "\\" + relative;
 }
 
+// Copies a sample to `to`, writable: tests change their copies, never the samples.
+inline bool CopySample(const std::string& relative, const std::string& to) {
+    return CopyFileA(SamplePath(relative).c_str(), to.c_str(), FALSE) &&
+           SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 // First statement of a test that needs the samples.
 #define SKIP_WITHOUT_SAMPLES(what)                                                                 \
     if (SamplesFolder().empty())                                                                   \

@@ -1,5 +1,6 @@
 // The engine through its library boundary: statuses, error entries, tables created, filled,
 // restructured and read back, passwords, sharing and damaged files.
+#include "append_request.h"
 #include "engine_library.h"
 #include "file_bytes.h"
 #include "samples.h"
@@ -126,19 +127,11 @@ class EngineApi : public ::testing::Test {
             return r;
         CURProps props{};
         Dbi().DbiGetCursorProps(cur, &props);
-        std::vector<FLDDesc> fields(props.iFields + 1u);
+        std::vector<FLDDesc> fields(props.iFields);
         Dbi().DbiGetFieldDescs(cur, fields.data());
-        fields.back() = added;
-        std::vector<CROpType> ops(fields.size(), crNOOP);
-        ops.back() = crADD;
-        CRTblDesc desc{};
-        std::strcpy(desc.szTblName, table);
-        std::strcpy(desc.szTblType, props.szTableType);
-        desc.iFldCount = uint16_t(fields.size());
-        desc.pfldDesc = fields.data();
-        desc.pecrFldOp = ops.data();
+        AppendFieldRequest request(std::move(fields), added, table, props.szTableType);
         Dbi().DbiCloseCursor(&cur);
-        return Dbi().DbiDoRestructure(db_, 1, &desc, nullptr, nullptr, nullptr, 0);
+        return Dbi().DbiDoRestructure(db_, 1, request.Desc(), nullptr, nullptr, nullptr, 0);
     }
 
     // Every row as "id|name|score[|more…]" in table order.
@@ -362,10 +355,7 @@ TEST(EngineBlobs, MemoValuesInAllThreePlacesSurviveARestructure) {
     TestFolder folder;
     for (const char* f :
          {"CUSTOMER.DB", "CUSTOMER.PX", "CUSTOMER.MB", "CUSTOMER.X06", "CUSTOMER.Y06"}) {
-        std::string to = folder.File(f);
-        ASSERT_TRUE(
-            CopyFileA(SamplePath(std::string("customer\\") + f).c_str(), to.c_str(), FALSE));
-        SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(CopySample(std::string("customer\\") + f, folder.File(f))) << f;
     }
     DBIEnv env{};
     ASSERT_EQ(Dbi().DbiInitFn(DBIINTFVER, &env), DBIERR_NONE);
@@ -404,20 +394,13 @@ TEST(EngineBlobs, MemoValuesInAllThreePlacesSurviveARestructure) {
     ASSERT_EQ(Dbi().DbiOpenTable(db, "CUSTOMER.DB", "PARADOX", nullptr, nullptr, 0, dbiREADWRITE,
                                  dbiOPENEXCL, xltNONE, 0, nullptr, &cur),
               DBIERR_NONE);
-    std::vector<FLDDesc> fields(11);
+    std::vector<FLDDesc> fields(10);
     Dbi().DbiGetFieldDescs(cur, fields.data());
-    std::strcpy(fields[10].szName, "RealRepNum");
-    fields[10].iFldType = fldZSTRING;
-    fields[10].iUnits1 = 12;
-    std::vector<CROpType> ops(11, crNOOP);
-    ops[10] = crADD;
-    CRTblDesc desc{};
-    std::strcpy(desc.szTblName, "CUSTOMER.DB");
-    desc.iFldCount = 11;
-    desc.pfldDesc = fields.data();
-    desc.pecrFldOp = ops.data();
+    AppendFieldRequest request(std::move(fields), Field("RealRepNum", fldZSTRING, 12),
+                               "CUSTOMER.DB");
     Dbi().DbiCloseCursor(&cur);
-    ASSERT_EQ(Dbi().DbiDoRestructure(db, 1, &desc, nullptr, nullptr, nullptr, 0), DBIERR_NONE);
+    ASSERT_EQ(Dbi().DbiDoRestructure(db, 1, request.Desc(), nullptr, nullptr, nullptr, 0),
+              DBIERR_NONE);
     EXPECT_EQ(memos(), before);
     Dbi().DbiCloseDatabase(&db);
     Dbi().DbiExit();

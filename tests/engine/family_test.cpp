@@ -1,12 +1,13 @@
 // Restructures of sample tables written by the original engine, checked file by file: the
 // secondary index's hints, the family stamps, the validity file and a raised table level; and
 // the recovery of commits cut short by a crash or met by another opener.
+#include "append_field.h"
 #include "bytes.h"
 #include "family.h"
-#include "restructure.h"
 #include "samples.h"
 #include "status.h"
 #include "table_data.h"
+#include "test_folder.h"
 #include <atomic>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -19,38 +20,13 @@ namespace {
 
 using namespace pdx;
 
-std::string CopySample(const std::string& folder, const std::vector<std::string>& files) {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    std::string dir = std::string(base) + "family_" + std::to_string(now.QuadPart);
+// Copies sample files of one folder into `dir` (made when missing); returns dir.
+std::string CopySamples(const std::string& dir, const std::string& folder,
+                        const std::vector<std::string>& files) {
     CreateDirectoryA(dir.c_str(), nullptr);
-    for (const auto& f : files) {
-        std::string to = dir + "\\" + f;
-        EXPECT_TRUE(CopyFileA(SamplePath(folder + "\\" + f).c_str(), to.c_str(), FALSE)) << f;
-        SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
+    for (const auto& f : files)
+        EXPECT_TRUE(CopySample(folder + "\\" + f, dir + "\\" + f)) << f;
     return dir;
-}
-
-void AddField(const std::string& table, const char* name, uint16_t type, int16_t units = 0) {
-    File f = File::Open(table, Access::Read, Share::Shared, DBIERR_NOSUCHTABLE);
-    TableHeader h = ReadHeader(f);
-    f.Close();
-    std::vector<FLDDesc> fields(h.fields.size() + 1);
-    for (size_t i = 0; i < h.fields.size(); ++i)
-        DescribeField(h.fields[i], uint16_t(i + 1), fields[i]);
-    std::strcpy(fields.back().szName, name);
-    fields.back().iFldType = type;
-    fields.back().iUnits1 = units;
-    std::vector<CROpType> ops(fields.size(), crNOOP);
-    ops.back() = crADD;
-    CRTblDesc desc{};
-    desc.iFldCount = uint16_t(fields.size());
-    desc.pfldDesc = fields.data();
-    desc.pecrFldOp = ops.data();
-    RestructureTable(table, desc, [](uint32_t) { return false; });
 }
 
 TableHeader HeaderOf(const std::string& path) {
@@ -60,11 +36,13 @@ TableHeader HeaderOf(const std::string& path) {
 
 TEST(Family, SecondaryIndexHintsFollowTheRecordsAndStampsAgree) {
     SKIP_WITHOUT_SAMPLES("secondary index hints and stamps of the customer table");
-    std::string dir = CopySample(
-        "customer", {"CUSTOMER.DB", "CUSTOMER.PX", "CUSTOMER.MB", "CUSTOMER.X06", "CUSTOMER.Y06"});
+    TestFolder folder;
+    std::string dir =
+        CopySamples(folder.Path(), "customer",
+                    {"CUSTOMER.DB", "CUSTOMER.PX", "CUSTOMER.MB", "CUSTOMER.X06", "CUSTOMER.Y06"});
     std::string table = dir + "\\CUSTOMER.DB";
-    AddField(table, "MSG_BIENNIAL", fldZSTRING,
-             120); // 394 → 514 bytes: 3 records a block instead of 5
+    AppendField(table, "MSG_BIENNIAL", fldZSTRING,
+                120); // 394 → 514 bytes: 3 records a block instead of 5
     TableHeader db = HeaderOf(table), px = HeaderOf(dir + "\\CUSTOMER.PX");
     TableHeader x = HeaderOf(dir + "\\CUSTOMER.X06"), y = HeaderOf(dir + "\\CUSTOMER.Y06");
     EXPECT_EQ(db.numRecords, 20u);
@@ -98,8 +76,9 @@ TEST(Family, SecondaryIndexHintsFollowTheRecordsAndStampsAgree) {
 
 TEST(Family, ValidityFileFollowsTheTable) {
     SKIP_WITHOUT_SAMPLES("the validity file of fields\\logical.db");
-    std::string dir = CopySample("fields", {"logical.db", "logical.val"});
-    AddField(dir + "\\logical.db", "EIN", fldINT32);
+    TestFolder folder;
+    std::string dir = CopySamples(folder.Path(), "fields", {"logical.db", "logical.val"});
+    AppendField(dir + "\\logical.db", "EIN", fldINT32);
     TableHeader db = HeaderOf(dir + "\\logical.db");
     File val = File::Open(dir + "\\logical.val", Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
     std::vector<uint8_t> v(size_t(val.Size()));
@@ -119,10 +98,11 @@ TEST(Family, ValidityFileFollowsTheTable) {
 
 TEST(Family, LongFieldRaisesALevel3TableToLevel5) {
     SKIP_WITHOUT_SAMPLES("a level 3 table (fields\\date35.db) raised to level 5");
-    std::string dir = CopySample("fields", {"date35.db"});
+    TestFolder folder;
+    std::string dir = CopySamples(folder.Path(), "fields", {"date35.db"});
     std::string table = dir + "\\date35.db";
     ASSERT_EQ(HeaderOf(table).version, 4);
-    AddField(table, "EIN", fldINT32);
+    AppendField(table, "EIN", fldINT32);
     TableHeader h = HeaderOf(table);
     EXPECT_EQ(h.version, kVersion5);
     ASSERT_EQ(h.fields.size(), 2u);
@@ -135,8 +115,9 @@ TEST(Family, LongFieldRaisesALevel3TableToLevel5) {
 
 TEST(Family, NewFieldTakesTheNextPersistentId) {
     SKIP_WITHOUT_SAMPLES("persistent field ids of misc\\country.db");
-    std::string dir = CopySample("misc", {"country.db"});
-    AddField(dir + "\\country.db", "Capital2", fldZSTRING, 24);
+    TestFolder folder;
+    std::string dir = CopySamples(folder.Path(), "misc", {"country.db"});
+    AppendField(dir + "\\country.db", "Capital2", fldZSTRING, 24);
     TableHeader h = HeaderOf(dir + "\\country.db");
     std::vector<uint16_t> ids;
     for (const auto& f : h.fields)
@@ -187,18 +168,19 @@ struct Families {
     std::vector<std::string> names{"ORDERS.DB", "ORDERS.PX"};
     std::vector<std::vector<uint8_t>> before, after;
     Families() {
-        std::string dir = CopySample("orders", names);
+        TestFolder folder;
+        std::string dir = CopySamples(folder.Path(), "orders", names);
         for (const auto& n : names)
             before.push_back(Contents(dir + "\\" + n));
-        AddField(dir + "\\ORDERS.DB", "EIN", fldINT32);
+        AppendField(dir + "\\ORDERS.DB", "EIN", fldINT32);
         for (const auto& n : names)
             after.push_back(Contents(dir + "\\" + n));
     }
 };
 
-// Lays out the crash in a copy of the old family.
-std::string Stage(const Families& f, const Crash& c) {
-    std::string dir = CopySample("orders", f.names);
+// Lays out the crash in a copy of the old family in dir.
+void Stage(const Families& f, const Crash& c, const std::string& dir) {
+    CopySamples(dir, "orders", f.names);
     for (size_t i = 0; i < f.names.size(); ++i) {
         std::string target = dir + "\\" + f.names[i];
         Put(i < c.renamed ? target : TemporaryName(target), f.after[i].data(), f.after[i].size());
@@ -214,7 +196,6 @@ std::string Stage(const Families& f, const Crash& c) {
         text.clear();
     if (c.journal != Journal::None)
         Put(dir + "\\ORDERS.DB~commit", text.data(), text.size());
-    return dir;
 }
 
 // Every file of the family is from one side, and nothing of the commit is left behind.
@@ -240,9 +221,10 @@ TEST(Family, RecoveryLeavesOneWholeFamily) {
     };
     for (const Crash& c : crashes) {
         SCOPED_TRACE(c.what);
-        std::string dir = Stage(f, c);
-        RecoverFamily(dir + "\\ORDERS.DB");
-        ExpectWhole(f, dir, c.newFamily);
+        TestFolder folder;
+        Stage(f, c, folder.Path());
+        RecoverFamily(folder.File("ORDERS.DB"));
+        ExpectWhole(f, folder.Path(), c.newFamily);
     }
 }
 
@@ -252,7 +234,8 @@ TEST(Family, RecoveryLeavesOneWholeFamily) {
 TEST(Family, RecoveryFinishesACommitInAMovedFolder) {
     SKIP_WITHOUT_SAMPLES("recovery of a commit in a moved folder (orders table)");
     const Families f;
-    std::string dir = CopySample("orders", f.names);
+    TestFolder folder;
+    std::string dir = CopySamples(folder.File("family"), "orders", f.names);
     std::vector<std::string> targets;
     for (size_t i = 0; i < f.names.size(); ++i) {
         targets.push_back(dir + "\\" + f.names[i]);
@@ -264,7 +247,7 @@ TEST(Family, RecoveryFinishesACommitInAMovedFolder) {
     }
     ASSERT_TRUE(Contents(targets[0]) == f.after[0]);
     ASSERT_TRUE(FileExists(TemporaryName(targets[1])));
-    std::string moved = dir + "_moved";
+    std::string moved = folder.File("moved");
     ASSERT_TRUE(MoveFileA(dir.c_str(), moved.c_str()));
     RecoverFamily(moved + "\\ORDERS.DB");
     ExpectWhole(f, moved, true);
@@ -284,7 +267,8 @@ bool SameButTheTime(std::vector<uint8_t> a, std::vector<uint8_t> b) {
 TEST(Family, RecoveryDuringACommitKeepsTheFamilyWhole) {
     SKIP_WITHOUT_SAMPLES("recovery while a commit runs (orders table)");
     const Families f;
-    std::string dir = CopySample("orders", f.names);
+    TestFolder folder;
+    std::string dir = CopySamples(folder.Path(), "orders", f.names);
     std::string table = dir + "\\ORDERS.DB";
     std::atomic<bool> stop{false}, pause{true}, paused{false};
     std::thread opener([&] {
@@ -319,7 +303,7 @@ TEST(Family, RecoveryDuringACommitKeepsTheFamilyWhole) {
             Put(dir + "\\" + f.names[i], f.before[i].data(), f.before[i].size());
         pause = false;
         try {
-            AddField(table, "EIN", fldINT32);
+            AppendField(table, "EIN", fldINT32);
         } catch (const EngineError&) {
             // the opener may get in the way: either family will do, a mix will not
         }

@@ -3,6 +3,7 @@
 #include "bytes.h"
 #include "primary_index.h"
 #include "table_data.h"
+#include "test_folder.h"
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -74,9 +75,8 @@ TEST(PrimaryIndex, DeepIndexKeepsEveryLeafReachableFromTheRootInBlockOne) {
         leaves.Add(b, key.data(), b % 7 + 1);
         expected.push_back({key, b, b % 7 + 1});
     }
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    std::string path = std::string(base) + "deep_index_test.PX";
+    TestFolder folder;
+    std::string path = folder.File("deep.PX");
     {
         File out = File::Create(path);
         WritePrimaryIndex(out, index, leaves);
@@ -104,8 +104,6 @@ TEST(PrimaryIndex, DeepIndexKeepsEveryLeafReachableFromTheRootInBlockOne) {
     while (chain.Next())
         EXPECT_EQ(chain.Block(), next++);
     EXPECT_EQ(next - 1, h.fileBlocks);
-    in.Close();
-    DeleteFileA(path.c_str());
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 // The oldest layout: a compact 3.0 header (exactly as long as its content, data right behind
 // it) with a last block cut short, read and restructured.
+#include "append_field.h"
 #include "bytes.h"
 #include "restructure.h"
 #include "samples.h"
 #include "table_data.h"
+#include "test_folder.h"
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -21,9 +23,9 @@ std::vector<uint8_t> SampleBytes(const char* path) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-// date35.db rewritten as a 3.0 table: version 3, compact header, one 2 KiB block of which
-// only the first KiB is in the file.
-std::string MakeCompactTable() {
+// date35.db rewritten as a 3.0 table at path: version 3, compact header, one 2 KiB block of
+// which only the first KiB is in the file.
+void MakeCompactTable(const std::string& path) {
     std::vector<uint8_t> sample = SampleBytes("fields\\date35.db");
     std::vector<uint8_t> table(kCompactSize + 1024);
     std::memcpy(table.data(), sample.data(), kCompactSize);
@@ -31,14 +33,8 @@ std::string MakeCompactTable() {
     table[0x39] = 3;
     Put16(&table[0x02], uint16_t(kCompactSize));
     Put16(&table[0x51], 0);
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    std::string path = std::string(base) + "compact_" + std::to_string(now.QuadPart) + ".db";
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(table.data()), std::streamsize(table.size()));
-    return path;
 }
 
 std::vector<std::vector<uint8_t>> Records(const std::string& path, TableHeader& h) {
@@ -52,24 +48,19 @@ std::vector<std::vector<uint8_t>> Records(const std::string& path, TableHeader& 
     return records;
 }
 
+// Appends with a request that names no operations: the fields past the table's are added.
 void Append(const std::string& path, const char* name, uint16_t type, int16_t units) {
-    TableHeader h;
-    Records(path, h);
-    std::vector<FLDDesc> fields(h.fields.size() + 1);
-    for (size_t i = 0; i < h.fields.size(); ++i)
-        DescribeField(h.fields[i], uint16_t(i + 1), fields[i]);
-    std::strcpy(fields.back().szName, name);
-    fields.back().iFldType = type;
-    fields.back().iUnits1 = units;
-    CRTblDesc desc{};
-    desc.iFldCount = uint16_t(fields.size());
-    desc.pfldDesc = fields.data();
-    RestructureTable(path, desc, [](uint32_t) { return false; });
+    AppendFieldRequest request = AppendRequest(path, name, type, units);
+    CRTblDesc* desc = request.Desc();
+    desc->pecrFldOp = nullptr;
+    RestructureTable(path, *desc, [](uint32_t) { return false; });
 }
 
 TEST(TableVersions, CompactHeaderAndShortLastBlockReadAndRestructure) {
     SKIP_WITHOUT_SAMPLES("a 3.0 table with a compact header, made from fields\\date35.db");
-    std::string path = MakeCompactTable();
+    TestFolder folder;
+    const std::string path = folder.File("compact.db");
+    MakeCompactTable(path);
     TableHeader h;
     std::vector<std::vector<uint8_t>> before = Records(path, h);
     ASSERT_EQ(before.size(), 3u);
@@ -96,7 +87,6 @@ TEST(TableVersions, CompactHeaderAndShortLastBlockReadAndRestructure) {
     EXPECT_EQ(h.codePage, 437);
     ASSERT_EQ(after.size(), 3u);
     EXPECT_EQ(after[2].size(), 10u);
-    DeleteFileA(path.c_str());
 }
 
 } // namespace

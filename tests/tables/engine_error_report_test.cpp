@@ -97,6 +97,13 @@ const ReportCase kCases[] = {
      "Table does not exist.\r\nFile: T.DB",
      {0x2E03, 0x2E03}},
     {"NothingToSay", true, 0x2109, {}, 0, "CDE error $2109", {0x2109}},
+    {"HighHalfOfEveryResultIgnored",
+     true,
+     0xABCD2E03,
+     {{0xFFFF2E03, 0, "File: T.DB"}},
+     0x12342A06,
+     "Table does not exist.\r\nFile: T.DB",
+     {0x2E03, 0x2E03}},
     {"EngineNotStarted",
      false,
      0x2108,
@@ -128,6 +135,10 @@ TEST_P(EngineErrorReport, MessageAndEntries) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, EngineErrorReport, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CheckStatus, SuccessWhateverTheHighHalfHolds) {
+    EXPECT_NO_THROW(CheckStatus(0xFFFF0000));
+}
 
 TEST(EngineErrorEntries, CarryStatusTextThenEachContextWithItsNativeCode) {
     TEngineErrorReport report =

@@ -3,12 +3,12 @@
 #include "bytes.h"
 #include "create_table.h"
 #include "table_cursor.h"
+#include "test_folder.h"
 #include "verify_table.h"
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace {
 
@@ -21,11 +21,7 @@ constexpr unsigned kEntrySize = kKeySize + 6;
 class DeepIndex : public ::testing::Test {
   protected:
     void SetUp() override {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        folder_ = std::string(base) + "verify_tree_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        table_ = folder_ + "\\deep.DB";
+        table_ = folder_.File("deep.DB");
         Build();
     }
 
@@ -58,12 +54,6 @@ class DeepIndex : public ::testing::Test {
         cursor.Close();
     }
 
-    void TearDown() override {
-        for (const char* ext : {".DB", ".PX"})
-            DeleteFileA((folder_ + "\\deep" + ext).c_str());
-        RemoveDirectoryA(folder_.c_str());
-    }
-
     static bool NoPassword(uint32_t) { return false; }
 
     std::vector<std::string> Problems() {
@@ -78,7 +68,7 @@ class DeepIndex : public ::testing::Test {
     // Overwrites bytes of the .PX: within entry `entry` of index block `block`, or in the
     // header when block is 0.
     void Patch(unsigned block, unsigned entry, unsigned at, std::vector<uint8_t> bytes) {
-        std::string px = folder_ + "\\deep.PX";
+        std::string px = folder_.File("deep.PX");
         File f = File::Open(px, Access::ReadWrite, Share::Exclusive, DBIERR_NOSUCHFILE);
         TableHeader h = ReadHeader(f);
         ASSERT_EQ(h.indexLevels, 3);
@@ -86,7 +76,8 @@ class DeepIndex : public ::testing::Test {
         f.WriteAt(offset, bytes.data(), bytes.size());
     }
 
-    std::string folder_, table_;
+    TestFolder folder_;
+    std::string table_;
 };
 
 TEST_F(DeepIndex, CleanFamilyHasNoProblems) {
