@@ -1,7 +1,7 @@
 // The upgrade program: the whole upgrade runs while its data module is created.
-#include "reporter/core/hooking/hooking_unit.h"
-#include "reporter/core/interception_unit.h"
-#include "reporter/core/reporter_options_unit.h"
+#include "reporter/core/interception/hooking/hooking_unit.h"
+#include "reporter/core/interception/interception_unit.h"
+#include "reporter/core/options/reporter_options_unit.h"
 #include "runtime/program.h"
 #include "tables/tables_unit.h"
 #include "upgrade/dm_quernel.h"

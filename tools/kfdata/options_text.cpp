@@ -2,7 +2,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <map>
+#include <type_traits>
 
 namespace {
 
@@ -58,86 +60,44 @@ std::string Unescaped(const std::string& text) {
     return out;
 }
 
-template <class T>
-Setter NumberSetter(void (TVessarModuleOptions::*set)(T), int64_t low, int64_t high) {
-    return
-        [=](TVessarModuleOptions& o, const std::string& v) { (o.*set)(T(Number(v, low, high))); };
-}
-Setter U8(void (TVessarModuleOptions::*set)(uint8_t)) {
-    return NumberSetter(set, 0, 0xFF);
-}
-Setter U16(void (TVessarModuleOptions::*set)(uint16_t)) {
-    return NumberSetter(set, 0, 0xFFFF);
-}
-Setter I32(void (TVessarModuleOptions::*set)(int32_t)) {
-    return NumberSetter(set, INT32_MIN, INT32_MAX);
-}
-Setter Text(void (TVessarModuleOptions::*set)(std::string)) {
-    return [=](TVessarModuleOptions& o, const std::string& v) { (o.*set)(Unescaped(v)); };
-}
-Setter Flag(void (TVessarModuleOptions::*set)(bool)) {
-    return [=](TVessarModuleOptions& o, const std::string& v) { (o.*set)(Switch(v)); };
+// A setter of `set` for the text form of its value: a number within the type's range, 0 or 1,
+// or text with escapes.
+template <class T> Setter ValueSetter(void (TVessarModuleOptions::*set)(T), int64_t high = 0) {
+    return [=](TVessarModuleOptions& o, const std::string& v) {
+        if constexpr (std::is_same_v<T, std::string>)
+            (o.*set)(Unescaped(v));
+        else if constexpr (std::is_same_v<T, bool>)
+            (o.*set)(Switch(v));
+        else
+            (o.*set)(T(Number(v, std::numeric_limits<T>::min(),
+                              high ? high : int64_t(std::numeric_limits<T>::max()))));
+    };
 }
 
+// Six bytes of the block hold it.
+constexpr int64_t kBits48High = int64_t(kAllReportFields);
+#define OPTION_HIGH_Bits48 kBits48High
+#define OPTION_HIGH_Bool 0
+#define OPTION_HIGH_U8 0
+#define OPTION_HIGH_U16 0
+#define OPTION_HIGH_I16 0
+#define OPTION_HIGH_I32 0
+#define OPTION_HIGH_U32 0
+#define OPTION_HIGH_Str 0
+#define OPTION_HIGH_Word 0
+
+// Every option of the block by its name, and the build commands the block does not carry.
 const std::map<std::string, Setter>& OptionSetters() {
     using O = TVessarModuleOptions;
     static const std::map<std::string, Setter> setters = {
-        {"MailSender", Text(&O::SetMailSender)},
-        {"MailServer", Text(&O::SetMailServer)},
-        {"MailUser", Text(&O::SetMailUser)},
-        {"MailUserPassword", Text(&O::SetMailUserPassword)},
-        {"MailServerPort", NumberSetter(&O::SetMailServerPort, INT16_MIN, INT16_MAX)},
-        {"ProxyAddress", Text(&O::SetProxyAddress)},
-        {"ProxyUser", Text(&O::SetProxyUser)},
-        {"ProxyUserPassword", Text(&O::SetProxyUserPassword)},
-        {"ProxyServerPort", U16(&O::SetProxyServerPort)},
-        {"TrackerUser", Text(&O::SetTrackerUser)},
-        {"TrackerUserPassword", Text(&O::SetTrackerUserPassword)},
-        {"TrackerAssignee", Text(&O::SetTrackerAssignee)},
-        {"TrackerProject", Text(&O::SetTrackerProject)},
-        {"TrackerCategory", Text(&O::SetTrackerCategory)},
-        {"TrackerExtraId", Text(&O::SetTrackerExtraId)},
-        {"ArchivePassword", Text(&O::SetArchivePassword)},
-        {"BeforeBuildCommand", Text(&O::SetBeforeBuildCommand)},
-        {"AfterBuildCommand", Text(&O::SetAfterBuildCommand)},
-        {"FailedBuildCommand", Text(&O::SetFailedBuildCommand)},
-        {"BuildFlags", U8(&O::SetBuildFlags)},
-        {"TerminateButtonAction", U8(&O::SetTerminateButtonAction)},
-        {"FreezeCheck", Flag(&O::SetFreezeCheck)},
-        {"FreezeSeconds", I32(&O::SetFreezeSeconds)},
-        {"ReportFields", NumberSetter(&O::SetReportFields, 0, int64_t(kAllReportFields))},
-        {"DialogKind", U8(&O::SetDialogKind)},
-        {"TextsLanguage", Text(&O::SetTextsLanguage)},
-        {"LogActivation", Flag(&O::SetLogActivation)},
-        {"UseFilters", Flag(&O::SetUseFilters)},
-        {"AppendReportToMail", Flag(&O::SetAppendReportToMail)},
-        {"SaveLog", Flag(&O::SetSaveLog)},
-        {"LogFlags", U8(&O::SetLogFlags)},
-        {"SendFlags", U16(&O::SetSendFlags)},
-        {"FirstTab", U8(&O::SetFirstTab)},
-        {"LogMaxReports", I32(&O::SetLogMaxReports)},
-        {"TerminateButtonAfter", I32(&O::SetTerminateButtonAfter)},
-        {"LogPath", Text(&O::SetLogPath)},
-        {"MailRecipients", Text(&O::SetMailRecipients)},
-        {"MailSubject", Text(&O::SetMailSubject)},
-        {"MailBody", Text(&O::SetMailBody)},
-        {"MailMethod", U8(&O::SetMailMethod)},
-        {"WebMethod", U8(&O::SetWebMethod)},
-        {"AttachedFileList", Text(&O::SetAttachedFileList)},
-        {"DialogFlags", U16(&O::SetDialogFlags)},
-        {"DialogAutoCloseSeconds", I32(&O::SetDialogAutoCloseSeconds)},
-        {"SupportPage", Text(&O::SetSupportPage)},
-        {"HtmlTemplate", Text(&O::SetHtmlTemplate)},
-        {"RepeatAction", U8(&O::SetRepeatAction)},
-        {"RepeatCount", I32(&O::SetRepeatCount)},
-        {"RepeatMinutes", I32(&O::SetRepeatMinutes)},
-        {"StackFlags", U8(&O::SetStackFlags)},
-        {"BehaviourFlags", U16(&O::SetBehaviourFlags)},
-        {"LeakFlags", U8(&O::SetLeakFlags)},
-        {"WebAddress", Text(&O::SetWebAddress)},
-        {"WebServerPort", NumberSetter(&O::SetWebServerPort, 0, UINT32_MAX)},
-        {"WebUserPassword", Text(&O::SetWebUserPassword)},
-        {"WebUser", Text(&O::SetWebUser)},
+#define OPTION_FIELD(Name, Type, Form, Default, Conversion, Setter)                                \
+    {#Name, ValueSetter<Type>(&O::Set##Name, OPTION_HIGH_##Form)},
+#define OPTION_OWN_FIELD(Name, Type, Form, Default, Conversion)                                    \
+    {#Name, ValueSetter<Type>(&O::Set##Name, OPTION_HIGH_##Form)},
+#include "reporter/core/options/option_fields.def"
+        {"BeforeBuildCommand", ValueSetter<std::string>(&O::SetBeforeBuildCommand)},
+        {"AfterBuildCommand", ValueSetter<std::string>(&O::SetAfterBuildCommand)},
+        {"FailedBuildCommand", ValueSetter<std::string>(&O::SetFailedBuildCommand)},
     };
     return setters;
 }

@@ -12,62 +12,11 @@
 constexpr int kCurrentOptionsVersion = 6024;
 constexpr uint64_t kAllReportFields = 0xFFFFFFFFFFFFull;
 
-// The stored fields that have plain setters; copied as a whole by Assign.
+// The stored fields, in block order (option_fields.def); copied as a whole by Assign.
 struct TVessarStoredOptions {
-    std::string MailSender = "bugreport@vessarion-reports.example";
-    std::string MailServer;
-    std::string MailUser;
-    std::string MailUserPassword;
-    int16_t MailServerPort = 25;
-    std::string ProxyAddress;
-    std::string ProxyUser;
-    std::string ProxyUserPassword;
-    uint16_t ProxyServerPort = 8080;
-    std::string TrackerUser;
-    std::string TrackerUserPassword;
-    std::string TrackerAssignee;
-    std::string TrackerProject;
-    std::string TrackerCategory;
-    std::string TrackerExtraId;
-    std::string ArchivePassword;
-    uint8_t BuildFlags = 0x01;
-    uint8_t TerminateButtonAction = 2;
-    int32_t FreezeSeconds = 60;
-    // Bit n switches field n of the report's general section on; 48 bits are used.
-    uint64_t ReportFields = kAllReportFields;
-    uint8_t DialogKind = 2;
+#define OPTION_FIELD(Name, Type, Form, Default, Conversion, Setter) Type Name = Default;
+#include "reporter/core/options/option_fields.def"
     std::array<std::string, kTextCount> Texts = DefaultTexts();
-    std::string TextsLanguage = "English";
-    bool LogActivation = false;
-    bool UseFilters = true;
-    bool AppendReportToMail = false;
-    bool SaveLog = true;
-    uint8_t LogFlags = 0x30;
-    uint16_t SendFlags = 0x0051;
-    uint8_t FirstTab = 0;
-    int32_t LogMaxReports = 32;
-    int32_t TerminateButtonAfter = 3;
-    std::string LogPath;
-    std::string MailRecipients;
-    std::string MailSubject;
-    std::string MailBody;
-    uint8_t MailMethod = 0;
-    uint8_t WebMethod = 0;
-    std::string AttachedFileList;
-    uint16_t DialogFlags = 0x018F;
-    int32_t DialogAutoCloseSeconds = 0;
-    std::string SupportPage;
-    std::string HtmlTemplate = kDefaultHtmlTemplate;
-    uint8_t RepeatAction = 2;
-    int32_t RepeatCount = 10;
-    int32_t RepeatMinutes = 1;
-    uint8_t StackFlags = 0x0F;
-    uint16_t BehaviourFlags = 0x0058;
-    uint8_t LeakFlags = 0x1E;
-    std::string WebAddress;
-    uint32_t WebServerPort = 0;
-    std::string WebUserPassword;
-    std::string WebUser;
 
     bool operator==(const TVessarStoredOptions&) const = default;
 };
@@ -133,60 +82,25 @@ class TVessarModuleOptions {
     void SetModuleName(std::string value) { Store(moduleName_, std::move(value)); }
     void SetModuleHandle(HMODULE value) { Store(moduleHandle_, value); }
 
-    // Setters of the stored fields.
-    void SetMailSender(std::string v) { Store(stored_.MailSender, std::move(v)); }
-    void SetMailServer(std::string v) { Store(stored_.MailServer, std::move(v)); }
-    void SetMailUser(std::string v) { Store(stored_.MailUser, std::move(v)); }
-    void SetMailUserPassword(std::string v) { Store(stored_.MailUserPassword, std::move(v)); }
-    void SetMailServerPort(int16_t v) { Store(stored_.MailServerPort, v); }
-    void SetProxyAddress(std::string v) { Store(stored_.ProxyAddress, std::move(v)); }
-    void SetProxyUser(std::string v) { Store(stored_.ProxyUser, std::move(v)); }
-    void SetProxyUserPassword(std::string v) { Store(stored_.ProxyUserPassword, std::move(v)); }
-    void SetProxyServerPort(uint16_t v) { Store(stored_.ProxyServerPort, v); }
-    void SetTrackerUser(std::string v) { Store(stored_.TrackerUser, std::move(v)); }
-    void SetTrackerUserPassword(std::string v) { Store(stored_.TrackerUserPassword, std::move(v)); }
-    void SetTrackerAssignee(std::string v) { Store(stored_.TrackerAssignee, std::move(v)); }
-    void SetTrackerProject(std::string v) { Store(stored_.TrackerProject, std::move(v)); }
-    void SetTrackerCategory(std::string v) { Store(stored_.TrackerCategory, std::move(v)); }
-    void SetTrackerExtraId(std::string v) { Store(stored_.TrackerExtraId, std::move(v)); }
-    void SetArchivePassword(std::string v) { Store(stored_.ArchivePassword, std::move(v)); }
-    void SetBuildFlags(uint8_t v) { Store(stored_.BuildFlags, v); }
-    void SetTerminateButtonAction(uint8_t v) { Store(stored_.TerminateButtonAction, v); }
-    void SetFreezeSeconds(int32_t v) { Store(stored_.FreezeSeconds, v); }
-    void SetReportFields(uint64_t v) { Store(stored_.ReportFields, v & kAllReportFields); }
-    void SetDialogKind(uint8_t v) { Store(stored_.DialogKind, v); }
-    void SetTextsLanguage(std::string v) { Store(stored_.TextsLanguage, std::move(v)); }
-    void SetLogActivation(bool v) { Store(stored_.LogActivation, v); }
-    void SetUseFilters(bool v) { Store(stored_.UseFilters, v); }
-    void SetAppendReportToMail(bool v) { Store(stored_.AppendReportToMail, v); }
-    void SetSaveLog(bool v) { Store(stored_.SaveLog, v); }
-    void SetLogFlags(uint8_t v) { Store(stored_.LogFlags, v); }
-    void SetSendFlags(uint16_t v) { Store(stored_.SendFlags, v); }
-    void SetFirstTab(uint8_t v) { Store(stored_.FirstTab, v); }
+    // Setters of the stored fields; those marked Custom in option_fields.def follow.
+#define OPTION_SETTER_Plain(Name, Type)                                                            \
+    void Set##Name(Type v) {                                                                       \
+        Store(stored_.Name, std::move(v));                                                         \
+    }
+#define OPTION_SETTER_Custom(Name, Type)
+#define OPTION_FIELD(Name, Type, Form, Default, Conversion, Setter)                                \
+    OPTION_SETTER_##Setter(Name, Type)
+#include "reporter/core/options/option_fields.def"
+#undef OPTION_SETTER_Plain
+#undef OPTION_SETTER_Custom
+    // Bit n switches field n of the report's general section on; 48 bits are used.
+    void SetReportFields(uint64_t v) {
+        Store(stored_.ReportFields, v & kAllReportFields);
+    }
     // The log always keeps at least one report.
-    void SetLogMaxReports(int32_t v) { Store(stored_.LogMaxReports, v == 0 ? 1 : v); }
-    void SetTerminateButtonAfter(int32_t v) { Store(stored_.TerminateButtonAfter, v); }
-    void SetLogPath(std::string v) { Store(stored_.LogPath, std::move(v)); }
-    void SetMailRecipients(std::string v) { Store(stored_.MailRecipients, std::move(v)); }
-    void SetMailSubject(std::string v) { Store(stored_.MailSubject, std::move(v)); }
-    void SetMailBody(std::string v) { Store(stored_.MailBody, std::move(v)); }
-    void SetMailMethod(uint8_t v) { Store(stored_.MailMethod, v); }
-    void SetWebMethod(uint8_t v) { Store(stored_.WebMethod, v); }
-    void SetAttachedFileList(std::string v) { Store(stored_.AttachedFileList, std::move(v)); }
-    void SetDialogFlags(uint16_t v) { Store(stored_.DialogFlags, v); }
-    void SetDialogAutoCloseSeconds(int32_t v) { Store(stored_.DialogAutoCloseSeconds, v); }
-    void SetSupportPage(std::string v) { Store(stored_.SupportPage, std::move(v)); }
-    void SetHtmlTemplate(std::string v) { Store(stored_.HtmlTemplate, std::move(v)); }
-    void SetRepeatAction(uint8_t v) { Store(stored_.RepeatAction, v); }
-    void SetRepeatCount(int32_t v) { Store(stored_.RepeatCount, v); }
-    void SetRepeatMinutes(int32_t v) { Store(stored_.RepeatMinutes, v); }
-    void SetStackFlags(uint8_t v) { Store(stored_.StackFlags, v); }
-    void SetBehaviourFlags(uint16_t v) { Store(stored_.BehaviourFlags, v); }
-    void SetLeakFlags(uint8_t v) { Store(stored_.LeakFlags, v); }
-    void SetWebAddress(std::string v) { Store(stored_.WebAddress, std::move(v)); }
-    void SetWebServerPort(uint32_t v) { Store(stored_.WebServerPort, v); }
-    void SetWebUserPassword(std::string v) { Store(stored_.WebUserPassword, std::move(v)); }
-    void SetWebUser(std::string v) { Store(stored_.WebUser, std::move(v)); }
+    void SetLogMaxReports(int32_t v) {
+        Store(stored_.LogMaxReports, v == 0 ? 1 : v);
+    }
 
   protected:
     // True for the options of the module that contains the crash reporter.

@@ -8,7 +8,7 @@ constexpr uint8_t kStringScramble = 0x5A;
 constexpr int kFreezeInSecondsSince = 422;
 constexpr int kMailMethodsSince = 450;
 constexpr int kLayout6000 = 6000;
-constexpr size_t kReportFieldsSize = 6;
+constexpr size_t kBits48Size = 6;
 
 constexpr uint8_t kOldCpuTab = 3;
 constexpr uint8_t kCpuTab = 5;
@@ -19,77 +19,101 @@ constexpr uint8_t kOwnSmtpClient = 2;
 constexpr uint8_t kUnhandledOnly = 2;
 constexpr uint8_t kMessageBox = 2;
 
-void WriteBool(ByteWriter& stream, bool value) {
-    stream.WriteU8(value ? 1 : 0);
+// ---- the forms in which the block stores values
+
+struct Bool {
+    static void Write(ByteWriter& stream, bool value) { stream.WriteU8(value ? 1 : 0); }
+    static bool Read(ByteReader& stream, int) { return stream.ReadU8() != 0; }
+};
+struct U8 {
+    static void Write(ByteWriter& stream, uint8_t value) { stream.WriteU8(value); }
+    static uint8_t Read(ByteReader& stream, int) { return stream.ReadU8(); }
+};
+struct U16 {
+    static void Write(ByteWriter& stream, uint16_t value) { stream.WriteU16(value); }
+    static uint16_t Read(ByteReader& stream, int) { return stream.ReadU16(); }
+};
+struct I16 {
+    static void Write(ByteWriter& stream, int16_t value) { stream.WriteU16(uint16_t(value)); }
+    static int16_t Read(ByteReader& stream, int) { return int16_t(stream.ReadU16()); }
+};
+struct I32 {
+    static void Write(ByteWriter& stream, int32_t value) { stream.WriteI32(value); }
+    static int32_t Read(ByteReader& stream, int) { return stream.ReadI32(); }
+};
+struct U32 {
+    static void Write(ByteWriter& stream, uint32_t value) { stream.WriteU32(value); }
+    static uint32_t Read(ByteReader& stream, int) { return stream.ReadU32(); }
+};
+struct Bits48 {
+    static void Write(ByteWriter& stream, uint64_t value) {
+        stream.WriteLittleEndian(value, kBits48Size);
+    }
+    static uint64_t Read(ByteReader& stream, int) { return stream.ReadLittleEndian(kBits48Size); }
+};
+struct Str {
+    static void Write(ByteWriter& stream, const std::string& value) {
+        WriteBlockString(stream, value);
+    }
+    static std::string Read(ByteReader& stream, int) { return ReadBlockString(stream); }
+};
+// Blocks before 6000 held one byte.
+struct Word {
+    static void Write(ByteWriter& stream, uint16_t value) { stream.WriteU16(value); }
+    static uint16_t Read(ByteReader& stream, int version) {
+        return version >= kLayout6000 ? stream.ReadU16() : stream.ReadU8();
+    }
+};
+
+// ---- what older blocks meant
+
+template <typename T> T Keep(T value, int, const TVessarModuleOptions&) {
+    return value;
 }
 
-bool ReadBool(ByteReader& stream) {
-    return stream.ReadU8() != 0;
+// The CPU page moved from tab 3 to tab 5 in 6000.
+uint8_t CpuTabMoved(uint8_t tab, int version, const TVessarModuleOptions&) {
+    return version < kLayout6000 && tab == kOldCpuTab ? kCpuTab : tab;
 }
 
-void WriteGeneralFields(ByteWriter& stream, const TVessarModuleOptions& options) {
-    const TVessarStoredOptions& o = options.Stored();
-    WriteBool(stream, o.LogActivation);
-    WriteBool(stream, o.UseFilters);
-    stream.WriteU8(o.LogFlags);
-    WriteBool(stream, o.AppendReportToMail);
-    WriteBool(stream, o.SaveLog);
-    stream.WriteU8(o.FirstTab);
-    WriteBool(stream, options.FreezeCheck());
-    stream.WriteI32(o.FreezeSeconds);
-    WriteBlockString(stream, o.MailSender);
-    WriteBlockString(stream, o.MailServer);
-    stream.WriteU16(static_cast<uint16_t>(o.MailServerPort));
-    WriteBlockString(stream, o.MailUser);
-    WriteBlockString(stream, o.MailUserPassword);
-    stream.WriteU8(o.TerminateButtonAction);
-    stream.WriteI32(o.LogMaxReports);
-    stream.WriteI32(o.TerminateButtonAfter);
-    WriteBlockString(stream, o.MailRecipients);
-    WriteBlockString(stream, o.MailSubject);
-    stream.WriteU8(o.MailMethod);
+// Before 422 the freeze time was counted in milliseconds.
+int32_t FreezeInSeconds(int32_t freeze, int version, const TVessarModuleOptions&) {
+    return version < kFreezeInSecondsSince ? freeze / 1000 : freeze;
 }
 
-void WriteReportAndWebFields(ByteWriter& stream, const TVessarStoredOptions& o) {
-    stream.WriteLittleEndian(o.ReportFields, kReportFieldsSize);
-    WriteBlockString(stream, o.LogPath);
-    stream.WriteU8(o.WebMethod);
-    WriteBlockString(stream, o.WebAddress);
-    WriteBlockString(stream, o.WebUser);
-    WriteBlockString(stream, o.WebUserPassword);
-    stream.WriteU32(o.WebServerPort);
-    WriteBlockString(stream, o.AttachedFileList);
-    stream.WriteU16(o.SendFlags);
-    stream.WriteU16(o.DialogFlags);
-    stream.WriteI32(o.DialogAutoCloseSeconds);
-    WriteBlockString(stream, o.SupportPage);
-    WriteBlockString(stream, o.HtmlTemplate);
-    stream.WriteU8(o.StackFlags);
-    stream.WriteU16(o.BehaviourFlags);
-    stream.WriteU8(o.LeakFlags);
-    stream.WriteU8(o.RepeatAction);
-    stream.WriteI32(o.RepeatCount);
-    stream.WriteI32(o.RepeatMinutes);
-    stream.WriteU8(o.BuildFlags);
-    stream.WriteU8(o.DialogKind);
+// Before 450 the method only said "send"; the server setting (read before it) chose how.
+uint8_t MailMethodChosen(uint8_t method, int version, const TVessarModuleOptions& options) {
+    if (version >= kMailMethodsSince || method == 0)
+        return method;
+    return options.Stored().MailServer.empty() ? kMailClient : kOwnSmtpClient;
 }
 
-void WriteProxyAndTrackerFields(ByteWriter& stream, const TVessarStoredOptions& o) {
-    WriteBlockString(stream, o.ProxyAddress);
-    WriteBlockString(stream, o.ProxyUser);
-    WriteBlockString(stream, o.ProxyUserPassword);
-    stream.WriteU16(o.ProxyServerPort);
-    for (const std::string* text :
-         {&o.TrackerUser, &o.TrackerUserPassword, &o.TrackerAssignee, &o.TrackerProject,
-          &o.TrackerCategory, &o.TrackerExtraId, &o.ArchivePassword})
-        WriteBlockString(stream, *text);
+// Older blocks' ReportFields bits stand in positions this code does not know: every report
+// field stays on, so that nothing is left out of a report.
+uint64_t AllReportFields(uint64_t fields, int version, const TVessarModuleOptions&) {
+    return version >= kLayout6000 ? fields : kAllReportFields;
 }
+
+// The bit that puts the computer name into file names came in 6000.
+uint16_t ComputerNameBitCleared(uint16_t flags, int version, const TVessarModuleOptions&) {
+    return version >= kLayout6000 ? flags : uint16_t(flags & ~kComputerNameInFileNames);
+}
+
+uint8_t OldStackBitSet(uint8_t flags, int version, const TVessarModuleOptions&) {
+    return version >= kLayout6000 ? flags : uint8_t(flags | kOldBlockStackFlag);
+}
+
+uint16_t NoBehaviourBefore6000(uint16_t flags, int version, const TVessarModuleOptions&) {
+    return version >= kLayout6000 ? flags : 0;
+}
+
+// ---- filters and texts
 
 void WriteFilters(ByteWriter& stream, const TVessarExceptionsFilters& filters) {
     stream.WriteI32(static_cast<int32_t>(filters.Count()));
     for (size_t i = 0; i < filters.Count(); ++i) {
         const TVessarExceptionFilter& filter = filters.Items(i);
-        WriteBool(stream, filter.Enabled);
+        Bool::Write(stream, filter.Enabled);
         WriteBlockString(stream, filter.ClassName);
         WriteBlockString(stream, filter.CustomMessage);
         stream.WriteU8(filter.Scope);
@@ -99,93 +123,9 @@ void WriteFilters(ByteWriter& stream, const TVessarExceptionsFilters& filters) {
     }
 }
 
-void WriteTexts(ByteWriter& stream, const TVessarStoredOptions& o) {
-    WriteBlockString(stream, o.MailBody);
-    for (const std::string& text : o.Texts)
-        WriteBlockString(stream, text);
-    WriteBlockString(stream, o.TextsLanguage);
-}
-
-// Before 450 the method only said "send"; the server setting chose how.
-uint8_t ConvertedMailMethod(uint8_t method, const TVessarModuleOptions& options, int version) {
-    if (version >= kMailMethodsSince || method == 0)
-        return method;
-    return options.Stored().MailServer.empty() ? kMailClient : kOwnSmtpClient;
-}
-
-void ReadGeneralFields(ByteReader& stream, int version, TVessarModuleOptions& options) {
-    options.SetLogActivation(ReadBool(stream));
-    options.SetUseFilters(ReadBool(stream));
-    options.SetLogFlags(stream.ReadU8());
-    options.SetAppendReportToMail(ReadBool(stream));
-    options.SetSaveLog(ReadBool(stream));
-    uint8_t firstTab = stream.ReadU8();
-    options.SetFirstTab(version < kLayout6000 && firstTab == kOldCpuTab ? kCpuTab : firstTab);
-    options.SetFreezeCheck(ReadBool(stream));
-    int32_t freeze = stream.ReadI32();
-    options.SetFreezeSeconds(version < kFreezeInSecondsSince ? freeze / 1000 : freeze);
-    options.SetMailSender(ReadBlockString(stream));
-    options.SetMailServer(ReadBlockString(stream));
-    options.SetMailServerPort(static_cast<int16_t>(stream.ReadU16()));
-    options.SetMailUser(ReadBlockString(stream));
-    options.SetMailUserPassword(ReadBlockString(stream));
-    options.SetTerminateButtonAction(stream.ReadU8());
-    options.SetLogMaxReports(stream.ReadI32());
-    options.SetTerminateButtonAfter(stream.ReadI32());
-    options.SetMailRecipients(ReadBlockString(stream));
-    options.SetMailSubject(ReadBlockString(stream));
-    options.SetMailMethod(ConvertedMailMethod(stream.ReadU8(), options, version));
-}
-
-// Older blocks are taken to hold the same fields in the same places, except where the format's
-// history says otherwise. Their ReportFields bits stand in positions this code does not know, so
-// the six bytes are skipped and every report field stays on: nothing is left out of a report.
-void ReadReportAndWebFields(ByteReader& stream, int version, TVessarModuleOptions& options) {
-    bool current = version >= kLayout6000;
-    uint64_t reportFields = stream.ReadLittleEndian(kReportFieldsSize);
-    options.SetReportFields(current ? reportFields : kAllReportFields);
-    options.SetLogPath(ReadBlockString(stream));
-    options.SetWebMethod(stream.ReadU8());
-    options.SetWebAddress(ReadBlockString(stream));
-    options.SetWebUser(ReadBlockString(stream));
-    options.SetWebUserPassword(ReadBlockString(stream));
-    options.SetWebServerPort(stream.ReadU32());
-    options.SetAttachedFileList(ReadBlockString(stream));
-    uint16_t sendFlags = stream.ReadU16();
-    options.SetSendFlags(current ? sendFlags : sendFlags & ~kComputerNameInFileNames);
-    options.SetDialogFlags(current ? stream.ReadU16() : stream.ReadU8());
-    options.SetDialogAutoCloseSeconds(stream.ReadI32());
-    options.SetSupportPage(ReadBlockString(stream));
-    options.SetHtmlTemplate(ReadBlockString(stream));
-    uint8_t stackFlags = stream.ReadU8();
-    options.SetStackFlags(current ? stackFlags : stackFlags | kOldBlockStackFlag);
-    uint16_t behaviourFlags = stream.ReadU16();
-    options.SetBehaviourFlags(current ? behaviourFlags : 0);
-    options.SetLeakFlags(stream.ReadU8());
-    options.SetRepeatAction(stream.ReadU8());
-    options.SetRepeatCount(stream.ReadI32());
-    options.SetRepeatMinutes(stream.ReadI32());
-    options.SetBuildFlags(stream.ReadU8());
-    options.SetDialogKind(stream.ReadU8());
-}
-
-void ReadProxyAndTrackerFields(ByteReader& stream, TVessarModuleOptions& options) {
-    options.SetProxyAddress(ReadBlockString(stream));
-    options.SetProxyUser(ReadBlockString(stream));
-    options.SetProxyUserPassword(ReadBlockString(stream));
-    options.SetProxyServerPort(stream.ReadU16());
-    options.SetTrackerUser(ReadBlockString(stream));
-    options.SetTrackerUserPassword(ReadBlockString(stream));
-    options.SetTrackerAssignee(ReadBlockString(stream));
-    options.SetTrackerProject(ReadBlockString(stream));
-    options.SetTrackerCategory(ReadBlockString(stream));
-    options.SetTrackerExtraId(ReadBlockString(stream));
-    options.SetArchivePassword(ReadBlockString(stream));
-}
-
 TVessarExceptionFilter ReadFilter(ByteReader& stream) {
     TVessarExceptionFilter filter;
-    filter.Enabled = ReadBool(stream);
+    filter.Enabled = Bool::Read(stream, kLayout6000);
     filter.ClassName = ReadBlockString(stream);
     filter.CustomMessage = ReadBlockString(stream);
     filter.Scope = stream.ReadU8();
@@ -213,13 +153,16 @@ void ReadFilters(ByteReader& stream, int version, TVessarExceptionsFilters& filt
         filters.Add(version >= kLayout6000 ? ReadFilter(stream) : ReadOldFilter(stream));
 }
 
+void WriteTexts(ByteWriter& stream, const TVessarStoredOptions& o) {
+    for (const std::string& text : o.Texts)
+        WriteBlockString(stream, text);
+}
+
 // Older blocks are taken to hold all texts as well; one that holds fewer ends early and is
 // refused rather than read into the wrong texts.
 void ReadTexts(ByteReader& stream, TVessarModuleOptions& options) {
-    options.SetMailBody(ReadBlockString(stream));
     for (int index = 0; index < kTextCount; ++index)
         options.SetText(index, ReadBlockString(stream));
-    options.SetTextsLanguage(ReadBlockString(stream));
 }
 
 } // namespace
@@ -247,18 +190,23 @@ std::string ReadBlockString(ByteReader& stream) {
     return text;
 }
 
+// Older blocks are taken to hold the same fields in the same places, except where the format's
+// history says otherwise (the conversions above).
 void WriteOptionsBlock(ByteWriter& stream, const TVessarModuleOptions& options) {
-    WriteGeneralFields(stream, options);
-    WriteReportAndWebFields(stream, options.Stored());
-    WriteProxyAndTrackerFields(stream, options.Stored());
-    WriteFilters(stream, options.Filters());
-    WriteTexts(stream, options.Stored());
+#define OPTION_FIELD(Name, Type, Form, Default, Conversion, Setter)                                \
+    Form::Write(stream, options.Stored().Name);
+#define OPTION_OWN_FIELD(Name, Type, Form, Default, Conversion) Form::Write(stream, options.Name());
+#define OPTION_FILTERS() WriteFilters(stream, options.Filters());
+#define OPTION_TEXTS() WriteTexts(stream, options.Stored());
+#include "reporter/core/options/option_fields.def"
 }
 
 void ReadOptionsBlock(ByteReader& stream, int version, TVessarModuleOptions& options) {
-    ReadGeneralFields(stream, version, options);
-    ReadReportAndWebFields(stream, version, options);
-    ReadProxyAndTrackerFields(stream, options);
-    ReadFilters(stream, version, options.Filters());
-    ReadTexts(stream, options);
+#define OPTION_FIELD(Name, Type, Form, Default, Conversion, Setter)                                \
+    options.Set##Name(Conversion(Form::Read(stream, version), version, options));
+#define OPTION_OWN_FIELD(Name, Type, Form, Default, Conversion)                                    \
+    options.Set##Name(Conversion(Form::Read(stream, version), version, options));
+#define OPTION_FILTERS() ReadFilters(stream, version, options.Filters());
+#define OPTION_TEXTS() ReadTexts(stream, options);
+#include "reporter/core/options/option_fields.def"
 }

@@ -15,66 +15,26 @@ std::vector<TVessarExceptionFilter> FilterList(const TVessarExceptionsFilters& f
 
 namespace {
 
-void SetMailAndProxyFields(TVessarModuleOptions& o) {
-    o.SetMailSender("sender@example.org");
-    o.SetMailServer("smtp.example.org");
-    o.SetMailUser("mail user");
-    o.SetMailUserPassword("mail secret");
-    o.SetMailServerPort(-2);
-    o.SetProxyAddress("proxy.example.org");
-    o.SetProxyUser("proxy user");
-    o.SetProxyUserPassword("proxy secret");
-    o.SetProxyServerPort(65001);
-    o.SetTrackerUser("tracker user");
-    o.SetTrackerUserPassword("tracker secret");
-    o.SetTrackerAssignee("assignee");
-    o.SetTrackerProject("project");
-    o.SetTrackerCategory("category");
-    o.SetTrackerExtraId("extra");
-    o.SetArchivePassword("zip secret");
-    o.SetMailRecipients("a@example.org;b@example.org");
-    o.SetMailSubject("Bug in %_MainModuleName%");
-    o.SetMailBody("Line one\r\nline two");
-    o.SetMailMethod(3);
-    o.SetAppendReportToMail(true);
+// A value other than the default: text naming the field, the other truth value, the default's
+// bits inverted (negative numbers and the top bits included).
+std::string AwayFrom(const std::string&, const char* name) {
+    return std::string(name) + " value";
+}
+bool AwayFrom(bool value, const char*) {
+    return !value;
+}
+template <typename T> T AwayFrom(T value, const char*) {
+    return T(~value);
 }
 
-void SetLogAndDialogFields(TVessarModuleOptions& o) {
-    o.SetBuildFlags(0x82);
-    o.SetTerminateButtonAction(1);
-    o.SetFreezeCheck(true);
-    o.SetFreezeSeconds(-7);
-    o.SetReportFields(0xA5A5'1234'5678ull);
-    o.SetDialogKind(3);
-    o.SetTextsLanguage("Deutsch");
-    o.SetLogActivation(true);
-    o.SetUseFilters(false);
-    o.SetSaveLog(false);
-    o.SetLogFlags(0xCF);
-    o.SetSendFlags(0xFDAE);
-    o.SetFirstTab(4);
-    o.SetLogMaxReports(0x01020304);
-    o.SetTerminateButtonAfter(-1);
-    o.SetLogPath("C:\\Logs\\app.elf");
-    o.SetDialogFlags(0xFE70);
-    o.SetDialogAutoCloseSeconds(45);
-    o.SetSupportPage("https://support.example.org/");
-    o.SetHtmlTemplate("<p><%HTML_TAG%></p>");
-}
-
-void SetBehaviourAndWebFields(TVessarModuleOptions& o) {
-    o.SetWebMethod(4);
-    o.SetAttachedFileList("a.txt;%TEMP%\\b.txt");
-    o.SetRepeatAction(0);
-    o.SetRepeatCount(99);
-    o.SetRepeatMinutes(7);
-    o.SetStackFlags(0xE0);
-    o.SetBehaviourFlags(0xFEA7);
-    o.SetLeakFlags(0xE1);
-    o.SetWebAddress("http://tracker.example.org/");
-    o.SetWebServerPort(0xFEDCBA98);
-    o.SetWebUserPassword("web secret");
-    o.SetWebUser("web user");
+// Every field the block carries, from the one list of them.
+void SetBlockFields(TVessarModuleOptions& o) {
+    const TVessarStoredOptions defaults;
+#define OPTION_FIELD(Name, Type, Form, Default, Conversion, Setter)                                \
+    o.Set##Name(AwayFrom(defaults.Name, #Name));
+#define OPTION_OWN_FIELD(Name, Type, Form, Default, Conversion)                                    \
+    o.Set##Name(AwayFrom(Type(Default), #Name));
+#include "reporter/core/options/option_fields.def"
 }
 
 void SetFiltersAndTexts(TVessarModuleOptions& o) {
@@ -96,9 +56,7 @@ void SetFieldsThatAreNotStored(TVessarModuleOptions& o) {
 } // namespace
 
 void SetEveryFieldAwayFromDefault(TVessarModuleOptions& options) {
-    SetMailAndProxyFields(options);
-    SetLogAndDialogFields(options);
-    SetBehaviourAndWebFields(options);
+    SetBlockFields(options);
     SetFiltersAndTexts(options);
     SetFieldsThatAreNotStored(options);
 }
