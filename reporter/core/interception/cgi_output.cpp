@@ -1,5 +1,6 @@
 #include "reporter/core/interception/cgi_output.h"
 #include "reporter/core/interception/delegation.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/options/temporary_files.h"
 #include <cstdio>
@@ -7,8 +8,6 @@
 #include <mutex>
 
 namespace {
-
-constexpr uint16_t kAttachLastHtmlPage = 0x0040;
 
 using WriteFileProc = decltype(&WriteFile);
 WriteFileProc originalWriteFile = nullptr;
@@ -56,7 +55,7 @@ void StartLastHtmlPage() {
 void KeepLastHtmlPage(const void* bytes, DWORD count) {
     std::lock_guard<std::mutex> hold(PageLock());
     Page().append(static_cast<const char*>(bytes), count);
-    if (!(CurrentVessarionOptions().Stored().SendFlags & kAttachLastHtmlPage))
+    if (!(CurrentVessarionOptions().Stored().SendFlags & SendFlag::AttachLastHtmlPage))
         return;
     if (FILE* file = std::fopen(LastHtmlPageFileName().c_str(), "wb")) {
         std::fwrite(Page().data(), 1, Page().size(), file);

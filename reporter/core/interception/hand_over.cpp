@@ -3,6 +3,7 @@
 #include "reporter/core/interception/module_phase.h"
 #include "reporter/core/interception/raise_state.h"
 #include "reporter/core/interception/thread_tracking.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_module.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/processing/exception_thread.h"
@@ -15,9 +16,6 @@
 namespace {
 
 constexpr char kSafeCallPrefix[] = "[SafeCall Exception]: ";
-constexpr uint16_t kSafeCallReportedAgain = 0x0040;
-constexpr uint16_t kSuspendRuntimeThreads = 0x0001;
-constexpr uint16_t kSuspendNotMainThread = 0x0002;
 
 thread_local bool processingHere = false;
 
@@ -48,7 +46,8 @@ bool ProcessInPlace(const Exception& object) {
 // The main thread keeps its windows painted while a dialog is up, unless it is to be held.
 bool KeepsWindowsAlive(const Exception& object) {
     const uint16_t flags = CurrentVessarionOptions().Stored().BehaviourFlags;
-    const bool mainHeld = (flags & kSuspendRuntimeThreads) && !(flags & kSuspendNotMainThread);
+    const bool mainHeld = (flags & BehaviourFlag::SuspendRuntimeThreads) &&
+                          !(flags & BehaviourFlag::SuspendNotMainThread);
     return GetCurrentThreadId() == MainThreadID && object.ClassName() != "EStackOverflow" &&
            !mainHeld;
 }
@@ -65,7 +64,8 @@ bool HandOverException(const THandOver& exception) {
         return false;
     TProcessingHere marked;
     const Exception& object = *exception.Object;
-    if (!(CurrentVessarionOptions().Stored().BehaviourFlags & kSafeCallReportedAgain) &&
+    if (!(CurrentVessarionOptions().Stored().BehaviourFlags &
+          BehaviourFlag::SafeCallReportedAgain) &&
         StartsWith(object.Message(), kSafeCallPrefix))
         return false; // reported when it was raised
     if (!CurrentVessarionOptions().Enabled())

@@ -5,6 +5,7 @@
 #include "reporter/core/interception/hooking/procedure_hooks.h"
 #include "reporter/core/interception/listed_procedures.h"
 #include "reporter/core/interception/raise_state.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "runtime/application.h"
 #include <cstring>
@@ -33,7 +34,6 @@ HandleExceptionProc originalHandleException = nullptr;
 ShowExceptionProc originalShowException = nullptr;
 HMODULE applicationModule = nullptr;
 thread_local int insideHandleException = 0;
-constexpr uint16_t kReportHandledExceptions = 0x0100;
 
 // Jumps on into the runtime's throw rather than calling it, so that unwinding does not pass
 // through a frame of ours.
@@ -61,8 +61,8 @@ template <class Member> Member MemberAt(void* code) {
 // The end of every handler block: with BehaviourFlags 0x0100, exceptions the application
 // handled itself are reported there, unless this thread just handed the same one over.
 void EndCatchHook() {
-    if (!LookingAtHandledException() &&
-        (CurrentVessarionOptions().Stored().BehaviourFlags & kReportHandledExceptions)) {
+    if (!LookingAtHandledException() && (CurrentVessarionOptions().Stored().BehaviourFlags &
+                                         BehaviourFlag::ReportHandledExceptions)) {
         const Exception* caught = HandledException();
         if (caught && !ReportedLastInThisThread(*caught, LastRaise().Address))
             ExceptionManager(caught, LastRaise().Address, 0, applicationModule, true);

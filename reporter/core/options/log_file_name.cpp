@@ -2,6 +2,7 @@
 #include "reporter/base/file_access.h"
 #include "reporter/base/path_names.h"
 #include "reporter/core/options/module_options.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/system_folders.h"
 #include "reporter/core/options/variable_expansion.h"
 #include "runtime/text.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr uint8_t kComputerNameInLogFileName = 0x08;
 constexpr size_t kMaxComputerNameLength = 15;
 
 std::string SystemComputerName() {
@@ -59,7 +59,7 @@ std::string TVessarModuleOptions::LogFileName(const std::string& moduleFileName,
     std::string module =
         moduleFileName.empty() ? WithoutEvery(ModuleName(), ".vshost") : moduleFileName;
     std::string fileName = LogFolderFileName(WithExtension(module, ".elf"));
-    if ((Stored().LogFlags & kComputerNameInLogFileName) != 0)
+    if ((Stored().LogFlags & LogFlag::ComputerNameInFileName) != 0)
         fileName = WithComputerName(fileName, computerName);
     return fileName;
 }

@@ -1,5 +1,6 @@
 #include "reporter/core/options/options_block.h"
 #include "reporter/core/options/module_options.h"
+#include "reporter/core/options/option_flags.h"
 #include "runtime/format.h"
 
 namespace {
@@ -12,8 +13,6 @@ constexpr size_t kBits48Size = 6;
 
 constexpr uint8_t kOldCpuTab = 3;
 constexpr uint8_t kCpuTab = 5;
-constexpr uint16_t kComputerNameInFileNames = 0x0200;
-constexpr uint8_t kOldBlockStackFlag = 0x10;
 constexpr uint8_t kMailClient = 1;
 constexpr uint8_t kOwnSmtpClient = 2;
 constexpr uint8_t kUnhandledOnly = 2;
@@ -96,11 +95,11 @@ uint64_t AllReportFields(uint64_t fields, int version, const TVessarModuleOption
 
 // The bit that puts the computer name into file names came in 6000.
 uint16_t ComputerNameBitCleared(uint16_t flags, int version, const TVessarModuleOptions&) {
-    return version >= kLayout6000 ? flags : uint16_t(flags & ~kComputerNameInFileNames);
+    return version >= kLayout6000 ? flags : uint16_t(flags & ~SendFlag::ComputerNameInFileNames);
 }
 
 uint8_t OldStackBitSet(uint8_t flags, int version, const TVessarModuleOptions&) {
-    return version >= kLayout6000 ? flags : uint8_t(flags | kOldBlockStackFlag);
+    return version >= kLayout6000 ? flags : uint8_t(flags | StackFlag::OldBlock);
 }
 
 uint16_t NoBehaviourBefore6000(uint16_t flags, int version, const TVessarModuleOptions&) {

@@ -1,15 +1,13 @@
 #include "reporter/core/processing/exception_options.h"
 #include "reporter/core/interception/delegation.h"
 #include "reporter/core/options/module_data.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_module.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "runtime/module_names.h"
 #include <memory>
 
 namespace {
-
-constexpr uint16_t kUseProgramOptions = 0x0008;
-constexpr uint16_t kIdeDialogFlagCleared = 0x0040;
 
 bool CarriesReporter(HMODULE module) {
     if (!module)
@@ -51,8 +49,8 @@ void TakeModuleOptions(TVessarModuleOptionsEx& options, HMODULE module) {
     std::unique_ptr<TVessarModuleOptionsEx> copy;
     const TVessarModuleOptions* source = OptionsSource(module, copy);
     HMODULE program = GetModuleHandleA(nullptr);
-    if ((source->Stored().BehaviourFlags & kUseProgramOptions) && module != program &&
-        CarriesReporter(program)) {
+    if ((source->Stored().BehaviourFlags & BehaviourFlag::UseMainModuleOptions) &&
+        module != program && CarriesReporter(program)) {
         module = program;
         source = OptionsSource(module, copy);
     }
@@ -61,8 +59,9 @@ void TakeModuleOptions(TVessarModuleOptionsEx& options, HMODULE module) {
     options.SetModuleHandle(module);
     options.SetReproduceText("");
     if (HostIsDevelopmentEnvironment()) {
-        options.SetDialogFlags(options.Stored().DialogFlags & ~kIdeDialogFlagCleared);
-        options.SetText(26, "The IDE has raised an exception.\r\n ");
-        options.SetText(27, "Restart the IDE");
+        options.SetDialogFlags(options.Stored().DialogFlags &
+                               ~DialogFlag::NotInDevelopmentEnvironment);
+        options.SetText(kTextClassicProblem, "The IDE has raised an exception.\r\n ");
+        options.SetText(kTextClassicRestart, "Restart the IDE");
     }
 }

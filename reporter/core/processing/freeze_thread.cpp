@@ -3,6 +3,7 @@
 #include "reporter/core/interception/delegation.h"
 #include "reporter/core/interception/hand_over.h"
 #include "reporter/core/interception/thread_tracking.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_module.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/processing/internal_error.h"
@@ -19,8 +20,6 @@ namespace {
 
 constexpr DWORD kPollMs = 50;
 constexpr DWORD kAnsweredPauseMs = 6 * kPollMs;
-constexpr int kFrozenApplicationText = 156;
-constexpr uint16_t kMainModuleOptionsForced = 0x0008;
 constexpr DWORD kMainThreadAccess =
     THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT | THREAD_QUERY_INFORMATION;
 
@@ -62,7 +61,7 @@ std::optional<TWatch>& Running() {
 bool ProgramForcesItsOptions() {
     TVessarModuleOptionsEx program(ModulePath(GetModuleHandleA(nullptr)));
     program.Reload();
-    return (program.Stored().BehaviourFlags & kMainModuleOptionsForced) != 0;
+    return (program.Stored().BehaviourFlags & BehaviourFlag::UseMainModuleOptions) != 0;
 }
 
 bool WatchAllowed() {
@@ -97,7 +96,7 @@ void ReportFrozenMainThread(HANDLE mainThread) {
             return;
         stackBase = main.StackBase();
     }
-    const EFrozenApplication frozen(CurrentVessarionOptions().Text(kFrozenApplicationText));
+    const EFrozenApplication frozen(CurrentVessarionOptions().Text(kTextFrozenApplication));
     THandOver exception;
     exception.Object = &frozen;
     exception.Address = reinterpret_cast<void*>(context.Eip);

@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int kTextIntroduction = 4;
-constexpr int kTextErrorOccurred = 3;
-
 void WriteToStandardOutput(const TVessarModuleOptionsEx& options, const std::string& report) {
     const std::string text = options.Text(kTextIntroduction) + "\r\n\r\n" + report;
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout))

@@ -2,6 +2,7 @@
 #include "reporter/core/interception/os_exception_hook.h"
 #include "reporter/core/interception/raise_state.h"
 #include "reporter/core/interception/thread_tracking.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/options/variable_expansion.h"
 #include "reporter/core/processing/application_end.h"
@@ -28,10 +29,6 @@ namespace {
 constexpr int kHandlingIgnore = 0;
 constexpr int kHandlingStandard = 1;
 constexpr int kHandlingReporter = 2;
-constexpr uint8_t kLogCountDuplicates = 0x01;
-constexpr uint8_t kLogReproduceSection = 0x02;
-constexpr uint8_t kLogVersionCheck = 0x04;
-constexpr uint16_t kStandardHandlerAfterwards = 0x0080;
 constexpr int kRuntimeCallLength = 5;
 constexpr int kRestartAction = 2;
 // Filter dialog values 2 to 4 name the kinds 1 to 3; 1 keeps the options' kind.
@@ -93,7 +90,7 @@ bool TExceptionProcessing::Run() {
     if (NotifyAndContinue()) {
         NoteBurstException(ProcessingState().Burst, options_.Stored(), GetTickCount64());
         CollectCustomData();
-        EnterSection(9);
+        EnterSection(TSection::CountException);
         ++ProcessingState().ExceptionCount;
         ProcessingState().LastMessage = exception_.Object->Message();
         Present();
@@ -105,12 +102,12 @@ bool TExceptionProcessing::Run() {
 }
 
 void TExceptionProcessing::Start() {
-    EnterSection(1);
+    EnterSection(TSection::Start);
     GetLocalTime(&time_);
     if (TVessarThreadsList* live = TrackedThreads())
         threads_ = std::make_unique<TVessarThreadsSnapshot>(*live);
     ModulesList().DropChanged();
-    EnterSection(101);
+    EnterSection(TSection::ChooseModule);
     module_ = ModuleForOptions(exception_.Address, exception_.CallingModule);
     TakeModuleOptions(options_, module_);
     record_.ExceptionObject = exception_.Object;
@@ -139,10 +136,10 @@ void TExceptionProcessing::TakeSystemException() {
 // The first matching filter decides how the exception is handled; false when the crash
 // reporter leaves it.
 bool TExceptionProcessing::Filter() {
-    EnterSection(2);
+    EnterSection(TSection::Filter);
     dialogKind_ = options_.Stored().DialogKind;
     if (exception_.HandlerKind != kHandlerThreadWrapper && options_.Stored().UseFilters) {
-        EnterSection(201);
+        EnterSection(TSection::MatchFilter);
         const TVessarExceptionFilter* filter =
             options_.Filters().Match(ClassAndAncestorNames(typeid(*exception_.Object)));
         const int scope = exception_.Handled ? 1 : 2;
@@ -156,7 +153,7 @@ bool TExceptionProcessing::Filter() {
                 customMessage_ = ExpandVariables(filter->CustomMessage);
         }
     }
-    EnterSection(3);
+    EnterSection(TSection::Handling);
     result_ = handling_ == kHandlingStandard;
     return handling_ == kHandlingReporter;
 }
@@ -190,7 +187,7 @@ const void* TExceptionProcessing::TrackedStackTop(DWORD threadId) const {
 }
 
 void TExceptionProcessing::TraceStacks() {
-    EnterSection(4);
+    EnterSection(TSection::TraceStacks);
     if (exception_.Stack) {
         stack_ = std::make_unique<TVessarStackList>();
         std::swap(*stack_, *exception_.Stack);
@@ -202,17 +199,17 @@ void TExceptionProcessing::TraceStacks() {
                        exception_.Object->ClassName(), stack_.get());
     if (threads_)
         AddThreadStacks(*stack_, *threads_, options_.Stored().StackFlags, in_.ThreadId);
-    EnterSection(5);
+    EnterSection(TSection::SuspendThreads);
 }
 
 void TExceptionProcessing::BuildTheReport() {
-    EnterSection(7);
+    EnterSection(TSection::BuildReport);
     const TReportInputs inputs{record_, time_, errorId_, customMessage_, in_.Focus, threads_.get()};
     record_.BugReport = BuildReport(options_, GatherReportData(inputs));
-    EnterSection(703);
-    if (options_.Stored().LogFlags & kLogCountDuplicates)
+    EnterSection(TSection::DuplicateCheck);
+    if (options_.Stored().LogFlags & LogFlag::CountDuplicates)
         duplicate_ = CountDuplicateReport(options_, errorId_);
-    EnterSection(705);
+    EnterSection(TSection::EnvironmentVariables);
     ClearLastWarning();
     SetReportEnvironment(record_);
 }
@@ -240,22 +237,22 @@ bool TExceptionProcessing::NotifyAndContinue() {
 }
 
 void TExceptionProcessing::CollectCustomData() {
-    EnterSection(8);
+    EnterSection(TSection::CustomData);
     std::vector<std::string> lines;
     RunInFaultingThread([&] { NotifyCustomData(record_, module_, lines); });
     record_.BugReport = WithCustomData(options_, record_.BugReport, lines);
 }
 
 void TExceptionProcessing::Present() {
-    EnterSection(11);
+    EnterSection(TSection::ChooseDialog);
     if (!filterMatched_)
         dialogKind_ = options_.Stored().DialogKind;
     if (dialogKind_ != 0) {
-        EnterSection(12);
+        EnterSection(TSection::BeforeDialog);
         bool execute = true;
         RunInFaultingThread([&] { NotifyAction(record_, module_, kActionBeforeDialog, execute); });
         if (execute) {
-            EnterSection(13);
+            EnterSection(TSection::ShowDialog);
             const std::string message =
                 customMessage_.empty() ? exception_.Object->Message() : customMessage_;
             try {
@@ -268,17 +265,17 @@ void TExceptionProcessing::Present() {
                     record_.ExceptionAddress);
             }
         }
-        EnterSection(14);
+        EnterSection(TSection::AfterDialog);
         RunInFaultingThread([&] { NotifyAction(record_, module_, kActionAfterDialog, execute); });
     }
-    if (options_.Stored().LogFlags & kLogReproduceSection)
+    if (options_.Stored().LogFlags & LogFlag::ReproduceSection)
         record_.BugReport =
             WithReproduceText(options_, record_.BugReport, options_.ReproduceText());
 }
 
 void TExceptionProcessing::SaveLog() {
-    EnterSection(15);
-    if (options_.Stored().LogFlags & kLogVersionCheck)
+    EnterSection(TSection::SaveLog);
+    if (options_.Stored().LogFlags & LogFlag::DeleteOnOtherVersion)
         DeleteLogOfOtherVersion(options_, ApplicationVersion());
     if (!options_.Stored().SaveLog || duplicate_)
         return;
@@ -299,19 +296,19 @@ void TExceptionProcessing::SaveLog() {
 }
 
 void TExceptionProcessing::CheckBurst() {
-    EnterSection(16);
+    EnterSection(TSection::SendAndBurst);
     if (IsBurst(ProcessingState().Burst, options_.Stored()))
         RequestTermination(options_.Stored().RepeatAction);
 }
 
 void TExceptionProcessing::Finish() {
     suspended_.ResumeAll();
-    EnterSection(17);
+    EnterSection(TSection::Finish);
     if (!ProcessingState().TerminateRequested && handling_ == kHandlingReporter)
         RequestTermination(afterAction_);
-    if (options_.Stored().BehaviourFlags & kStandardHandlerAfterwards)
+    if (options_.Stored().BehaviourFlags & BehaviourFlag::StandardHandlerAfterwards)
         result_ = true;
-    EnterSection(18);
+    EnterSection(TSection::EndApplication);
     if (exception_.HandlerKind == kHandlerThreadWrapper || !ProcessingState().TerminateRequested)
         return;
     bool terminate = true;

@@ -1,5 +1,6 @@
 #include "reporter/core/processing/report_values.h"
 #include "reporter/base/path_names.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/processing/program_kind.h"
 #include "reporter/core/report/report_dates.h"
 #include "reporter/core/report/system_info/access_violation.h"
@@ -12,8 +13,6 @@
 #include <set>
 
 namespace {
-
-constexpr uint8_t kLogModulesAndProcesses = 0x10;
 
 std::string NameAndDescription(const TVessarModuleInfo* module) {
     if (!module)
@@ -102,7 +101,7 @@ TReportData GatherReportData(const TReportInputs& in) {
     data.Fields["1.2"] = ApplicationNameAndDescription();
     data.Fields["1.3"] = ApplicationVersion();
     AddExceptionFields(data, in);
-    if (options.Stored().LogFlags & kLogModulesAndProcesses)
+    if (options.Stored().LogFlags & LogFlag::ModulesAndProcesses)
         AddLists(data);
     AddActiveControls(data, in);
     data.Stack = in.Record.CallStack;

@@ -1,14 +1,9 @@
 #include "reporter/core/processing/thread_stacks.h"
+#include "reporter/core/options/option_flags.h"
 #include "runtime/unhandled_exception.h"
 #include <memory>
 
 namespace {
-
-constexpr uint8_t kStackRuntimeThreads = 0x04;
-constexpr uint8_t kStackOtherThreads = 0x08;
-constexpr uint16_t kSuspendRuntimeThreads = 0x0001;
-constexpr uint16_t kSuspendNotMainThread = 0x0002;
-constexpr uint16_t kSuspendOtherThreads = 0x0004;
 
 // The runtime's threads are those with a thread object; the main thread counts with them.
 bool IsRuntimeThread(const TVessarThreadRecord& record) {
@@ -36,7 +31,8 @@ void AddCreationStack(TVessarStackList& list, const TVessarThreadRecord& record)
 }
 
 bool Selected(const TVessarThreadRecord& record, uint8_t stackFlags) {
-    return (stackFlags & (IsRuntimeThread(record) ? kStackRuntimeThreads : kStackOtherThreads));
+    return (stackFlags &
+            (IsRuntimeThread(record) ? StackFlag::RuntimeThreads : StackFlag::OtherThreads));
 }
 
 } // namespace
@@ -57,11 +53,11 @@ void TSuspendedThreads::Suspend(const TVessarThreadsSnapshot& threads, uint16_t 
     for (const TVessarThreadRecord& record : threads.Records()) {
         if (record.ThreadId == exceptionThread || record.ThreadId == GetCurrentThreadId())
             continue;
-        const bool wanted =
-            IsRuntimeThread(record)
-                ? (behaviourFlags & kSuspendRuntimeThreads) &&
-                      !(record.ThreadId == MainThreadID && (behaviourFlags & kSuspendNotMainThread))
-                : (behaviourFlags & kSuspendOtherThreads);
+        const bool wanted = IsRuntimeThread(record)
+                                ? (behaviourFlags & BehaviourFlag::SuspendRuntimeThreads) &&
+                                      !(record.ThreadId == MainThreadID &&
+                                        (behaviourFlags & BehaviourFlag::SuspendNotMainThread))
+                                : (behaviourFlags & BehaviourFlag::SuspendOtherThreads);
         if (!wanted)
             continue;
         auto held = std::make_unique<TSuspendedThread>(record.Handle);

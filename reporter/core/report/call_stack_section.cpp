@@ -50,20 +50,21 @@ TReportThread ThreadOf(const TReportData& data, DWORD id) {
 
 std::string BlockKind(const TVessarModuleOptions& options, const TVessarDebugInfo& entry) {
     if (!entry.RunningThread)
-        return options.Text(101);
-    return entry.ErrorAddress ? "*" + options.Text(99) : options.Text(100);
+        return options.Text(kTextStackCallingThread);
+    return entry.ErrorAddress ? "*" + options.Text(kTextStackExceptionThread)
+                              : options.Text(kTextStackRunningThread);
 }
 
 std::string ThreadDescription(const TVessarModuleOptions& options, const TReportData& data,
                               const TVessarDebugInfo& entry) {
     const TReportThread thread = ThreadOf(data, entry.ThreadId);
-    std::string text = BlockKind(options, entry) + ": " + options.Text(102) + "=" +
-                       std::to_string(thread.Id) + "; " + options.Text(103) + "=" +
-                       (thread.PriorityKnown ? std::to_string(thread.Priority) : "??");
+    std::string text = BlockKind(options, entry) + ": " + options.Text(kTextStackThreadId) + "=" +
+                       std::to_string(thread.Id) + "; " + options.Text(kTextStackThreadPriority) +
+                       "=" + (thread.PriorityKnown ? std::to_string(thread.Priority) : "??");
     if (!thread.ClassName.empty())
-        text += "; " + options.Text(104) + "=" + thread.ClassName;
+        text += "; " + options.Text(kTextStackThreadClass) + "=" + thread.ClassName;
     if (thread.Main)
-        text += "; [" + options.Text(98) + "]";
+        text += "; [" + options.Text(kTextStackMain) + "]";
     if (!thread.Name.empty())
         text += " (" + thread.Name + ")";
     return text;
@@ -88,8 +89,9 @@ std::string BlockHeader(const TTextTable& table, const TStackRow& row, bool firs
 } // namespace
 
 std::string CallStackSection(const TVessarModuleOptions& options, const TReportData& data) {
-    TTextTable table({options.Text(92), options.Text(93), options.Text(94), options.Text(95),
-                      options.Text(96), options.Text(97)},
+    TTextTable table({options.Text(kTextStackAddress), options.Text(kTextStackModule),
+                      options.Text(kTextStackUnit), options.Text(kTextStackClass),
+                      options.Text(kTextStackProcedure), options.Text(kTextStackLine)},
                      kAddressWidth);
     std::vector<TStackRow> rows;
     const TVessarDebugInfo* previous = nullptr;
@@ -104,7 +106,7 @@ std::string CallStackSection(const TVessarModuleOptions& options, const TReportD
     // A long thread description widens the table rather than sticking out of it.
     for (const TStackRow& row : rows)
         table.FitWholeRow(row.Block);
-    std::string text = SectionTitle(options.Text(8)) + table.Header();
+    std::string text = SectionTitle(options.Text(kTextTitleCallStack)) + table.Header();
     for (size_t i = 0; i < rows.size(); ++i) {
         if (!rows[i].Block.empty())
             text += BlockHeader(table, rows[i], i == 0);

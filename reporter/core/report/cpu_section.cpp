@@ -1,6 +1,7 @@
 // The assembler and CPU sections: the listing, the registers and a dump of the stack beside
 // the code at the exception address.
 #include "reporter/base/readable_memory.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/report_text.h"
 #include "reporter/core/report/text_table.h"
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr uint8_t kLogAssemblerAndCpu = 0x20;
 constexpr int kDumpLines = 16;
 constexpr size_t kStackBytesPerLine = 4;
 constexpr size_t kCodeBytesPerLine = 16;
@@ -16,7 +16,7 @@ constexpr size_t kStackColumnWidth = 21;
 constexpr char kUnknownRegister[] = "????    ";
 
 bool AssemblerAndCpuWanted(const TVessarModuleOptions& options) {
-    return (options.Stored().LogFlags & kLogAssemblerAndCpu) != 0;
+    return (options.Stored().LogFlags & LogFlag::AssemblerAndCpu) != 0;
 }
 
 std::string Register(const CONTEXT* context, DWORD CONTEXT::*reg) {
@@ -58,7 +58,7 @@ std::string Dump(const CONTEXT* context, const void* exceptionAddress) {
 std::string AssemblerSection(const TVessarModuleOptions& options, const TReportData& data) {
     // An empty listing gets the title alone, so that the CPU section is not taken for it.
     if (!AssemblerAndCpuWanted(options) || data.Assembler.empty())
-        return ShortSection(options.Text(14));
+        return ShortSection(options.Text(kTextTitleAssembler));
     std::string listing = data.Assembler;
     listing.erase(listing.find_last_not_of("\r\n") + 1);
     return listing + kCrLf + kCrLf;
@@ -66,18 +66,18 @@ std::string AssemblerSection(const TVessarModuleOptions& options, const TReportD
 
 std::string CpuSection(const TVessarModuleOptions& options, const TReportData& data) {
     if (!AssemblerAndCpuWanted(options))
-        return ShortSection(options.Text(141));
+        return ShortSection(options.Text(kTextCpuRegisters));
     const CONTEXT* c = data.Context;
     return Format("%s:\r\n-----------------------------\r\n"
                   "EAX: %s   EDI: %s\r\nEBX: %s   ESI: %s\r\nECX: %s   ESP: %s\r\nEDX: %s   EIP: %s"
                   "\r\n\r\n%s%s:\r\n------------------   "
                   "---------------------------------------------------------------------------"
                   "\r\n%s",
-                  options.Text(141).c_str(), Register(c, &CONTEXT::Eax).c_str(),
+                  options.Text(kTextCpuRegisters).c_str(), Register(c, &CONTEXT::Eax).c_str(),
                   Register(c, &CONTEXT::Edi).c_str(), Register(c, &CONTEXT::Ebx).c_str(),
                   Register(c, &CONTEXT::Esi).c_str(), Register(c, &CONTEXT::Ecx).c_str(),
                   Register(c, &CONTEXT::Esp).c_str(), Register(c, &CONTEXT::Edx).c_str(),
                   Register(c, &CONTEXT::Eip).c_str(),
-                  PaddedRight(options.Text(142) + ":", kStackColumnWidth).c_str(),
-                  options.Text(143).c_str(), Dump(c, data.ExceptionAddress).c_str());
+                  PaddedRight(options.Text(kTextCpuStack) + ":", kStackColumnWidth).c_str(),
+                  options.Text(kTextCpuMemoryDump).c_str(), Dump(c, data.ExceptionAddress).c_str());
 }

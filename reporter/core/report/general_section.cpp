@@ -7,19 +7,19 @@
 namespace {
 
 struct TGroupLayout {
-    int TitleText; // the labels are the texts that follow it
+    TTextId TitleText; // the labels are the texts that follow it
     std::vector<int> Bits;
 };
 
 // Privileges and Company have their bits the other way round from their lines.
 const TGroupLayout kGroups[] = {
-    {37, {0, 1, 2, 3, 4, 5}},
-    {44, {6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
-    {55, {16, 17, 18, 20, 19}},
-    {61, {21, 22, 23, 24}},
-    {66, {25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35}},
-    {78, {36, 37, 38, 39, 40}},
-    {84, {41, 42, 43, 44, 45, 46}},
+    {kTextGeneralApplication, {0, 1, 2, 3, 4, 5}},
+    {kTextGeneralException, {6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
+    {kTextGeneralUser, {16, 17, 18, 20, 19}},
+    {kTextGeneralActiveControls, {21, 22, 23, 24}},
+    {kTextGeneralComputer, {25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35}},
+    {kTextGeneralOperatingSystem, {36, 37, 38, 39, 40}},
+    {kTextGeneralNetwork, {41, 42, 43, 44, 45, 46}},
 };
 constexpr int kActiveControlsGroup = 4;
 

@@ -1,4 +1,5 @@
 // The modules and processes sections: one table each, or their titles alone.
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/text_table.h"
 #include "reporter/diagnostics/lists/list_text.h"
@@ -6,14 +7,13 @@
 
 namespace {
 
-constexpr uint8_t kLogModulesAndProcesses = 0x10;
 constexpr size_t kHandleWidth = 8;
 constexpr size_t kNoMinimum = 0;
 
-std::vector<std::string> Labels(const TVessarModuleOptions& options, int first, int count) {
+std::vector<std::string> Labels(const TVessarModuleOptions& options, TTextId first, TTextId last) {
     std::vector<std::string> labels;
-    for (int i = 0; i < count; ++i)
-        labels.push_back(options.Text(first + i));
+    for (int id = first; id <= last; ++id)
+        labels.push_back(options.Text(id));
     return labels;
 }
 
@@ -44,24 +44,25 @@ std::vector<std::vector<std::string>> ZeroPaddedHandles(std::vector<std::vector<
 }
 
 bool ListsWanted(const TVessarModuleOptions& options) {
-    return (options.Stored().LogFlags & kLogModulesAndProcesses) != 0;
+    return (options.Stored().LogFlags & LogFlag::ModulesAndProcesses) != 0;
 }
 
 } // namespace
 
 std::string ModulesSection(const TVessarModuleOptions& options, const TReportData& data) {
     if (!ListsWanted(options))
-        return ShortSection(options.Text(10));
-    TTextTable table(Labels(options, 126, 7), kHandleWidth);
+        return ShortSection(options.Text(kTextTitleModules));
+    TTextTable table(Labels(options, kTextModulesHandle, kTextModulesPath), kHandleWidth);
     const auto rows = PrintableRows(data.Modules);
     for (const auto& row : rows)
         table.Fit(row);
-    return TableSection(options.Text(10), table, ZeroPaddedHandles(rows, table.ColumnWidth(0)));
+    return TableSection(options.Text(kTextTitleModules), table,
+                        ZeroPaddedHandles(rows, table.ColumnWidth(0)));
 }
 
 std::string ProcessesSection(const TVessarModuleOptions& options, const TReportData& data) {
     if (!ListsWanted(options))
-        return ShortSection(options.Text(12));
-    TTextTable table(Labels(options, 133, 8), kNoMinimum);
-    return TableSection(options.Text(12), table, PrintableRows(data.Processes));
+        return ShortSection(options.Text(kTextTitleProcesses));
+    TTextTable table(Labels(options, kTextProcessesId, kTextProcessesPath), kNoMinimum);
+    return TableSection(options.Text(kTextTitleProcesses), table, PrintableRows(data.Processes));
 }

@@ -1,4 +1,5 @@
 #include "reporter/core/report/log_operations.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/report/log_file.h"
 #include "runtime/text.h"
 #include <cstdlib>
@@ -6,9 +7,6 @@
 
 namespace {
 
-constexpr uint8_t kLogNoDuplicates = 0x01;
-constexpr uint8_t kLogDeleteOtherVersion = 0x04;
-constexpr uint16_t kSendWholeLog = 0x0004;
 constexpr char kErrorIdKey[] = "2.7";
 constexpr char kCountKey[] = "2.8";
 constexpr char kCountLabel[] = "Count";
@@ -30,7 +28,7 @@ std::string LastVersion(const std::string& fileName) {
 } // namespace
 
 bool CountDuplicateReport(const TVessarModuleOptions& options, const std::string& errorId) {
-    if ((options.Stored().LogFlags & kLogNoDuplicates) == 0)
+    if ((options.Stored().LogFlags & LogFlag::CountDuplicates) == 0)
         return false;
     TLogFile log(options.LogFileName());
     const int index = log.Find({kErrorIdKey}, {errorId});
@@ -43,7 +41,7 @@ bool CountDuplicateReport(const TVessarModuleOptions& options, const std::string
 }
 
 bool DeleteLogOfOtherVersion(const TVessarModuleOptions& options, const std::string& version) {
-    if ((options.Stored().LogFlags & kLogDeleteOtherVersion) == 0)
+    if ((options.Stored().LogFlags & LogFlag::DeleteOnOtherVersion) == 0)
         return false;
     const std::string fileName = options.LogFileName();
     const std::string logged = LastVersion(fileName);
@@ -58,5 +56,5 @@ std::string SaveReportToLog(const TVessarModuleOptions& options, const std::stri
     log.Add(report, options.Stored().LogMaxReports);
     if (options.Stored().SaveLog)
         log.Save();
-    return (options.Stored().SendFlags & kSendWholeLog) != 0 ? log.Text() : report;
+    return (options.Stored().SendFlags & SendFlag::WholeLog) != 0 ? log.Text() : report;
 }

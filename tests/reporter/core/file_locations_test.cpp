@@ -1,5 +1,6 @@
 #include "reporter/core/options/ini_file_name.h"
 #include "reporter/core/options/module_options.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/system_folders.h"
 #include "reporter/core/options/temporary_files.h"
 #include "test_folder.h"
@@ -7,8 +8,6 @@
 #include <windows.h>
 
 namespace {
-
-constexpr uint8_t kComputerNameInLogFileName = 0x08;
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -38,7 +37,7 @@ std::string FileSizeText(const std::string& fileName) {
 struct LogOptions : TVessarModuleOptions {
     explicit LogOptions(const std::string& logPath) : TVessarModuleOptions("") {
         SetLogPath(logPath);
-        SetLogFlags(Stored().LogFlags & ~kComputerNameInLogFileName);
+        SetLogFlags(Stored().LogFlags & ~LogFlag::ComputerNameInFileName);
     }
 };
 
@@ -101,10 +100,10 @@ TEST(LogFileName, InsertsTheComputerNameFitForFileNamesWhenAsked) {
         {"WORKSTATION", "app_WORKSTATION.elf"},
     };
     for (const auto& c : cases) {
-        options.SetLogFlags(options.Stored().LogFlags | kComputerNameInLogFileName);
+        options.SetLogFlags(options.Stored().LogFlags | LogFlag::ComputerNameInFileName);
         EXPECT_EQ(options.LogFileName(scratch.File("app.exe"), c.computerName),
                   scratch.File(c.fileName));
-        options.SetLogFlags(options.Stored().LogFlags & ~kComputerNameInLogFileName);
+        options.SetLogFlags(options.Stored().LogFlags & ~LogFlag::ComputerNameInFileName);
         EXPECT_EQ(options.LogFileName(scratch.File("app.exe"), c.computerName),
                   scratch.File("app.elf"));
     }

@@ -23,11 +23,12 @@ TEST(ModuleOptions, StartsWithTheDocumentedDefaults) {
     EXPECT_FALSE(options.FreezeCheck());
     EXPECT_EQ(options.ModuleHandle(), nullptr);
     EXPECT_EQ(options.Filters().Count(), 0u);
-    EXPECT_EQ(o.Texts[4], "An error has occurred during program execution.\r\nPlease read the "
-                          "following information for further details.");
-    EXPECT_EQ(o.Texts[152], "Invalid modify request.");
-    EXPECT_EQ(o.Texts[153], "");
-    EXPECT_EQ(o.Texts[157], "Invalid email.");
+    EXPECT_EQ(o.Texts[kTextIntroduction],
+              "An error has occurred during program execution.\r\nPlease read the "
+              "following information for further details.");
+    EXPECT_EQ(o.Texts[kTextTrackerInvalidModify], "Invalid modify request.");
+    EXPECT_EQ(o.Texts[kTextUnused153], "");
+    EXPECT_EQ(o.Texts[kTextInvalidEmail], "Invalid email.");
     EXPECT_EQ(o.HtmlTemplate.substr(0, 8), "<html>\r\n");
     EXPECT_NE(o.HtmlTemplate.find("<%HTML_TAG%>"), std::string::npos);
     EXPECT_EQ(o.HtmlTemplate.substr(o.HtmlTemplate.size() - 7), "</html>");
@@ -53,7 +54,7 @@ TEST(ModuleOptions, NotifiesEachChangeOnceAndBulkChangesOnceInAll) {
 
     options.BeginUpdate();
     options.SetMailUser("user");
-    options.SetText(3, "Oops");
+    options.SetText(kTextErrorOccurred, "Oops");
     options.EndUpdate();
     EXPECT_EQ(options.changes, 2);
     options.CheckChanged();
@@ -118,10 +119,10 @@ TEST(ModuleOptions, AssignFromNothingIsRefusedAndFromItselfChangesNothing) {
 TEST(ModuleOptions, TextsAreReadWithTheirVariablesExpanded) {
     SetEnvironmentVariableA("VESSAR_OPTIONS_TEST", "Quernel");
     TVessarModuleOptions options("");
-    options.SetText(0, "%VESSAR_OPTIONS_TEST% failed");
-    EXPECT_EQ(options.Text(0), "Quernel failed");
-    EXPECT_EQ(options.Stored().Texts[0], "%VESSAR_OPTIONS_TEST% failed");
-    EXPECT_EQ(options.Text(157), "Invalid email.");
+    options.SetText(kTextInformation, "%VESSAR_OPTIONS_TEST% failed");
+    EXPECT_EQ(options.Text(kTextInformation), "Quernel failed");
+    EXPECT_EQ(options.Stored().Texts[kTextInformation], "%VESSAR_OPTIONS_TEST% failed");
+    EXPECT_EQ(options.Text(kTextInvalidEmail), "Invalid email.");
     EXPECT_THROW(options.Text(kTextCount), Exception);
     EXPECT_THROW(options.SetText(-1, "x"), Exception);
 }

@@ -6,6 +6,7 @@
 #include "reporter/core/interception/module_phase.h"
 #include "reporter/core/interception/raise_state.h"
 #include "reporter/core/interception/thread_tracking.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/options/temporary_files.h"
 #include "reporter/diagnostics/debug_formats/module_kfdata.h"
@@ -48,7 +49,9 @@ void HandleInApplication() {
 }
 // Exceptions the application handles itself, reported at the end of their handler.
 void ReportHandled() {
-    CurrentVessarionOptions().SetBehaviourFlags(0x0158);
+    TVessarModuleOptionsEx& options = CurrentVessarionOptions();
+    options.SetBehaviourFlags(options.Stored().BehaviourFlags |
+                              BehaviourFlag::ReportHandledExceptions);
 }
 void CatchInProgram() {
     ReportHandled();

@@ -38,8 +38,8 @@ TEST(OptionsText, SetsOptionsTextsAndFiltersInOrder) {
     EXPECT_TRUE(o.FreezeCheck());
     EXPECT_EQ(o.Stored().ReportFields, 0xFFFFFFFFFF00u);
     EXPECT_EQ(o.Stored().MailSubject, "Error in %_ExceptModuleName%=now");
-    EXPECT_EQ(o.Stored().Texts[4], "First line\r\nSecond \\ line\t!");
-    EXPECT_EQ(o.Stored().Texts[5], "General"); // untouched texts keep their defaults
+    EXPECT_EQ(o.Stored().Texts[kTextIntroduction], "First line\r\nSecond \\ line\t!");
+    EXPECT_EQ(o.Stored().Texts[kTextTabGeneral], "General"); // untouched texts keep their defaults
     ASSERT_EQ(o.Filters().Count(), 2u);
     EXPECT_EQ(o.Filters().Items(0).ClassName, " EAbort ");
     EXPECT_EQ(o.Filters().Items(0).Handling, 0);

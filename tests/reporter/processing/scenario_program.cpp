@@ -4,6 +4,7 @@
 //                    <folder>
 #include "reporter/core/interception/hooking/hooking_unit.h"
 #include "reporter/core/interception/interception_unit.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/processing/notifications.h"
 #include "runtime/application.h"
@@ -21,9 +22,6 @@
 
 namespace {
 
-constexpr uint16_t kReportHandled = 0x0100;
-constexpr uint16_t kSuspendOtherThreads = 0x0004;
-constexpr uint8_t kLogCountDuplicates = 0x01;
 constexpr uint64_t kExceptionFields = 0x3FFull << 6;
 
 class EIgnored : public Exception {
@@ -64,7 +62,7 @@ void IgnoreByFilter() {
 }
 
 void RaiseTwice() {
-    Options().SetLogFlags(Options().Stored().LogFlags | kLogCountDuplicates);
+    Options().SetLogFlags(Options().Stored().LogFlags | LogFlag::CountDuplicates);
     for (int i = 0; i < 2; ++i)
         RaiseAndCatch("the same failure");
 }
@@ -75,7 +73,8 @@ std::atomic<bool> ticking{true};
 // A listener ends the processing at once; the filter asks for the program to end afterwards.
 // The worker held meanwhile goes on again before the end.
 void StopInListener() {
-    Options().SetBehaviourFlags(Options().Stored().BehaviourFlags | kSuspendOtherThreads);
+    Options().SetBehaviourFlags(Options().Stored().BehaviourFlags |
+                                BehaviourFlag::SuspendOtherThreads);
     Options().Filters().Add({true, "Exception", "", 0, 0, 2, 1});
     std::thread([] {
         while (ticking)
@@ -148,7 +147,7 @@ DWORD WINAPI RunBody(void* body) {
 // Four threads running while the main thread's exception is reported: every one of them gets
 // its block, and each the stack of the thread that made it.
 void ReportAllThreads() {
-    Options().SetStackFlags(0x0C);
+    Options().SetStackFlags(StackFlag::RuntimeThreads | StackFlag::OtherThreads);
     std::atomic<bool> running{true};
     std::atomic<int> started{0};
     std::function<void()> work = [&] {
@@ -188,7 +187,8 @@ int main(int argc, char** argv) {
     const std::string folder = argv[argc - 1];
     Options().SetLogPath(folder);
     Options().SetDialogKind(0);
-    Options().SetBehaviourFlags(Options().Stored().BehaviourFlags | kReportHandled);
+    Options().SetBehaviourFlags(Options().Stored().BehaviourFlags |
+                                BehaviourFlag::ReportHandledExceptions);
     if (way == "console")
         ReportToStandardOutput();
     else if (way == "ignored")

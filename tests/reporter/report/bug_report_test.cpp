@@ -1,4 +1,5 @@
 #include "report_fixture.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/report/bug_report.h"
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/report_text.h"
@@ -6,9 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr uint8_t kLogModulesAndProcesses = 0x10;
-constexpr uint8_t kLogAssemblerAndCpu = 0x20;
 
 uint64_t Bits(std::initializer_list<int> bits) {
     uint64_t fields = 0;
@@ -155,7 +153,7 @@ TEST(ReportSections, ListsAndCpuLeftOutByTheLogFlagsKeepTheirTitles) {
 
 TEST(ModulesSection, PadsTheHandleAndReplacesUnprintableCharacters) {
     TestOptions options;
-    options.SetLogFlags(kLogModulesAndProcesses);
+    options.SetLogFlags(LogFlag::ModulesAndProcesses);
     TReportData data;
     data.Modules = {{"400000", "Upgrade.exe", "Profile\x01upgrade", "1.0.0.7", "123456",
                      "2025-03-03 10:00", "C:\\app\\Upgrade.exe"}};
@@ -226,7 +224,7 @@ TEST(CpuSection, DumpsTheStackBesideTheCodeWhenBothCanBeRead) {
 TEST(BuildReport, PutsTheSectionsInOrderAfterTheHeader) {
     TestOptions options;
     options.SetReportFields(Bits({0}));
-    options.SetLogFlags(kLogModulesAndProcesses | kLogAssemblerAndCpu);
+    options.SetLogFlags(LogFlag::ModulesAndProcesses | LogFlag::AssemblerAndCpu);
     ReportFixture fixture;
     fixture.Data.Fields = {{"1.1", "x"}};
     fixture.Data.Assembler = "Assembler Information:\r\n----------------------\r\n00401234  ret";

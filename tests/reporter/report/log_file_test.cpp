@@ -1,6 +1,7 @@
 #include "file_bytes.h"
 #include "report_fixture.h"
 #include "reporter/base/binary_file.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/core/report/log_file.h"
 #include "reporter/core/report/log_operations.h"
 #include "runtime/exception.h"
@@ -11,9 +12,6 @@
 namespace {
 
 constexpr char kReportEnd[] = "\r\n\r\n\r\n";
-constexpr uint8_t kLogNoDuplicates = 0x01;
-constexpr uint8_t kLogDeleteOtherVersion = 0x04;
-constexpr uint16_t kSendWholeLog = 0x0004;
 
 void WriteFileBytes(const std::string& fileName, const std::string& bytes) {
     WriteNewFile(fileName, std::vector<uint8_t>(bytes.begin(), bytes.end()));
@@ -52,7 +50,7 @@ TEST(SaveReportToLog, SendsTheWholeLogOnlyWhenAskedAndSkipsDuplicates) {
     LogOptions options(folder.File("app.elf"));
     const std::string first = SampleReport(options, "0001");
     EXPECT_EQ(SaveReportToLog(options, first, false), first);
-    options.SetSendFlags(kSendWholeLog);
+    options.SetSendFlags(SendFlag::WholeLog);
     const std::string second = SampleReport(options, "0002");
     EXPECT_EQ(SaveReportToLog(options, second, false), first + kReportEnd + second + kReportEnd);
     EXPECT_EQ(SaveReportToLog(options, second, true), second);
@@ -126,7 +124,7 @@ TEST(TLogFile, CountsAFileItCannotOpenAsEmptyAndFailsToSaveIt) {
 TEST(CountDuplicateReport, RaisesTheCountAndAddsItsLineWhenTheReportHasNone) {
     TestFolder folder;
     LogOptions options(folder.File("app.elf"));
-    options.SetLogFlags(options.Stored().LogFlags | kLogNoDuplicates);
+    options.SetLogFlags(options.Stored().LogFlags | LogFlag::CountDuplicates);
     options.SetReportFields(options.Stored().ReportFields & ~(uint64_t(1) << 13));
     SaveReportToLog(options, SampleReport(options, "AAAA"), false);
     SaveReportToLog(options, SampleReport(options, "BBBB"), false);
@@ -144,7 +142,7 @@ TEST(CountDuplicateReport, RaisesTheCountAndAddsItsLineWhenTheReportHasNone) {
     EXPECT_TRUE(CountDuplicateReport(options, "AAAA"));
     EXPECT_EQ(TLogFile(folder.File("app.elf")).FieldValue("2.8", 0), "3");
     EXPECT_FALSE(CountDuplicateReport(options, "CCCC"));
-    options.SetLogFlags(options.Stored().LogFlags & ~kLogNoDuplicates);
+    options.SetLogFlags(options.Stored().LogFlags & ~LogFlag::CountDuplicates);
     EXPECT_FALSE(CountDuplicateReport(options, "AAAA"));
 }
 
@@ -174,8 +172,8 @@ TEST(DeleteLogOfOtherVersion, DeletesTheLogOfAnotherVersionWhenAsked) {
         std::string version;
         bool deleted;
     } cases[] = {
-        {0x30 | kLogDeleteOtherVersion, "1.0.0.7", false},
-        {0x30 | kLogDeleteOtherVersion, "1.0.0.8", true},
+        {0x30 | LogFlag::DeleteOnOtherVersion, "1.0.0.7", false},
+        {0x30 | LogFlag::DeleteOnOtherVersion, "1.0.0.8", true},
         {0x30, "1.0.0.8", false},
     };
     for (const auto& c : cases) {

@@ -1,0 +1,53 @@
+// The bits of the options' flag fields, each named once; code and tests test and set them by
+// these names only.
+#pragma once
+#include <cstdint>
+
+namespace LogFlag {
+// A repeated report only raises the count of the one logged before.
+constexpr uint8_t CountDuplicates = 0x01;
+// The user is asked for the steps that reproduce the error, and the report gets them.
+constexpr uint8_t ReproduceSection = 0x02;
+// A log written by another version of the program is deleted before the report is saved.
+constexpr uint8_t DeleteOnOtherVersion = 0x04;
+// The computer's name goes into the log file's name.
+constexpr uint8_t ComputerNameInFileName = 0x08;
+constexpr uint8_t ModulesAndProcesses = 0x10;
+constexpr uint8_t AssemblerAndCpu = 0x20;
+} // namespace LogFlag
+
+namespace SendFlag {
+// What is sent is the whole log rather than this report.
+constexpr uint16_t WholeLog = 0x0004;
+// A CGI program's last page travels with the report.
+constexpr uint16_t AttachLastHtmlPage = 0x0040;
+// The computer's name goes into the names of the files sent (blocks before 6000 lack it).
+constexpr uint16_t ComputerNameInFileNames = 0x0200;
+} // namespace SendFlag
+
+namespace BehaviourFlag {
+constexpr uint16_t SuspendRuntimeThreads = 0x0001;
+constexpr uint16_t SuspendNotMainThread = 0x0002; // with SuspendRuntimeThreads
+constexpr uint16_t SuspendOtherThreads = 0x0004;
+// The main module's options stand for those of the module that raised the exception.
+constexpr uint16_t UseMainModuleOptions = 0x0008;
+// A safecall exception the runtime raises again is reported again.
+constexpr uint16_t SafeCallReportedAgain = 0x0040;
+// The runtime's standard handler runs after the crash reporter.
+constexpr uint16_t StandardHandlerAfterwards = 0x0080;
+// Exceptions the program handles itself are reported at the end of their handler.
+constexpr uint16_t ReportHandledExceptions = 0x0100;
+} // namespace BehaviourFlag
+
+namespace StackFlag {
+// Call stacks of the runtime's threads and the main thread, and of all other threads.
+constexpr uint8_t RuntimeThreads = 0x04;
+constexpr uint8_t OtherThreads = 0x08;
+// Set on blocks before 6000, whose stack bits meant something else.
+constexpr uint8_t OldBlock = 0x10;
+} // namespace StackFlag
+
+namespace DialogFlag {
+// Cleared inside the development environment.
+constexpr uint16_t NotInDevelopmentEnvironment = 0x0040;
+} // namespace DialogFlag
