@@ -4,6 +4,7 @@
 #include "reporter/base/windows_version.h"
 #include "reporter/core/report/report_dates.h"
 #include "reporter/diagnostics/debug_formats/hidden_units.h"
+#include "reporter/diagnostics/stack/stack_scan.h"
 #include "runtime/type_name.h"
 #include <typeinfo>
 #include <windows.h>
@@ -36,13 +37,12 @@ std::unique_ptr<TVessarStackList> CallingThreadStack(const void* address) {
         ~TOwnFailure() { SetReportingOwnFailure(false); }
     } ownFailure;
     try {
-        return NewStackList(errorAddress, StackPointer(), StackBase(), kAllDetails, -1, -1, false,
-                            true, GetCurrentThreadId());
+        return NewStackListWith(errorAddress, StackPointer(), StackBase(),
+                                {.RunningThread = true, .ThreadId = GetCurrentThreadId()});
     } catch (const std::exception&) {
-        auto list = std::make_unique<TVessarStackList>();
-        ScanStack(*list, errorAddress, StackPointer(), kAllDetails, -1, -1, false, false, true,
-                  GetCurrentThreadId(), StackBase());
-        return list;
+        return NewStackListWith(
+            errorAddress, StackPointer(), StackBase(),
+            {.Resolve = false, .RunningThread = true, .ThreadId = GetCurrentThreadId()});
     }
 }
 

@@ -21,6 +21,7 @@
 #include "reporter/core/processing/warnings.h"
 #include "reporter/core/report/bug_report.h"
 #include "reporter/core/report/log_operations.h"
+#include "reporter/diagnostics/stack/stack_scan.h"
 #include "runtime/type_name.h"
 #include <memory>
 
@@ -173,8 +174,8 @@ std::unique_ptr<TVessarStackList> TExceptionProcessing::TraceExceptionThread() c
     }
     if (!position || !top)
         position = top = nullptr;
-    return NewStackList(record_.ExceptionAddress, position, top, kAllDetails, -1, -1, false, true,
-                        in_.ThreadId);
+    return NewStackListWith(record_.ExceptionAddress, position, top,
+                            {.RunningThread = true, .ThreadId = in_.ThreadId});
 }
 
 // The tracked thread's stack base; null when it is not tracked.

@@ -1,5 +1,6 @@
 #include "reporter/core/processing/thread_stacks.h"
 #include "reporter/core/options/option_flags.h"
+#include "reporter/diagnostics/stack/stack_scan.h"
 #include "runtime/unhandled_exception.h"
 #include <memory>
 
@@ -19,15 +20,16 @@ void AddLiveStack(TVessarStackList& list, const TVessarThreadRecord& record) {
         if (!held.ReadContext(context) || !context.Eip)
             return;
     }
-    ScanStack(list, nullptr, reinterpret_cast<void*>(context.Esp), kAllDetails, -1, -1, false, true,
-              true, record.ThreadId, record.StackTop);
+    TStackScanParams running{.RunningThread = true, .ThreadId = record.ThreadId};
+    ScanStackWith(list, nullptr, reinterpret_cast<void*>(context.Esp), record.StackTop, running);
 }
 
 void AddCreationStack(TVessarStackList& list, const TVessarThreadRecord& record) {
     if (!record.CreationStack || !record.CreationStackSize)
         return;
-    ScanStack(list, nullptr, record.CreationStack, kAllDetails, -1, -1, false, true, false,
-              record.CreatorThreadId, record.CreationStack + record.CreationStackSize - 1);
+    TStackScanParams creation{.ThreadId = record.CreatorThreadId};
+    ScanStackWith(list, nullptr, record.CreationStack,
+                  record.CreationStack + record.CreationStackSize - 1, creation);
 }
 
 bool Selected(const TVessarThreadRecord& record, uint8_t stackFlags) {

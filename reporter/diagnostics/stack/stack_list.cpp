@@ -22,6 +22,13 @@ void ScanStack(TVessarStackList& list, void* errorAddress, const void* start,
     ScanStackWith(list, errorAddress, start, top, params);
 }
 
+std::unique_ptr<TVessarStackList> NewStackListWith(const void* errorAddress, const void* start,
+                                                   const void* top, TStackScanParams params) {
+    auto list = std::make_unique<TVessarStackList>();
+    ScanStackWith(*list, errorAddress, start, top, params);
+    return list;
+}
+
 std::unique_ptr<TVessarStackList> NewStackList(void* errorAddress, const void* start,
                                                const void* top, uint32_t allowedDetails,
                                                int maxCount, int firstLevel, bool followCalls,

@@ -28,6 +28,8 @@ class TVessarStackList {
 // Every Detail value: the set 0 to 4.
 constexpr uint32_t kAllDetails = 31;
 
+// The call-stack tracing's named interface; the project's own code passes a TStackScanParams
+// (stack_scan.h) instead of the positional arguments.
 // Appends the entries of one scan: the error address first (when not null), then the call sites
 // that the return addresses on the stack from `start` to `top` point behind, at most 102,400
 // bytes of it; a list takes no more once it holds 1,025 entries. `allowedDetails` has bit n set

@@ -22,3 +22,6 @@ struct TStackScanParams {
 // ScanStack with its parameters in one record; the counters go on from their values.
 void ScanStackWith(TVessarStackList& list, const void* errorAddress, const void* start,
                    const void* top, TStackScanParams& params);
+// A new list holding one such scan.
+std::unique_ptr<TVessarStackList> NewStackListWith(const void* errorAddress, const void* start,
+                                                   const void* top, TStackScanParams params);

@@ -1,5 +1,6 @@
 // A scan of the running thread's own stack finds the calls that led to it.
 #include "reporter/diagnostics/stack/stack_list.h"
+#include "reporter/diagnostics/stack/stack_scan.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,8 +14,9 @@ struct TChain {
 // Out of line, and with work after each call, so that every call returns through the stack.
 [[gnu::noipa]] void Inner(TChain& chain) {
     chain.IntoMiddle = static_cast<const uint8_t*>(__builtin_return_address(0));
-    chain.Stack = NewStackList(reinterpret_cast<void*>(&Inner), CurrentStackPointer(), StackTop(),
-                               kAllDetails, -1, -1, false, true, GetCurrentThreadId());
+    chain.Stack =
+        NewStackListWith(reinterpret_cast<void*>(&Inner), CurrentStackPointer(), StackTop(),
+                         {.RunningThread = true, .ThreadId = GetCurrentThreadId()});
     asm volatile("");
 }
 

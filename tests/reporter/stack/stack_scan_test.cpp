@@ -126,8 +126,8 @@ TEST(ModuleOnlyEntries, WithoutLookupAnEntryNamesItsModule) {
     for (const auto& entry : cases) {
         SCOPED_TRACE(entry.Address);
         TVessarStackList list;
-        ScanStack(list, entry.Address, nullptr, kAllDetails, -1, -1, false, false, true, 77,
-                  nullptr);
+        TStackScanParams unresolved{.Resolve = false, .RunningThread = true, .ThreadId = 77};
+        ScanStackWith(list, entry.Address, nullptr, nullptr, unresolved);
         ASSERT_EQ(list.Count(), 1u);
         const TVessarDebugInfo& found = list[0];
         EXPECT_EQ(found.Addr, reinterpret_cast<uintptr_t>(entry.Address));
