@@ -2,7 +2,7 @@
 #include "reporter/base/guarded_read.h"
 #include "reporter/base/thread_stack.h"
 #include "reporter/base/windows_version.h"
-#include "reporter/core/report/report_dates.h"
+#include "reporter/core/report/report_clock.h"
 #include "reporter/diagnostics/debug_formats/hidden_units.h"
 #include "reporter/diagnostics/stack/stack_scan.h"
 #include "runtime/type_name.h"

@@ -2,7 +2,7 @@
 #include "reporter/base/path_names.h"
 #include "reporter/core/options/option_flags.h"
 #include "reporter/core/processing/program_kind.h"
-#include "reporter/core/report/report_dates.h"
+#include "reporter/core/report/report_clock.h"
 #include "reporter/core/report/system_info/access_violation.h"
 #include "reporter/core/report/system_info/system_fields.h"
 #include "reporter/diagnostics/lists/list_rows.h"

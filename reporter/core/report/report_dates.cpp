@@ -1,6 +1,7 @@
 #include "reporter/core/report/report_dates.h"
 #include "runtime/format.h"
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -8,20 +9,30 @@ namespace {
 constexpr const char* kDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 constexpr const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr int64_t kFileTimeTicksPerHour = 36000000000;
 constexpr int64_t kMillisecondsPerDay = 86400000;
+// The years the system's time records cover.
+constexpr int kFirstYear = 1601, kLastYear = 30827;
 
-// The day of the week from the date itself, so that a caller's stale wDayOfWeek does not count.
-int DayOfWeek(const SYSTEMTIME& time) {
-    FILETIME fileTime{};
-    SYSTEMTIME normalised{};
-    if (!SystemTimeToFileTime(&time, &fileTime) || !FileTimeToSystemTime(&fileTime, &normalised))
-        return time.wDayOfWeek % 7;
-    return normalised.wDayOfWeek;
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
-int64_t Ticks(const FILETIME& time) {
-    return int64_t((uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+bool IsValidDate(const TCalendarTime& t) {
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (t.Year < kFirstYear || t.Year > kLastYear || t.Month < 1 || t.Month > 12 || t.Day < 1)
+        return false;
+    return t.Day <= kDays[t.Month - 1] + (t.Month == 2 && IsLeapYear(t.Year) ? 1 : 0);
+}
+
+// The day of the week from the date itself, so that a caller's stale DayOfWeek does not count
+// (Sakamoto's method).
+int DayOfWeek(const TCalendarTime& time) {
+    if (!IsValidDate(time))
+        return ((time.DayOfWeek % 7) + 7) % 7;
+    static const int kMonthOffsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    const int year = time.Year - (time.Month < 3 ? 1 : 0);
+    return (year + year / 4 - year / 100 + year / 400 + kMonthOffsets[time.Month - 1] + time.Day) %
+           7;
 }
 
 // "%d day" or "%d days"; a zero count writes nothing unless `always`.
@@ -33,25 +44,11 @@ std::string Counted(int64_t count, const char* unit, bool always) {
 
 } // namespace
 
-std::string FormatReportDate(const SYSTEMTIME& local, int zoneHours) {
-    const char* month =
-        local.wMonth >= 1 && local.wMonth <= 12 ? kMonthNames[local.wMonth - 1] : "";
-    return Format("%s, %d %s %d %02d:%02d:%02d %c%02d00", kDayNames[DayOfWeek(local)], local.wDay,
-                  month, local.wYear, local.wHour, local.wMinute, local.wSecond,
+std::string FormatReportDate(const TCalendarTime& local, int zoneHours) {
+    const char* month = local.Month >= 1 && local.Month <= 12 ? kMonthNames[local.Month - 1] : "";
+    return Format("%s, %d %s %d %02d:%02d:%02d %c%02d00", kDayNames[DayOfWeek(local)], local.Day,
+                  month, local.Year, local.Hour, local.Minute, local.Second,
                   zoneHours < 0 ? '-' : '+', std::abs(zoneHours));
-}
-
-int LocalZoneHours() {
-    FILETIME universal{};
-    FILETIME local{};
-    GetSystemTimeAsFileTime(&universal);
-    if (!FileTimeToLocalFileTime(&universal, &local))
-        return 0;
-    return int(std::lround(double(Ticks(local) - Ticks(universal)) / kFileTimeTicksPerHour));
-}
-
-std::string ReportDate(const SYSTEMTIME& local) {
-    return FormatReportDate(local, LocalZoneHours());
 }
 
 std::string FormatDuration(double days) {

@@ -3,20 +3,13 @@
 
 namespace {
 
-SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME time{};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    return time;
+TCalendarTime Time(int year, int month, int day, int hour, int minute, int second) {
+    return {year, month, day, hour, minute, second};
 }
 
 TEST(FormatReportDate, WritesEnglishNamesAndTheWholeHourZone) {
     const struct {
-        SYSTEMTIME local;
+        TCalendarTime local;
         int zoneHours;
         const char* expected;
     } cases[] = {
@@ -25,6 +18,8 @@ TEST(FormatReportDate, WritesEnglishNamesAndTheWholeHourZone) {
         {Time(2024, 2, 29, 0, 0, 0), 0, "Thu, 29 Feb 2024 00:00:00 +0000"},
         {Time(2023, 1, 1, 12, 30, 0), 10, "Sun, 1 Jan 2023 12:30:00 +1000"},
         {Time(2023, 7, 15, 6, 0, 0), -11, "Sat, 15 Jul 2023 06:00:00 -1100"},
+        {Time(1601, 1, 1, 0, 0, 0), 0, "Mon, 1 Jan 1601 00:00:00 +0000"},
+        {Time(2000, 2, 29, 1, 2, 3), 2, "Tue, 29 Feb 2000 01:02:03 +0200"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatReportDate(c.local, c.zoneHours), c.expected);

@@ -1,5 +1,5 @@
 #include "reporter/core/report/system_info/application_text.h"
-#include "reporter/core/report/report_dates.h"
+#include "reporter/core/report/report_clock.h"
 #include "runtime/text.h"
 #include <cmath>
 
@@ -37,5 +37,5 @@ std::string CompilationDateText(double utcDays, int zoneHours) {
     SYSTEMTIME local{};
     if (utcDays == 0 || !DaysToSystemTime(utcDays + zoneHours / 24.0, local))
         return {};
-    return FormatReportDate(local, zoneHours);
+    return FormatReportDate(CalendarTime(local), zoneHours);
 }

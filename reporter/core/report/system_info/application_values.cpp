@@ -1,4 +1,4 @@
-#include "reporter/core/report/report_dates.h"
+#include "reporter/core/report/report_clock.h"
 #include "reporter/core/report/system_info/application_text.h"
 #include "reporter/core/report/system_info/system_groups.h"
 #include "reporter/diagnostics/lists/modules_list.h"
