@@ -35,9 +35,10 @@ void TVessarExceptionsFilters::Assign(const TVessarExceptionsFilters& other) {
 }
 
 const TVessarExceptionFilter*
-TVessarExceptionsFilters::Match(const std::vector<std::string>& classNames) const {
+TVessarExceptionsFilters::Match(const std::vector<std::string>& classNames, bool handled) const {
+    const uint8_t scope = handled ? kScopeHandled : kScopeUnhandled;
     for (const auto& filter : items_) {
-        if (!filter->Enabled)
+        if (!filter->Enabled || (filter->Scope != kScopeAny && filter->Scope != scope))
             continue;
         std::string wanted = Trim(filter->ClassName);
         auto named = [&](const std::string& name) { return AnsiSameText(wanted, name); };

@@ -8,6 +8,10 @@
 
 class TVessarModuleOptions;
 
+constexpr uint8_t kScopeAny = 0;
+constexpr uint8_t kScopeHandled = 1;
+constexpr uint8_t kScopeUnhandled = 2;
+
 struct TVessarExceptionFilter {
     bool Enabled = true;
     // Matches this class and every class derived from it, without regard to case.
@@ -44,8 +48,10 @@ class TVessarExceptionsFilters {
     size_t Count() const { return items_.size(); }
 
     // The first enabled filter naming one of `classNames` (the exception's class followed by its
-    // ancestors), or null.
-    const TVessarExceptionFilter* Match(const std::vector<std::string>& classNames) const;
+    // ancestors) whose scope takes a `handled` or unhandled exception, or null. A filter whose
+    // scope does not fit leaves the decision to the filters after it.
+    const TVessarExceptionFilter* Match(const std::vector<std::string>& classNames,
+                                        bool handled) const;
 
   private:
     void CheckIndex(size_t index) const;

@@ -54,6 +54,9 @@ void TakeModuleOptions(TVessarModuleOptionsEx& options, HMODULE module) {
         module = program;
         source = OptionsSource(module, copy);
     }
+    // Detached while it takes the new values: a change publishes into the shared copy of the
+    // options' module, and until now that was the previous exception's module.
+    options.SetModuleHandle(nullptr);
     options.Assign(source);
     options.SetModuleName(ModulePath(module));
     options.SetModuleHandle(module);

@@ -13,6 +13,9 @@ struct TVessarExceptionRecord {
     DWORD ExceptionThreadID = 0;
     const EXCEPTION_RECORD* OSExceptionRecord = nullptr; // null for a C++ throw
     const CONTEXT* Context = nullptr;
+    // The message as the report, the dialog and the environment give it: an access violation's
+    // is written from its record.
+    std::string Message;
     std::string BugReport;
     TVessarModulesList* ModulesList = nullptr;
     TVessarStackList* CallStack = nullptr;

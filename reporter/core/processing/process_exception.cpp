@@ -7,6 +7,7 @@
 #include "reporter/core/options/variable_expansion.h"
 #include "reporter/core/processing/application_end.h"
 #include "reporter/core/processing/burst.h"
+#include "reporter/core/processing/debug_password.h"
 #include "reporter/core/processing/error_id.h"
 #include "reporter/core/processing/exception_options.h"
 #include "reporter/core/processing/exception_thread.h"
@@ -21,6 +22,7 @@
 #include "reporter/core/processing/warnings.h"
 #include "reporter/core/report/bug_report.h"
 #include "reporter/core/report/log_operations.h"
+#include "reporter/core/report/system_info/access_violation.h"
 #include "reporter/diagnostics/stack/stack_scan.h"
 #include "runtime/type_name.h"
 #include <memory>
@@ -60,6 +62,7 @@ class TExceptionProcessing {
     void CheckBurst();
     void Finish();
     void RequestTermination(int action);
+    void Notify(const std::function<void()>& notification);
 
     const TProcessingInput& in_;
     const THandOver& exception_;
@@ -93,7 +96,7 @@ bool TExceptionProcessing::Run() {
         CollectCustomData();
         EnterSection(TSection::CountException);
         ++ProcessingState().ExceptionCount;
-        ProcessingState().LastMessage = exception_.Object->Message();
+        ProcessingState().LastMessage = record_.Message;
         Present();
         SaveLog();
         CheckBurst();
@@ -122,6 +125,8 @@ void TExceptionProcessing::Start() {
     record_.CurrentModuleOptions = &options_;
     if (!record_.Context)
         TakeSystemException();
+    const std::string rebuilt = AccessViolationMessage(record_.OSExceptionRecord);
+    record_.Message = rebuilt.empty() ? exception_.Object->Message() : rebuilt;
 }
 
 // A system exception's record and context, as its conversion kept them for the thread.
@@ -141,10 +146,9 @@ bool TExceptionProcessing::Filter() {
     dialogKind_ = options_.Stored().DialogKind;
     if (exception_.HandlerKind != kHandlerThreadWrapper && options_.Stored().UseFilters) {
         EnterSection(TSection::MatchFilter);
-        const TVessarExceptionFilter* filter =
-            options_.Filters().Match(ClassAndAncestorNames(typeid(*exception_.Object)));
-        const int scope = exception_.Handled ? 1 : 2;
-        if (filter && (filter->Scope == 0 || filter->Scope == scope)) {
+        const TVessarExceptionFilter* filter = options_.Filters().Match(
+            ClassAndAncestorNames(typeid(*exception_.Object)), exception_.Handled);
+        if (filter) {
             filterMatched_ = true;
             handling_ = filter->Handling;
             afterAction_ = filter->AfterAction;
@@ -189,6 +193,11 @@ const void* TExceptionProcessing::TrackedStackTop(DWORD threadId) const {
 
 void TExceptionProcessing::TraceStacks() {
     EnterSection(TSection::TraceStacks);
+    HMODULE program = GetModuleHandleA(nullptr);
+    if (module_ == program)
+        AskDebugPasswords(record_, {program});
+    else
+        AskDebugPasswords(record_, {program, module_});
     if (exception_.Stack) {
         stack_ = std::make_unique<TVessarStackList>();
         std::swap(*stack_, *exception_.Stack);
@@ -232,15 +241,14 @@ void TExceptionProcessing::RestoreMainWindow() {
 bool TExceptionProcessing::NotifyAndContinue() {
     RestoreMainWindow();
     bool continueProcessing = true;
-    RunInFaultingThread(
-        [&] { NotifyException(record_, module_, exception_.Handled, continueProcessing); });
+    Notify([&] { NotifyException(record_, module_, exception_.Handled, continueProcessing); });
     return continueProcessing;
 }
 
 void TExceptionProcessing::CollectCustomData() {
     EnterSection(TSection::CustomData);
     std::vector<std::string> lines;
-    RunInFaultingThread([&] { NotifyCustomData(record_, module_, lines); });
+    Notify([&] { NotifyCustomData(record_, module_, lines); });
     record_.BugReport = WithCustomData(options_, record_.BugReport, lines);
 }
 
@@ -251,11 +259,10 @@ void TExceptionProcessing::Present() {
     if (dialogKind_ != 0) {
         EnterSection(TSection::BeforeDialog);
         bool execute = true;
-        RunInFaultingThread([&] { NotifyAction(record_, module_, kActionBeforeDialog, execute); });
+        Notify([&] { NotifyAction(record_, module_, kActionBeforeDialog, execute); });
         if (execute) {
             EnterSection(TSection::ShowDialog);
-            const std::string message =
-                customMessage_.empty() ? exception_.Object->Message() : customMessage_;
+            const std::string message = customMessage_.empty() ? record_.Message : customMessage_;
             try {
                 PresentReport(options_, exception_.Mode, dialogKind_, record_.BugReport, message);
             } catch (const std::exception& e) {
@@ -267,7 +274,7 @@ void TExceptionProcessing::Present() {
             }
         }
         EnterSection(TSection::AfterDialog);
-        RunInFaultingThread([&] { NotifyAction(record_, module_, kActionAfterDialog, execute); });
+        Notify([&] { NotifyAction(record_, module_, kActionAfterDialog, execute); });
     }
     if (options_.Stored().LogFlags & LogFlag::ReproduceSection)
         record_.BugReport =
@@ -276,12 +283,14 @@ void TExceptionProcessing::Present() {
 
 void TExceptionProcessing::SaveLog() {
     EnterSection(TSection::SaveLog);
-    if (options_.Stored().LogFlags & LogFlag::DeleteOnOtherVersion)
-        DeleteLogOfOtherVersion(options_, ApplicationVersion());
+    // The entry counted as this report's twin went with the old version's log: this report is
+    // the first of the new one.
+    if (DeleteLogOfOtherVersion(options_, ApplicationVersion()))
+        duplicate_ = false;
     if (!options_.Stored().SaveLog || duplicate_)
         return;
     bool execute = true;
-    RunInFaultingThread([&] { NotifyAction(record_, module_, kActionBeforeSaveLog, execute); });
+    Notify([&] { NotifyAction(record_, module_, kActionBeforeSaveLog, execute); });
     if (!execute)
         return;
     for (bool retry = true; retry;) {
@@ -290,10 +299,10 @@ void TExceptionProcessing::SaveLog() {
             SaveReportToLog(options_, record_.BugReport, duplicate_);
         } catch (const std::exception& e) {
             ReportWarning(eeLogError, WarningMessage("Log", &e), record_.ExceptionAddress);
-            RunInFaultingThread([&] { NotifyError(record_, module_, kErrorSaveLog, retry); });
+            Notify([&] { NotifyError(record_, module_, kErrorSaveLog, retry); });
         }
     }
-    RunInFaultingThread([&] { NotifyAction(record_, module_, kActionAfterSaveLog, execute); });
+    Notify([&] { NotifyAction(record_, module_, kActionAfterSaveLog, execute); });
 }
 
 void TExceptionProcessing::CheckBurst() {
@@ -313,7 +322,7 @@ void TExceptionProcessing::Finish() {
     if (exception_.HandlerKind == kHandlerThreadWrapper || !ProcessingState().TerminateRequested)
         return;
     bool terminate = true;
-    RunInFaultingThread([&] { NotifyAction(record_, module_, kActionBeforeTerminate, terminate); });
+    Notify([&] { NotifyAction(record_, module_, kActionBeforeTerminate, terminate); });
     if (!terminate)
         return;
     StopRunningInFaultingThread();
@@ -327,6 +336,13 @@ void TExceptionProcessing::RequestTermination(int action) {
         return;
     ProcessingState().TerminateRequested = true;
     options_.SetTerminateButtonAction(uint8_t(action));
+}
+
+// Listeners run in the faulting thread; what they changed in the module's options (through
+// CurrentVessarionOptions or a library's published copy) applies to this exception from here on.
+void TExceptionProcessing::Notify(const std::function<void()>& notification) {
+    RunInFaultingThread(notification);
+    options_.Reload();
 }
 
 // A failure of the processing itself, raised where the processing thread raised last.

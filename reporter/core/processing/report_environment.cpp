@@ -16,7 +16,7 @@ void SetModuleVariables(const char* prefix, const TVessarModuleInfo* module) {
 void SetReportEnvironment(const TVessarExceptionRecord& record) {
     SetModuleVariables("Main", ModulesList().ModuleOf(GetModuleHandleA(nullptr)));
     SetModuleVariables("Except", ModulesList().ModuleAt(record.ExceptionAddress));
-    SetEnvironmentVariableA("_ExceptMsg", record.ExceptionObject->Message().c_str());
+    SetEnvironmentVariableA("_ExceptMsg", record.Message.c_str());
     SetEnvironmentVariableA("_BugReport", record.BugReport.c_str());
     SetEnvironmentVariableA("_LineBreak", "\r\n");
 }

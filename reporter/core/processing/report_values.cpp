@@ -3,7 +3,6 @@
 #include "reporter/core/options/option_flags.h"
 #include "reporter/core/processing/program_kind.h"
 #include "reporter/core/report/report_clock.h"
-#include "reporter/core/report/system_info/access_violation.h"
 #include "reporter/core/report/system_info/system_fields.h"
 #include "reporter/diagnostics/lists/list_rows.h"
 #include "reporter/diagnostics/lists/loaded_modules.h"
@@ -27,21 +26,16 @@ const TVessarModuleInfo* Program() {
     return ModulesList().ModuleOf(GetModuleHandleA(nullptr));
 }
 
-// An access violation says what it did to which address, and where.
-std::string ExceptionMessage(const TVessarExceptionRecord& record) {
-    const std::string rebuilt = AccessViolationMessage(record.OSExceptionRecord);
-    return rebuilt.empty() ? record.ExceptionObject->Message() : rebuilt;
-}
-
 void AddExceptionFields(TReportData& data, const TReportInputs& in) {
     const TVessarExceptionRecord& record = in.Record;
     const TVessarModuleInfo* module = ModulesList().ModuleAt(record.ExceptionAddress);
     data.Fields["2.1"] = ReportDate(in.Time);
-    data.Fields["2.2"] = Format("%08X", unsigned(uintptr_t(record.ExceptionAddress)));
+    data.Fields["2.2"] =
+        record.ExceptionAddress ? Format("%08X", unsigned(uintptr_t(record.ExceptionAddress))) : "";
     data.Fields["2.3"] = NameAndDescription(module);
     data.Fields["2.4"] = module ? module->Version : std::string();
     data.Fields["2.5"] = record.ExceptionObject->ClassName();
-    data.Fields["2.6"] = in.CustomMessage.empty() ? ExceptionMessage(record) : in.CustomMessage;
+    data.Fields["2.6"] = in.CustomMessage.empty() ? record.Message : in.CustomMessage;
     data.Fields["2.7"] = in.ErrorId;
     data.Fields["2.8"] = "1";
     data.Fields["2.9"] = "New";

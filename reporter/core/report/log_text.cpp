@@ -6,7 +6,9 @@ namespace {
 // The end of a report's last line and at least three empty lines.
 constexpr char kSeparator[] = "\r\n\r\n\r\n\r\n";
 constexpr size_t kSeparatorSize = sizeof kSeparator - 1;
-constexpr size_t kKeptOfSeparator = sizeof kReportEnd - 1;
+// The last line's end belongs to the report, and so do the three empty lines Add puts after it:
+// a report read back is the text that was added, and written again it keeps its separators.
+constexpr size_t kKeptOfSeparator = 2 + sizeof kReportEnd - 1;
 constexpr char kTableStart[] = "-\r\n|";
 
 // Empty lines before a report belong to none; kept, they would pile up with every save.

@@ -8,8 +8,8 @@
 constexpr char kReportEnd[] = "\r\n\r\n\r\n";
 
 // The reports of a log's text: each piece up to a run of four line ends (its last line's end
-// and three empty lines), ending in three of them. Any line ends are read; pieces that hold no
-// table are not reports and are dropped.
+// and three empty lines), with its last line's end and three more. Any line ends are read;
+// pieces that hold no table are not reports and are dropped.
 std::vector<std::string> SplitLogText(std::string text);
 
 // The text of the stored reports, each with one more line end; the text never ends in five.

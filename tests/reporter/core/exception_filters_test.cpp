@@ -8,8 +8,9 @@ struct MatchCase {
     std::string winner; // class name of the filter that should match; empty for none
 };
 
-std::string Winner(const TVessarExceptionsFilters& filters, const std::vector<std::string>& names) {
-    const TVessarExceptionFilter* match = filters.Match(names);
+std::string Winner(const TVessarExceptionsFilters& filters, const std::vector<std::string>& names,
+                   bool handled = true) {
+    const TVessarExceptionFilter* match = filters.Match(names, handled);
     return match == nullptr ? "" : match->ClassName;
 }
 
@@ -32,6 +33,20 @@ TEST(ExceptionFilters, FirstEnabledFilterNamingTheClassOrAnAncestorWins) {
     for (const MatchCase& c : cases)
         EXPECT_EQ(Winner(filters, c.classNames), c.winner)
             << (c.classNames.empty() ? "" : c.classNames.front());
+}
+
+// A filter for the other kind of exception does not stop the search: the next one that fits
+// decides.
+TEST(ExceptionFilters, ScopeThatDoesNotFitFallsThroughToTheNextFilter) {
+    TVessarModuleOptions options("");
+    TVessarExceptionsFilters& filters = options.Filters();
+    filters.Add({true, "EDatabaseError", "", kScopeUnhandled, 0, 0, 0});
+    filters.Add({true, "EDBEngineError", "", kScopeHandled, 0, 0, 0});
+    filters.Add({true, "Exception", "", kScopeAny, 0, 0, 0});
+    const std::vector<std::string> engineError = {"EDBEngineError", "EDatabaseError", "Exception"};
+    EXPECT_EQ(Winner(filters, engineError, false), "EDatabaseError");
+    EXPECT_EQ(Winner(filters, engineError, true), "EDBEngineError");
+    EXPECT_EQ(Winner(filters, {"EDatabaseError", "Exception"}, true), "Exception");
 }
 
 TEST(ExceptionFilters, ListKeepsOrderCopiesDeeplyAndNotifiesEveryChange) {

@@ -2,7 +2,9 @@
 # The processing of exceptions from the hand-over to the log file, one scenario per run of
 # scenario_program: the report on the console, a filter that ignores, a duplicate counted, a
 # listener that stops the processing, a burst that restarts the program, a known call chain
-# and the stacks of four running threads, and many threads raising at once.
+# (also in a build with enciphered names) and the stacks of four running threads, many threads
+# raising at once, filters by scope, a log of another version, options a listener changes, and
+# an access violation's message.
 #   run.sh <build-dir> [<case>]
 # Needs the Wine environment of scripts/wine-env.
 source "$(dirname "$0")/../../checks.sh" "$@"
@@ -22,6 +24,12 @@ scenario() {
     "$ROOT/scripts/wine-run" "$PROGRAM" "$@" "$(win "$LOGS")" >"$WORK/out" 2>"$WORK/err" </dev/null
     rc=$?
     LOG=$LOGS/scenario_program.elf
+    tr -d '\r' <"$WORK/out" >"$WORK/text"
+}
+# The same program run again on the same log folder.
+scenario_again() {
+    "$ROOT/scripts/wine-run" "$PROGRAM" "$@" "$(win "$LOGS")" >"$WORK/out" 2>"$WORK/err" </dev/null
+    rc=$?
     tr -d '\r' <"$WORK/out" >"$WORK/text"
 }
 reports() { [[ -f $LOG ]] && grep -c '^Vessarion 6.0.24$' <(tr -d '\r' <"$LOG") || echo 0; }
@@ -96,10 +104,8 @@ case_burst_restart() {
 # Each link of the chain: its unit, class, procedure, the line of the call (or throw) and the
 # line's offset in its procedure (from the procedure's first line, or the line before it, as the
 # procedure's first instructions say).
-case_chain() {
-    local source file line text procedure class start offsets row
-    new_work
-    scenario chain
+verdict_chain_rows() {
+    local program=$1 source file line text procedure class start offsets row
     for source in chain_start chain_step chain_end; do
         file=$(dirname "$0")/$source.cpp
         while IFS=: read -r line text; do
@@ -107,11 +113,77 @@ case_chain() {
             class=$([[ $procedure == Run ]] && echo TChainStep)
             start=$(head -n "$line" "$file" | grep -n '^\[\[gnu::noinline\]\]' | tail -n 1 | cut -d: -f1)
             offsets="$((line - start))|$((line - start + 1))"
-            row="^\|[0-9A-F]{8}\|scenario_program\.exe *\|$source\.cpp *\|$class *\|$procedure *\|$line\[($offsets)\] *\|$"
-            verdict "call chain: $procedure in $source.cpp, line $line" "$(tr -d '\r' <"$LOG" 2>/dev/null |
+            row="^\|[0-9A-F]{8}\|$program\.exe *\|$source\.cpp *\|$class *\|$procedure *\|$line\[($offsets)\] *\|$"
+            verdict "call chain${2:+ $2}: $procedure in $source.cpp, line $line" "$(tr -d '\r' <"$LOG" 2>/dev/null |
                 grep -Eq "$row" || echo "no row /$row/: $(tr -d '\r' <"$LOG" 2>/dev/null | grep -E '^\|[0-9A-F]{8}\|' | head -8 | tr '\n' ' ')")"
         done < <(grep -n 'chain: ' "$file")
     done
+}
+
+case_chain() {
+    new_work
+    scenario chain
+    verdict_chain_rows scenario_program
+}
+
+# The same chain in a build whose names are enciphered: the program's listener gives the
+# password; a wrong one leaves every name of the program enciphered.
+case_protected_chain() {
+    local rows
+    new_work
+    SCENARIO_DEBUG_PASSWORD=processing-k3y PROGRAM=${PROGRAM%/*}/protected_scenario_program.exe scenario chain
+    LOG=$LOGS/protected_scenario_program.elf
+    verdict_chain_rows protected_scenario_program "with the password"
+    rm -f "$LOG"
+    SCENARIO_DEBUG_PASSWORD=wrong PROGRAM=${PROGRAM%/*}/protected_scenario_program.exe scenario chain
+    LOG=$LOGS/protected_scenario_program.elf
+    rows=$(tr -d '\r' <"$LOG" 2>/dev/null | grep -E '^\|[0-9A-F]{8}\|protected_scenario_program\.exe *\|')
+    verdict "a wrong password: the program's names stay enciphered" "$(
+        [[ -n $rows ]] && ! grep -q 'chain_' <<<"$rows" && grep -Eq '^\|[0-9A-F]{8}\|[^|]*\|\?p' <<<"$rows" ||
+            echo "rows: $(head -4 <<<"$rows" | tr '\n' ' ')")"
+}
+
+# The first filter naming the class is for unhandled exceptions only; the caught exception is
+# decided by the next one.
+case_filter_scope() {
+    new_work
+    scenario filter-scope
+    verdict "a filter whose scope does not fit falls through to the next" "$(
+        [[ $(reports) -eq 1 && $(field 2.6) == 'second filter' ]] || echo "$(reports) reports, message '$(field 2.6)'")"
+}
+
+# The first report after a version change finds its twin in the old log; the old log goes and
+# the report is the first of the new one.
+case_new_version() {
+    new_work
+    scenario versions
+    sed -i 's/^\(  1\.3 [^:]*: \).*\r$/\19.9.9.9\r/' "$LOG"
+    local old
+    old=$(field 1.3)
+    scenario_again versions
+    verdict "a log of another version: deleted, the new report saved, counted once" "$(
+        [[ $old == 9.9.9.9 && $(reports) -eq 1 && $(field 1.3) != 9.9.9.9 && $(field 2.8) == 1 ]] ||
+            echo "old version '$old', $(reports) reports, version '$(field 1.3)', count '$(field 2.8)'")"
+}
+
+case_move_log() {
+    new_work
+    scenario move-log
+    local moved=$LOGS/moved.elf
+    verdict "what a listener changes in the options applies to the exception in hand" "$(
+        [[ -f $moved && ! -e $LOG ]] && LOG=$moved && [[ $(reports) -eq 1 ]] ||
+            echo "moved log: $([[ -f $moved ]] && echo yes || echo no), old log: $(reports) reports")"
+}
+
+# One message everywhere: the listener's environment, the report.
+case_access_violation() {
+    local seen
+    new_work
+    scenario access
+    seen=$(sed -n 's/^listener saw: //p' "$WORK/text")
+    verdict "an access violation's message is written from its record, the same everywhere" "$(
+        [[ $seen =~ ^Access\ violation\ at\ address\ [0-9A-F]{8}\ in\ module\ \'scenario_program\.exe\'\.\ Write\ of\ address\ 00000010\.$ &&
+            $(field 2.6) == "$seen" ]] || echo "listener '$seen', report '$(field 2.6)', exit $rc $(errtext "$WORK/err")")"
 }
 
 blocks() { tr -d '\r' <"$LOG" 2>/dev/null | grep -c "^|$1: ID="; }

@@ -1,9 +1,11 @@
 // A program that carries the crash reporter and lets one processing scenario happen, as its
 // first argument names it; its log goes to the folder of the second argument.
-//   scenario_program console|ignored|duplicate|stopped|burst <count>|threads|chain|all-threads
-//                    <folder>
+//   scenario_program console|ignored|duplicate|stopped|burst <count>|threads|chain|all-threads|
+//                    filter-scope|versions|move-log|access <folder>
+// SCENARIO_DEBUG_PASSWORD, when set, is the listener's answer to the debug password request.
 #include "reporter/core/interception/hooking/hooking_unit.h"
 #include "reporter/core/interception/interception_unit.h"
+#include "reporter/core/options/exception_filters.h"
 #include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/processing/notifications.h"
@@ -61,10 +63,13 @@ void IgnoreByFilter() {
     }
 }
 
-void RaiseTwice() {
+// Both raises come from one frame of this procedure: the second call is no tail jump, so that
+// both stacks, and so both IDs, are the same.
+[[gnu::noinline]] void RaiseTwice() {
     Options().SetLogFlags(Options().Stored().LogFlags | LogFlag::CountDuplicates);
     for (int i = 0; i < 2; ++i)
         RaiseAndCatch("the same failure");
+    asm volatile("" ::: "memory");
 }
 
 std::atomic<long> ticks{0};
@@ -139,6 +144,53 @@ void RaiseAtChainEnd() {
     }
 }
 
+// Of two filters for the class, the first is for unhandled exceptions only: the caught one
+// falls through to the second, whose message the report then carries.
+void FilterByScope() {
+    Options().Filters().Add({true, "Exception", "first filter", kScopeUnhandled, 0, 2, 0});
+    Options().Filters().Add({true, "Exception", "second filter", kScopeAny, 0, 2, 0});
+    RaiseAndCatch("filtered by scope");
+}
+
+// Duplicates are counted and a log of another version is deleted: run twice, with the version
+// of the log changed between the runs.
+void RaiseOnceKeepingVersions() {
+    Options().SetLogFlags(Options().Stored().LogFlags | LogFlag::CountDuplicates |
+                          LogFlag::DeleteOnOtherVersion);
+    RaiseAndCatch("the same failure");
+}
+
+// A listener moves the log: the exception being processed follows it.
+void MoveLogInListener(const std::string& folder) {
+    static std::string moved = folder + "\\moved.elf";
+    GlobalLogHandlers().OnHandledException = [](TVessarExceptionRecord&, bool&) {
+        Options().SetLogPath(moved);
+    };
+    RaiseAndCatch("logged where the listener says");
+}
+
+// Held in a variable: the compiler must not see the write to nowhere coming.
+volatile uintptr_t unmappedAddress = 0x10;
+
+// An access violation nothing handles; a listener shows what the environment says of it.
+void ViolateAccess() {
+    GlobalLogHandlers().OnException = [](TVessarExceptionRecord&, bool&) {
+        char message[1024] = {};
+        GetEnvironmentVariableA("_ExceptMsg", message, sizeof message);
+        std::printf("listener saw: %s\n", message);
+        std::fflush(stdout);
+    };
+    *reinterpret_cast<volatile int*>(unmappedAddress) = 1;
+}
+
+// A build whose names are enciphered gets the password from the program's listener.
+void AnswerDebugPassword() {
+    if (std::getenv("SCENARIO_DEBUG_PASSWORD"))
+        GlobalLogHandlers().OnPasswordRequest = [](TVessarExceptionRecord&, std::string& password) {
+            password = std::getenv("SCENARIO_DEBUG_PASSWORD");
+        };
+}
+
 DWORD WINAPI RunBody(void* body) {
     (*static_cast<std::function<void()>*>(body))();
     return 0;
@@ -177,7 +229,8 @@ void ReportAllThreads() {
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fputs("usage: scenario_program console|ignored|duplicate|stopped|burst <count>|"
-                   "threads|chain|all-threads <log folder>\n",
+                   "threads|chain|all-threads|filter-scope|versions|move-log|access "
+                   "<log folder>\n",
                    stderr);
         return 2;
     }
@@ -187,6 +240,7 @@ int main(int argc, char** argv) {
     const std::string folder = argv[argc - 1];
     Options().SetLogPath(folder);
     Options().SetDialogKind(0);
+    AnswerDebugPassword();
     Options().SetBehaviourFlags(Options().Stored().BehaviourFlags |
                                 BehaviourFlag::ReportHandledExceptions);
     if (way == "console")
@@ -205,6 +259,14 @@ int main(int argc, char** argv) {
         RaiseAtChainEnd();
     else if (way == "all-threads")
         ReportAllThreads();
+    else if (way == "filter-scope")
+        FilterByScope();
+    else if (way == "versions")
+        RaiseOnceKeepingVersions();
+    else if (way == "move-log")
+        MoveLogInListener(folder);
+    else if (way == "access")
+        ViolateAccess();
     ticking = false;
     std::fflush(stdout);
     Halt(0);

@@ -27,7 +27,9 @@ struct LogOptions : TestOptions {
     explicit LogOptions(const std::string& fileName) { SetLogPath(fileName); }
 };
 
-TEST(SaveReportToLog, KeepsTheLatestReportsEachFollowedByThreeEmptyLines) {
+// Reports are kept as added (the report and three empty lines) and written each with one more
+// line end, except the last.
+TEST(SaveReportToLog, KeepsTheLatestReportsEachFollowedByThreeEmptyLinesOrMore) {
     TestFolder folder;
     LogOptions options(folder.File("app.elf"));
     options.SetLogMaxReports(32);
@@ -35,6 +37,8 @@ TEST(SaveReportToLog, KeepsTheLatestReportsEachFollowedByThreeEmptyLines) {
     for (int i = 1; i <= 33; ++i) {
         const std::string report = SampleReport(options, Format("%04X", i));
         SaveReportToLog(options, report, false);
+        if (i > 2)
+            expected += "\r\n";
         if (i > 1)
             expected += report + kReportEnd;
     }
@@ -52,25 +56,47 @@ TEST(SaveReportToLog, SendsTheWholeLogOnlyWhenAskedAndSkipsDuplicates) {
     EXPECT_EQ(SaveReportToLog(options, first, false), first);
     options.SetSendFlags(SendFlag::WholeLog);
     const std::string second = SampleReport(options, "0002");
-    EXPECT_EQ(SaveReportToLog(options, second, false), first + kReportEnd + second + kReportEnd);
+    EXPECT_EQ(SaveReportToLog(options, second, false),
+              first + kReportEnd + "\r\n" + second + kReportEnd);
     EXPECT_EQ(SaveReportToLog(options, second, true), second);
     EXPECT_EQ(TLogFile(folder.File("app.elf")).Count(), 2) << "a duplicate is not added";
 
     options.SetSaveLog(false);
-    EXPECT_EQ(SaveReportToLog(options, first, false).size(), 3 * (first.size() + 6));
+    EXPECT_EQ(SaveReportToLog(options, first, false).size(), 3 * (first.size() + 6) + 2 * 2);
     EXPECT_EQ(TLogFile(folder.File("app.elf")).Count(), 2) << "nothing written without SaveLog";
 }
 
 TEST(TLogFile, ReadsALineFeedOnlyFileAsCrLf) {
     TestFolder folder;
     const TestOptions options;
-    const std::string text =
-        SampleReport(options, "0001") + kReportEnd + SampleReport(options, "0002") + kReportEnd;
+    const std::string text = SampleReport(options, "0001") + kReportEnd + "\r\n" +
+                             SampleReport(options, "0002") + kReportEnd;
     WriteFileBytes(folder.File("unix.elf"), WithoutCr(text));
     const TLogFile log(folder.File("unix.elf"));
     ASSERT_EQ(log.Count(), 2);
     EXPECT_EQ(log.Text(), text);
     EXPECT_EQ(log.FieldValue("2.7", 1), "0002");
+}
+
+// Read back and written again, a log is the same bytes; a log with only three empty lines
+// between its reports (as earlier versions wrote them) reads the same reports.
+TEST(TLogFile, ReadBackAndWrittenAgainKeepsItsSeparators) {
+    TestFolder folder;
+    const TestOptions options;
+    const std::string first = SampleReport(options, "0001");
+    const std::string second = SampleReport(options, "0002");
+    const std::string written = first + kReportEnd + "\r\n" + second + kReportEnd;
+    for (const std::string& stored : {written, first + kReportEnd + second + kReportEnd}) {
+        WriteFileBytes(folder.File("app.elf"), stored);
+        {
+            TLogFile log(folder.File("app.elf"));
+            ASSERT_EQ(log.Count(), 2);
+            EXPECT_EQ(log.Report(0), first + kReportEnd);
+            EXPECT_EQ(log.Report(1), second + kReportEnd);
+            log.Save();
+        }
+        EXPECT_EQ(FileBytes(folder.File("app.elf")), written);
+    }
 }
 
 TEST(TLogFile, DropsDamagedTextButNeverTheNewReport) {
@@ -89,7 +115,7 @@ TEST(TLogFile, DropsDamagedTextButNeverTheNewReport) {
     } cases[] = {
         {garbage, added + kReportEnd},
         {garbage + "\r\n\r\n\r\n\r\n" + kept + kReportEnd + "\r\n" + cut,
-         kept + kReportEnd + cut + "\r\n" + kReportEnd + added + kReportEnd},
+         kept + kReportEnd + "\r\n" + cut + "\r\n" + kReportEnd + "\r\n" + added + kReportEnd},
         {kept.substr(0, 200), added + kReportEnd},
     };
     for (const auto& c : cases) {

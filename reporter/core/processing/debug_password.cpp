@@ -1,0 +1,23 @@
+#include "reporter/core/processing/debug_password.h"
+#include "reporter/core/processing/exception_thread.h"
+#include "reporter/core/processing/notifications.h"
+
+namespace {
+
+bool NeedsPassword(HMODULE module) {
+    const TVessarModuleInfo* info = module ? ModulesList().ModuleOf(module) : nullptr;
+    return info && info->PasswordCheck && !info->PasswordFits;
+}
+
+} // namespace
+
+void AskDebugPasswords(TVessarExceptionRecord& record, std::initializer_list<HMODULE> modules) {
+    for (HMODULE module : modules) {
+        if (!NeedsPassword(module))
+            continue;
+        std::string password;
+        RunInFaultingThread([&] { NotifyPasswordRequest(record, module, password); });
+        if (!password.empty())
+            ModulesList().SetPassword(module, password);
+    }
+}
