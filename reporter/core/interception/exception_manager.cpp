@@ -66,11 +66,6 @@ bool ReportedLastInThisThread(const Exception& object, void* address) {
            object.ClassName() == lastReported.className;
 }
 
-std::recursive_mutex& ProcessingLock() {
-    static std::recursive_mutex lock;
-    return lock;
-}
-
 bool ExceptionManager(const Exception* object, void* address, int mode, HMODULE module,
                       bool handled) {
     // Checked before the lock: the thread a reporter thread works for may hold it.

@@ -14,9 +14,12 @@
 #include "reporter/core/interception/unhandled_exception_hook.h"
 #include "reporter/core/options/reporter_module.h"
 #include "reporter/core/options/reporter_options_unit.h"
+#include "reporter/core/processing/processing_lock.h"
 #include "reporter/core/processing/processing_services.h"
 
 namespace {
+
+constexpr DWORD kProcessingWaitMs = 30000;
 
 // Only a module with crash reporter data has the reporter active.
 bool active = false;
@@ -72,6 +75,9 @@ void Stop() {
     RunUnitStep("ExceptionLog.Done", [] {
         if (!active)
             return;
+        // Another thread may be reporting right now, with the options, hooks and lists that go
+        // below. The wait has an end: a processing that never ends must not keep the program.
+        WaitForProcessing(kProcessingWaitMs);
         StopProcessingServices();
         if (!Delegating()) {
             RemoveUnhandledExceptionFilter();

@@ -1,4 +1,5 @@
 #include "reporter/core/interception/unhandled_exception_filter.h"
+#include "reporter/base/guarded_call.h"
 #include "reporter/core/interception/exception_manager.h"
 #include "reporter/core/interception/os_exception_hook.h"
 #include "reporter/core/interception/thread_tracking.h"
@@ -45,11 +46,9 @@ DWORD WINAPI Worker(void*) {
         WaitForSingleObject(state.request, INFINITE);
         if (state.stopping)
             return 0;
-        try {
-            Process(state.pointers);
-        } catch (...) {
-            // whatever happened, the faulting thread must be let go
-        }
+        // Whatever happened, even a system exception here, the faulting thread must be let go:
+        // one that reached this filter from the worker would wait for the worker for good.
+        CallSwallowingAll([] { Process(state.pointers); });
         StandInFor(0);
         SetEvent(state.done);
     }

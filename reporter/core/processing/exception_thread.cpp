@@ -1,4 +1,5 @@
 #include "reporter/core/processing/exception_thread.h"
+#include "reporter/base/guarded_call.h"
 #include "reporter/core/interception/thread_tracking.h"
 #include <atomic>
 #include <windows.h>
@@ -30,17 +31,11 @@ DWORD WINAPI ProcessingThread(void* parameter) {
     return 0;
 }
 
-void RunSwallowingErrors(const std::function<void()>& procedure) {
-    try {
-        procedure();
-    } catch (...) {
-        // a listener's failure must not end the processing
-    }
-}
-
+// A listener's failure, even a system exception, must not end the processing: the processing
+// thread waits for the procedure to be done.
 void RunPublished(TExceptionThread& thread) {
     if (const std::function<void()>* procedure = thread.Published.load()) {
-        RunSwallowingErrors(*procedure);
+        CallSwallowingAll(*procedure);
         thread.Published = nullptr;
     }
 }
@@ -94,7 +89,7 @@ void RunInFaultingThread(const std::function<void()>& procedure) {
     if (stopped)
         return;
     if (!servedHere) {
-        RunSwallowingErrors(procedure);
+        CallSwallowingAll(procedure);
         return;
     }
     servedHere->Published = &procedure;

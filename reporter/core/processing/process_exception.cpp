@@ -1,4 +1,6 @@
 #include "reporter/core/processing/process_exception.h"
+#include "reporter/base/guarded_call.h"
+#include "reporter/core/interception/emulated_access_violation.h"
 #include "reporter/core/interception/os_exception_hook.h"
 #include "reporter/core/interception/raise_state.h"
 #include "reporter/core/interception/thread_tracking.h"
@@ -24,6 +26,7 @@
 #include "reporter/core/report/log_operations.h"
 #include "reporter/core/report/system_info/access_violation.h"
 #include "reporter/diagnostics/stack/stack_scan.h"
+#include "runtime/os_exceptions.h"
 #include "runtime/type_name.h"
 #include <memory>
 
@@ -36,6 +39,8 @@ constexpr int kRuntimeCallLength = 5;
 constexpr int kRestartAction = 2;
 // Filter dialog values 2 to 4 name the kinds 1 to 3; 1 keeps the options' kind.
 constexpr int kFilterDialogOfOptions = 1;
+// The main window's thread may be frozen, waiting or held: it gets this long to restore it.
+constexpr UINT kRestoreAnswerMs = 500;
 
 class TExceptionProcessing {
   public:
@@ -45,6 +50,9 @@ class TExceptionProcessing {
     bool Run();
     // What the processing had decided when it failed.
     bool Result() const { return result_; }
+    // After a failure of the processing itself: the held threads go on, and the program still
+    // ends when that was asked for.
+    void AfterFailure();
 
   private:
     void Start();
@@ -53,6 +61,7 @@ class TExceptionProcessing {
     void TraceStacks();
     std::unique_ptr<TVessarStackList> TraceExceptionThread() const;
     const void* TrackedStackTop(DWORD threadId) const;
+    void SuspendThreads();
     void BuildTheReport();
     void RestoreMainWindow();
     bool NotifyAndContinue();
@@ -61,6 +70,9 @@ class TExceptionProcessing {
     void SaveLog();
     void CheckBurst();
     void Finish();
+    void RequestAfterAction();
+    bool EndDue() const;
+    void EndApplication();
     void RequestTermination(int action);
     void Notify(const std::function<void()>& notification);
 
@@ -89,7 +101,7 @@ bool TExceptionProcessing::Run() {
     if (!Filter())
         return result_;
     TraceStacks();
-    suspended_.Suspend(*threads_, options_.Stored().BehaviourFlags, in_.ThreadId);
+    SuspendThreads();
     BuildTheReport();
     if (NotifyAndContinue()) {
         NoteBurstException(ProcessingState().Burst, options_.Stored(), GetTickCount64());
@@ -209,7 +221,14 @@ void TExceptionProcessing::TraceStacks() {
                        exception_.Object->ClassName(), stack_.get());
     if (threads_)
         AddThreadStacks(*stack_, *threads_, options_.Stored().StackFlags, in_.ThreadId);
+}
+
+// Threads are held only when they are known, and never for an exception that only the
+// runtime's thread wrapper saw: that one ends its own thread and no other.
+void TExceptionProcessing::SuspendThreads() {
     EnterSection(TSection::SuspendThreads);
+    if (threads_ && exception_.HandlerKind != kHandlerThreadWrapper)
+        suspended_.Suspend(*threads_, options_.Stored().BehaviourFlags, in_.ThreadId);
 }
 
 void TExceptionProcessing::BuildTheReport() {
@@ -224,7 +243,9 @@ void TExceptionProcessing::BuildTheReport() {
     SetReportEnvironment(record_);
 }
 
-// A dialog is coming: the program's main window comes back from the task bar first.
+// A dialog is coming: the program's main window comes back from the task bar first. The window
+// may belong to another thread that does not answer (frozen, waiting for this processing, or
+// held): nothing here waits for it without end.
 void TExceptionProcessing::RestoreMainWindow() {
     if (dialogKind_ == 0 || PresentsOnStandardOutput(exception_.Mode))
         return;
@@ -232,8 +253,10 @@ void TExceptionProcessing::RestoreMainWindow() {
         HWND window = FindMainWindow();
         if (!window || !IsIconic(window))
             return;
-        SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
-        ShowWindow(window, SW_SHOW);
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                            kRestoreAnswerMs, &answer);
+        ShowWindowAsync(window, SW_SHOW);
         SetForegroundWindow(window);
     });
 }
@@ -314,17 +337,36 @@ void TExceptionProcessing::CheckBurst() {
 void TExceptionProcessing::Finish() {
     suspended_.ResumeAll();
     EnterSection(TSection::Finish);
-    if (!ProcessingState().TerminateRequested && handling_ == kHandlingReporter)
-        RequestTermination(afterAction_);
+    RequestAfterAction();
     if (options_.Stored().BehaviourFlags & BehaviourFlag::StandardHandlerAfterwards)
         result_ = true;
     EnterSection(TSection::EndApplication);
-    if (exception_.HandlerKind == kHandlerThreadWrapper || !ProcessingState().TerminateRequested)
+    if (!EndDue())
         return;
     bool terminate = true;
     Notify([&] { NotifyAction(record_, module_, kActionBeforeTerminate, terminate); });
-    if (!terminate)
-        return;
+    if (terminate)
+        EndApplication();
+}
+
+// The listeners are not told: their step may be the one that failed.
+void TExceptionProcessing::AfterFailure() {
+    suspended_.ResumeAll();
+    RequestAfterAction();
+    if (EndDue())
+        EndApplication();
+}
+
+void TExceptionProcessing::RequestAfterAction() {
+    if (!ProcessingState().TerminateRequested && handling_ == kHandlingReporter)
+        RequestTermination(afterAction_);
+}
+
+bool TExceptionProcessing::EndDue() const {
+    return exception_.HandlerKind != kHandlerThreadWrapper && ProcessingState().TerminateRequested;
+}
+
+void TExceptionProcessing::EndApplication() {
     StopRunningInFaultingThread();
     if (options_.Stored().TerminateButtonAction == kRestartAction)
         RestartApplication();
@@ -351,16 +393,36 @@ void ReportFailure(const TProcessingInput& input, const std::exception* failure)
                         true, input.Exception.Object->ClassName());
 }
 
+// A system exception in the processing itself, reported as the exception object it makes (an
+// access violation that an emulator gave as an illegal instruction as what it was).
+void ReportFault(const TProcessingInput& input, const TSystemFault& fault) {
+    EXCEPTION_RECORD record = fault.Record;
+    EXCEPTION_RECORD violation;
+    if (RecogniseEmulatedAccessViolation(record, fault.Context, violation))
+        record = violation;
+    const std::unique_ptr<Exception> failure(CreateOSExceptionObject(&record, &fault.Context));
+    ReportInternalError(std::to_string(ProcessingState().Section), failure.get(),
+                        fault.Record.ExceptionAddress, false, input.Exception.Object->ClassName());
+}
+
 } // namespace
 
+// Whatever fails in the processing, a C++ exception or a system exception, ends it here: the
+// thread that waits for it must be let go, and the program goes on. The report of the failure
+// may fail too.
 bool ProcessException(const TProcessingInput& input) {
     TExceptionProcessing processing(input);
+    bool result = false;
     try {
-        return processing.Run();
+        TSystemFault fault;
+        if (CallGuarded([&] { result = processing.Run(); }, fault))
+            return result;
+        CallSwallowingAll([&] { ReportFault(input, fault); });
     } catch (const std::exception& e) {
-        ReportFailure(input, &e);
+        CallSwallowingAll([&] { ReportFailure(input, &e); });
     } catch (...) {
-        ReportFailure(input, nullptr);
+        CallSwallowingAll([&] { ReportFailure(input, nullptr); });
     }
+    CallSwallowingAll([&] { processing.AfterFailure(); });
     return processing.Result();
 }

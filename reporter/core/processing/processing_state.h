@@ -44,7 +44,10 @@ struct TProcessingState {
 // The process's state; used under the processing lock.
 TProcessingState& ProcessingState();
 
-// Notes the step the processing enters.
-inline void EnterSection(TSection section) {
-    ProcessingState().Section = int(section);
-}
+// Notes the step the processing enters, and tells the probe when one is set.
+void EnterSection(TSection section);
+
+// Called on entering every step. The product sets none; a test sets one to make a chosen step
+// fail, and null takes it away.
+using TSectionProbe = void (*)(TSection section);
+void SetSectionProbe(TSectionProbe probe);

@@ -1,8 +1,9 @@
 // The crash reporter's report of its own failures: its diagnostic text, and that it shows only
 // to a developer.
+#include "../support/debugger_attached.h"
+#include "../support/message_box_answer.h"
 #include "../support/unavailable_system_paths.h"
 #include "debugger_lines.h"
-#include "message_box_answer.h"
 #include "reporter/core/processing/internal_error.h"
 #include "reporter/core/processing/internal_error_text.h"
 #include "runtime/exception.h"
@@ -11,7 +12,6 @@
 #include "stack_fixture.h"
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <winternl.h>
 
 namespace {
 
@@ -54,22 +54,6 @@ constexpr char kAskCaption[] = "Probably internal bug";
 class EVessarSocketError : public Exception {
   public:
     using Exception::Exception;
-};
-
-// What IsDebuggerPresent reads: the process's environment block says a debugger is attached.
-class TDebuggerAttached {
-  public:
-    TDebuggerAttached() { Flag() = 1; }
-    ~TDebuggerAttached() { Flag() = 0; }
-    TDebuggerAttached(const TDebuggerAttached&) = delete;
-    TDebuggerAttached& operator=(const TDebuggerAttached&) = delete;
-
-  private:
-    static BYTE& Flag() {
-        PEB* peb;
-        asm("movl %%fs:0x30, %0" : "=r"(peb)); // TEB.ProcessEnvironmentBlock
-        return peb->BeingDebugged;
-    }
 };
 
 std::string ReadText(const std::string& fileName) {

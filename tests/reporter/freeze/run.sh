@@ -2,7 +2,8 @@
 # Freeze detection and restart in a program that carries the crash reporter: a main window that
 # stops answering for longer than FreezeSeconds is reported once, from the main thread where it
 # stands; one that answers is not; the options switch detection off and on; a restart starts
-# the program again with its command line in its start directory and ends with exit code 1.
+# the program again with its command line in its start directory and ends with exit code 1; a
+# frozen main window that is minimised is reported without waiting for it.
 #   run.sh <build-dir> [<case>]
 # Needs the Wine environment of scripts/wine-env.
 set -u
@@ -71,6 +72,22 @@ case_restart() {
     verdict "restart ends the process with exit code 1" "$([[ $rc -eq 1 ]] || echo "exit code $rc")"
     verdict "restart: same command line, start directory" "$([[ -n $parent && $child == "$parent" ]] ||
         echo "parent \"$parent\", child \"$child\"")"
+}
+
+# A minimised main window whose thread answers nothing: restoring it for the report's message box
+# must not wait for that thread. The freeze is reported, and a later exception too.
+case_frozen_minimised_window() { # ctest: RESOURCE_LOCK display
+    local rc
+    new_work
+    "$ROOT/scripts/wine-run" "$BUILD/tests/reporter/freeze/frozen_window_program.exe" >"$WORK/out" 2>"$WORK/err" </dev/null
+    rc=$?
+    tr -d '\r' <"$WORK/out" >"$WORK/text"
+    verdict "the main window is minimised" "$(grep -qx 'minimised: yes' "$WORK/text" || echo "$(head -1 "$WORK/text")")"
+    verdict "frozen and minimised: reported, then a later exception, then the program ends" "$(
+        diff <(grep -E '^(reported|later)' "$WORK/text") - <<<'reported: EFrozenApplication: The application seems to be frozen.
+reported: Exception: raised after the freeze
+later exception reported: yes' >/dev/null && [[ $rc -eq 0 ]] ||
+            echo "exit $rc: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
 }
 
 run_cases

@@ -1,6 +1,6 @@
 // Warnings: kept as the last one, written for the debugger, shown for failed deliveries.
+#include "../support/message_box_answer.h"
 #include "debugger_lines.h"
-#include "message_box_answer.h"
 #include "reporter/core/processing/warnings.h"
 #include "runtime/exception.h"
 #include <gtest/gtest.h>

@@ -3,8 +3,9 @@
 # scenario_program: the report on the console, a filter that ignores, a duplicate counted, a
 # listener that stops the processing, a burst that restarts the program, a known call chain
 # (also in a build with enciphered names) and the stacks of four running threads, many threads
-# raising at once, filters by scope, a log of another version, options a listener changes, and
-# an access violation's message.
+# raising at once, filters by scope, a log of another version, options a listener changes, an
+# access violation's message, the processing's own failures, a halt while another thread is
+# reported, and threads held meanwhile.
 #   run.sh <build-dir> [<case>]
 # Needs the Wine environment of scripts/wine-env.
 source "$(dirname "$0")/../../checks.sh" "$@"
@@ -206,6 +207,58 @@ case_threads() { # ctest: LABELS slow TIMEOUT 900
     verdict "8 threads, 200 exceptions each: every report whole, the log holds 32" "$(
         [[ $rc -eq 0 && $(reports) -eq 32 && $whole -eq 32 ]] && grep -qx 'threads done' "$WORK/text" ||
             echo "exit $rc, $(reports) reports, $whole whole: $(errtext "$WORK/err")")"
+}
+
+# The processing's own failures: every step fails in turn, by an access violation and by a throw.
+# Each ends in the internal-error path (shown: a debugger looks), and the program goes on.
+SECTIONS="1 101 2 201 3 4 5 7 703 705 8 9 11 12 13 14 15 16 17 18"
+case_section_faults() { # ctest: RESOURCE_LOCK display
+    local section kind missing=""
+    new_work
+    scenario section-faults
+    for section in $SECTIONS; do
+        for kind in "access violation:Access violation at address [0-9A-F]{8}.*" "throw:failed on purpose"; do
+            grep -Eq "^${kind%%:*} in $section: \[ERROR\] - Section: $section - Address: [0-9A-F]{8} - Message: \"${kind#*:}\"$" "$WORK/text" ||
+                missing+=" ${kind%%:*} in $section;"
+        done
+    done
+    verdict "each failing step: the internal-error line" "${missing:+missing:$missing $(errtext "$WORK/err")}"
+    verdict "the program went on and reported the next exception" "$(
+        [[ $rc -eq 0 && $(field 2.6 | tail -n 1) == 'reported after the failures' ]] ||
+            echo "exit $rc, last message '$(field 2.6 | tail -n 1)': $(errtext "$WORK/err")")"
+}
+
+case_fault_then_end() {
+    new_work
+    scenario fault-then-end
+    verdict "processing failed after the filter asked to end: the program ends" "$(
+        [[ $rc -eq 1 ]] && ! grep -q 'went on' "$WORK/text" ||
+            echo "exit $rc: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
+}
+
+case_fault_in_filter() {
+    new_work
+    scenario fault-in-filter
+    verdict "processing failed in the system filter's thread: the process ends with the code" "$(
+        [[ $rc -eq $((0xC0000005 & 255)) ]] && ! grep -q 'went on' "$WORK/text" ||
+            echo "exit $rc: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
+}
+
+case_halt_while_processing() {
+    new_work
+    scenario halt-while-processing
+    verdict "halt while another thread's exception is processed: the report is saved" "$(
+        [[ $rc -eq 0 && $(reports) -eq 1 && $(field 2.6) == 'reported while the program halts' ]] ||
+            echo "exit $rc, $(reports) reports: $(errtext "$WORK/err")")"
+}
+
+case_held_threads() {
+    new_work
+    scenario held-threads
+    verdict "threads held for an exception, not for the thread wrapper's, none without a list" "$(
+        [[ $rc -eq 0 ]] && diff <(grep ': worker ' "$WORK/text") - <<<'ordinary: worker held
+thread wrapper: worker goes on
+no thread list: worker goes on' >/dev/null || echo "exit $rc: $(tr '\n' ' ' <"$WORK/text") $(errtext "$WORK/err")")"
 }
 
 run_cases

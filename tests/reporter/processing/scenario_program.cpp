@@ -1,17 +1,22 @@
 // A program that carries the crash reporter and lets one processing scenario happen, as its
-// first argument names it; its log goes to the folder of the second argument.
+// first argument names it; its log goes to the folder of the last argument.
 //   scenario_program console|ignored|duplicate|stopped|burst <count>|threads|chain|all-threads|
-//                    filter-scope|versions|move-log|access <folder>
+//                    filter-scope|versions|move-log|access|section-faults|fault-then-end|
+//                    fault-in-filter|halt-while-processing|held-threads <folder>
 // SCENARIO_DEBUG_PASSWORD, when set, is the listener's answer to the debug password request.
+#include "reporter/core/interception/hand_over.h"
 #include "reporter/core/interception/hooking/hooking_unit.h"
 #include "reporter/core/interception/interception_unit.h"
+#include "reporter/core/interception/thread_tracking.h"
 #include "reporter/core/options/exception_filters.h"
 #include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/processing/notifications.h"
 #include "runtime/application.h"
+#include "runtime/exit_procs.h"
 #include "runtime/program.h"
 #include "tests/reporter/processing/chain.h"
+#include "tests/reporter/processing/section_faults.h"
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -224,13 +229,111 @@ void ReportAllThreads() {
         CloseHandle(handle);
 }
 
+// The processing fails in every step, by both kinds, with the dialog steps entered too (a console
+// program writes the report out); duplicates are not merged, so that the last report is the one
+// made after the failures, and so many exceptions are no burst.
+void FailEverywhere() {
+    Options().SetDialogKind(1);
+    Options().SetLogFlags(0);
+    Options().SetRepeatAction(0);
+    FailInEverySection(RaiseAndCatch);
+}
+
+// A filter asks for the program to end after the exception; the processing fails after that
+// was decided. The program still ends.
+void FailThenEnd() {
+    Options().Filters().Add({true, "Exception", "", 0, 0, 2, 1});
+    FailInSection(TSection::BuildReport, TFaultKind::AccessViolation);
+    RaiseAndCatch("ends the program");
+    std::printf("went on\n");
+}
+
+// An access violation that nothing handles is processed by the system filter's own thread; the
+// processing fails there. The process still ends with the violation's code.
+void FailInFilter() {
+    FailInSection(TSection::BuildReport, TFaultKind::AccessViolation);
+    volatile int* volatile nowhere = nullptr;
+    *nowhere = 1;
+    std::printf("went on\n");
+}
+
+HANDLE reportStarted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+HANDLE halting = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+constexpr DWORD kHaltWaitMs = 30000;
+
+// Another thread's exception is being processed when the program halts: the halt waits for the
+// report, which is saved as usual. Its listener holds the processing until the halt has begun,
+// and a little longer, so that the halt would go on without it.
+void HaltWhileProcessing() {
+    GlobalLogHandlers().OnHandledException = [](TVessarExceptionRecord&, bool&) {
+        SetEvent(reportStarted);
+        WaitForSingleObject(halting, kHaltWaitMs);
+        Sleep(500);
+    };
+    AddExitProc([] { SetEvent(halting); });
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void*) WINAPI -> DWORD {
+            RaiseAndCatch("reported while the program halts");
+            return 0;
+        },
+        nullptr, 0, nullptr);
+    WaitForSingleObject(reportStarted, kHaltWaitMs);
+    CloseHandle(thread);
+}
+
+// Whether the ticking worker goes on within two seconds.
+bool TicksGoOn() {
+    const long before = ticks;
+    for (int i = 0; i < 100 && ticks == before; ++i)
+        Sleep(20);
+    return ticks != before;
+}
+
+// Exceptions that reach the crash reporter unhandled, by how the search for a handler ended.
+void HandOverUnhandled(int handlerKind, const char* message) {
+    const Exception object(message);
+    THandOver exception;
+    exception.Object = &object;
+    exception.Address = reinterpret_cast<void*>(&HandOverUnhandled);
+    exception.HandlerKind = handlerKind;
+    exception.CallingModule = GetModuleHandleA(nullptr);
+    HandOverException(exception);
+}
+
+// With BehaviourFlags 0x0004 a worker is held while an exception is processed; not for one that
+// only the runtime's thread wrapper saw, and not when the threads are not known (the list has
+// gone). A line for each, said while the exception is processed.
+void HoldThreads() {
+    Options().SetBehaviourFlags(Options().Stored().BehaviourFlags |
+                                BehaviourFlag::SuspendOtherThreads);
+    CloseHandle(CreateThread(
+        nullptr, 0,
+        [](void*) WINAPI -> DWORD {
+            while (ticking)
+                ++ticks, Sleep(1);
+            return 0;
+        },
+        nullptr, 0, nullptr));
+    GlobalLogHandlers().OnException = [](TVessarExceptionRecord& record, bool&) {
+        std::printf("%s: worker %s\n", record.ExceptionObject->Message().c_str(),
+                    TicksGoOn() ? "goes on" : "held");
+        std::fflush(stdout);
+    };
+    HandOverUnhandled(kHandlerOrdinary, "ordinary");
+    HandOverUnhandled(kHandlerThreadWrapper, "thread wrapper");
+    StopThreadTracking();
+    HandOverUnhandled(kHandlerOrdinary, "no thread list");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fputs("usage: scenario_program console|ignored|duplicate|stopped|burst <count>|"
-                   "threads|chain|all-threads|filter-scope|versions|move-log|access "
-                   "<log folder>\n",
+                   "threads|chain|all-threads|filter-scope|versions|move-log|access|"
+                   "section-faults|fault-then-end|fault-in-filter|halt-while-processing|"
+                   "held-threads <log folder>\n",
                    stderr);
         return 2;
     }
@@ -267,6 +370,16 @@ int main(int argc, char** argv) {
         MoveLogInListener(folder);
     else if (way == "access")
         ViolateAccess();
+    else if (way == "section-faults")
+        FailEverywhere();
+    else if (way == "fault-then-end")
+        FailThenEnd();
+    else if (way == "fault-in-filter")
+        FailInFilter();
+    else if (way == "halt-while-processing")
+        HaltWhileProcessing();
+    else if (way == "held-threads")
+        HoldThreads();
     ticking = false;
     std::fflush(stdout);
     Halt(0);

@@ -1,4 +1,4 @@
-#include "message_box_answer.h"
+#include "tests/reporter/support/message_box_answer.h"
 #include <windows.h>
 
 namespace {
