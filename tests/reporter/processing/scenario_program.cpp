@@ -1,8 +1,7 @@
 // A program that carries the crash reporter and lets one processing scenario happen, as its
-// first argument names it; its log goes to the folder of the last argument.
-//   scenario_program console|ignored|duplicate|stopped|burst <count>|threads|chain|all-threads|
-//                    filter-scope|versions|move-log|access|section-faults|fault-then-end|
-//                    fault-in-filter|halt-while-processing|held-threads <folder>
+// first argument names it (the table at the end lists them); its log goes to the folder of the
+// last argument.
+//   scenario_program <scenario> [<count>] <folder>
 // SCENARIO_DEBUG_PASSWORD, when set, is the listener's answer to the debug password request.
 #include "reporter/core/interception/hand_over.h"
 #include "reporter/core/interception/hooking/hooking_unit.h"
@@ -17,6 +16,7 @@
 #include "runtime/program.h"
 #include "tests/reporter/processing/chain.h"
 #include "tests/reporter/processing/section_faults.h"
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -326,60 +326,53 @@ void HoldThreads() {
     HandOverUnhandled(kHandlerOrdinary, "no thread list");
 }
 
+// The scenarios by name; `folder` is the log folder, `count` the number after the name (burst).
+std::vector<std::pair<std::string, std::function<void()>>> Scenarios(const std::string& folder,
+                                                                     int count) {
+    return {
+        {"console", ReportToStandardOutput},
+        {"ignored", IgnoreByFilter},
+        {"duplicate", RaiseTwice},
+        {"stopped", StopInListener},
+        {"burst", [=] { RaiseBurst(count, folder); }},
+        {"threads", RaiseInThreads},
+        {"chain", RaiseAtChainEnd},
+        {"all-threads", ReportAllThreads},
+        {"filter-scope", FilterByScope},
+        {"versions", RaiseOnceKeepingVersions},
+        {"move-log", [=] { MoveLogInListener(folder); }},
+        {"access", ViolateAccess},
+        {"section-faults", FailEverywhere},
+        {"fault-then-end", FailThenEnd},
+        {"fault-in-filter", FailInFilter},
+        {"halt-while-processing", HaltWhileProcessing},
+        {"held-threads", HoldThreads},
+    };
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fputs("usage: scenario_program console|ignored|duplicate|stopped|burst <count>|"
-                   "threads|chain|all-threads|filter-scope|versions|move-log|access|"
-                   "section-faults|fault-then-end|fault-in-filter|halt-while-processing|"
-                   "held-threads <log folder>\n",
-                   stderr);
+    const std::string folder = argc >= 3 ? argv[argc - 1] : "";
+    const auto scenarios = Scenarios(folder, argc == 4 ? std::atoi(argv[2]) : 0);
+    const auto scenario = std::find_if(scenarios.begin(), scenarios.end(), [&](const auto& named) {
+        return argc >= 3 && named.first == argv[1];
+    });
+    if (scenario == scenarios.end()) {
+        std::fputs("usage: scenario_program <scenario> [<count>] <log folder>; scenarios:", stderr);
+        for (const auto& named : scenarios)
+            std::fprintf(stderr, " %s", named.first.c_str());
+        std::fputs("\n", stderr);
         return 2;
     }
     InitializeUnits(
         {&HookingUnit, &ReporterOptionsUnit, &ReporterInterceptionUnit, &ApplicationUnit});
-    const std::string way = argv[1];
-    const std::string folder = argv[argc - 1];
     Options().SetLogPath(folder);
     Options().SetDialogKind(0);
     AnswerDebugPassword();
     Options().SetBehaviourFlags(Options().Stored().BehaviourFlags |
                                 BehaviourFlag::ReportHandledExceptions);
-    if (way == "console")
-        ReportToStandardOutput();
-    else if (way == "ignored")
-        IgnoreByFilter();
-    else if (way == "duplicate")
-        RaiseTwice();
-    else if (way == "stopped")
-        StopInListener();
-    else if (way == "burst" && argc == 4)
-        RaiseBurst(std::atoi(argv[2]), folder);
-    else if (way == "threads")
-        RaiseInThreads();
-    else if (way == "chain")
-        RaiseAtChainEnd();
-    else if (way == "all-threads")
-        ReportAllThreads();
-    else if (way == "filter-scope")
-        FilterByScope();
-    else if (way == "versions")
-        RaiseOnceKeepingVersions();
-    else if (way == "move-log")
-        MoveLogInListener(folder);
-    else if (way == "access")
-        ViolateAccess();
-    else if (way == "section-faults")
-        FailEverywhere();
-    else if (way == "fault-then-end")
-        FailThenEnd();
-    else if (way == "fault-in-filter")
-        FailInFilter();
-    else if (way == "halt-while-processing")
-        HaltWhileProcessing();
-    else if (way == "held-threads")
-        HoldThreads();
+    scenario->second();
     ticking = false;
     std::fflush(stdout);
     Halt(0);
