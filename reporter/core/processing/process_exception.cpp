@@ -107,7 +107,7 @@ void TExceptionProcessing::Start() {
     GetLocalTime(&time_);
     if (TVessarThreadsList* live = TrackedThreads())
         threads_ = std::make_unique<TVessarThreadsSnapshot>(*live);
-    ModulesList().DropChanged();
+    ModulesList().DropStale();
     EnterSection(TSection::ChooseModule);
     module_ = ModuleForOptions(exception_.Address, exception_.CallingModule);
     TakeModuleOptions(options_, module_);
