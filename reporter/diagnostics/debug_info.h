@@ -74,4 +74,7 @@ struct TVessarDebugInfo {
     std::string Procedure;
     int32_t Line = 0;
     int32_t ProcLine = 0;
+    // For a stack entry at a direct call: the procedure the call enters (an import or jump thunk
+    // followed); 0 for other entries.
+    uint32_t CallTarget = 0;
 };

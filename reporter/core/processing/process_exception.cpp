@@ -175,7 +175,7 @@ std::unique_ptr<TVessarStackList> TExceptionProcessing::TraceExceptionThread() c
     if (!position || !top)
         position = top = nullptr;
     return NewStackListWith(record_.ExceptionAddress, position, top,
-                            {.RunningThread = true, .ThreadId = in_.ThreadId});
+                            {.RunningThread = true, .ThreadId = in_.ThreadId, .CheckCalls = true});
 }
 
 // The tracked thread's stack base; null when it is not tracked.

@@ -36,7 +36,7 @@ bool Kept(TStackScanParams& params) {
 } // namespace
 
 void AddStackEntry(TVessarStackList& list, TStackScanParams& params, uintptr_t address,
-                   bool errorAddress) {
+                   bool errorAddress, uintptr_t callTarget) {
     if (list.Count() > kStackListLimit)
         return;
     auto entry = std::make_unique<TVessarDebugInfo>();
@@ -47,6 +47,7 @@ void AddStackEntry(TVessarStackList& list, TStackScanParams& params, uintptr_t a
     entry->ThreadId = params.ThreadId;
     entry->RunningThread = params.RunningThread;
     entry->ErrorAddress = errorAddress;
+    entry->CallTarget = uint32_t(callTarget);
     if (Allowed(*entry, params.AllowedDetails) && Kept(params))
         list.Add(std::move(entry));
 }
