@@ -6,10 +6,13 @@
 
 namespace {
 
-// Each entry on the chain gains this much; a link that does not hold costs more, so that an
-// entry reached that way stays only when a later entry's call confirms it.
-constexpr int kEntryGain = 2;
-constexpr int kBrokenLinkCost = 3;
+// What an entry adds to a chain, by its link to the entry before it there. A confirmed link
+// outweighs calls that cannot be checked, so that these do not keep stale entries that would
+// cut a confirmed pair apart; an entry whose link does not hold stays only when a later entry's
+// call confirms it.
+constexpr int kConfirmedGain = 3;
+constexpr int kUncheckedGain = 1;
+constexpr int kBrokenGain = -1;
 constexpr int kNone = -1;
 
 bool Named(const TVessarDebugInfo& entry) {
@@ -46,9 +49,11 @@ struct TLinks {
     std::vector<int> Callee;
     bool FirstIsUnknown = false; // a fault outside known code says nothing of who called there
 
-    bool Holds(size_t from, size_t to) const {
-        return Callee[to] == kNone || Procedure[from] == Callee[to] ||
-               (from == 0 && FirstIsUnknown);
+    int Gain(size_t from, size_t to) const {
+        if (Callee[to] == kNone)
+            return kUncheckedGain;
+        return Procedure[from] == Callee[to] || (from == 0 && FirstIsUnknown) ? kConfirmedGain
+                                                                              : kBrokenGain;
     }
 };
 
@@ -61,8 +66,7 @@ std::vector<bool> BestChain(const TLinks& links) {
     for (size_t to = 1; to < count; ++to) {
         score[to] = std::numeric_limits<int>::min();
         for (size_t from = 0; from < to; ++from) {
-            const int reached =
-                score[from] + kEntryGain - (links.Holds(from, to) ? 0 : kBrokenLinkCost);
+            const int reached = score[from] + links.Gain(from, to);
             if (reached >= score[to]) {
                 score[to] = reached;
                 previous[to] = from;

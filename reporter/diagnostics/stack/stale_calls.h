@@ -10,7 +10,8 @@ using TLocateAddress = std::function<bool(const void*, TVessarDebugInfo&)>;
 // The first entry, where the stack stood, is part of it. An entry at a direct call whose
 // procedure `locate` names from debug data follows an entry in that procedure; any other entry
 // (a call through a register or memory, or into code without debug data) may follow any entry.
-// Of the chains these links allow, the one keeping the most entries is taken; a link that does
-// not hold (the callee's own frame went unseen, or a jump entered the frame above) is allowed
-// only for an entry that a later one's call confirms.
+// Of the chains these links allow, the one scoring best is taken: a confirmed link counts three
+// times a call that cannot be checked, and a link that does not hold (the callee's own frame
+// went unseen, or a jump entered the frame above) counts against, so that its entry stays only
+// when a later entry's call confirms it.
 void MarkStaleCalls(TVessarStackList& list, size_t firstAppended, const TLocateAddress& locate);

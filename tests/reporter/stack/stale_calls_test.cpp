@@ -35,6 +35,7 @@ class StaleCalls : public ::testing::Test {
         dA = Direct(0x465, a);
         dRegister = {code.At(0x480), code.Before(0x482, {0xFF, 0xD0})};
         eD = Direct(0x545, d);
+        eRegister = {code.At(0x580), code.Before(0x582, {0xFF, 0xD0})};
     }
 
     TSite Direct(size_t end, uintptr_t target) {
@@ -43,7 +44,7 @@ class StaleCalls : public ::testing::Test {
 
     TCode code;
     TFakeLookup lookup;
-    TSite bA, cB, cThunk, cX, dC, dA, dRegister, eD;
+    TSite bA, cB, cThunk, cX, dC, dA, dRegister, eD, eRegister;
 };
 
 struct TWord {
@@ -72,6 +73,9 @@ TEST_F(StaleCalls, OnlyFramesOfTheCallChainStay) {
          {{cB, true}, {dC, true}}},
         {"a call into code without names", {{bA, true}, {cX, true}, {dC, true}}},
         {"a finished direct call below the chain", {{bA, true}, {cB, true}, {eD, false}}},
+        {"a call through a register between a frame whose callee's frame went unseen and its "
+         "caller",
+         {{bA, true}, {dC, true}, {eRegister, false}, {eD, true}}},
     };
     const uintptr_t error = code.At(0x110);
     for (const auto& c : cases) {
