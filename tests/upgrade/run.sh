@@ -386,8 +386,22 @@ failing() {
     verdict "$name: ${upgraded:-no table} upgraded, every other table untouched" "$why"
 }
 
+# The procedures of the exception thread's call stack in the log's last report.
+exception_thread_procedures() {
+    tr -d '\r' <"$APP/ProfileUpgrade.elf" 2>/dev/null | awk -F'|' '
+        /^\|\*/ { inside = 1; next }
+        inside && /^\|[0-9A-F]+\|/ { rows = 1; gsub(/ +$/, "", $6); print $6; next }
+        inside && rows { inside = 0 }'
+}
+
 case_missing_table() {
     failing missing-table "--omit Crashes.DB" "" '^Table does not exist\..*Crashes\.DB' Subject.DB
+    # Subject.DB was upgraded and closed before Crashes.DB failed to open: those calls returned,
+    # and what their frames left on the stack is no frame of it.
+    local stale
+    stale=$(exception_thread_procedures | grep -xE 'UpgradeSubject|AddColumn|SetTableName|CloseTable|CloseDatabase')
+    verdict "missing-table: the call stack lists no calls that had returned" \
+        "$([[ -z $stale ]] || echo "listed: $(tr '\n' ' ' <<<"$stale")")"
 }
 
 case_unknown_alias() {

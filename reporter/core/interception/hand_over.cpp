@@ -74,8 +74,10 @@ bool HandOverException(const THandOver& exception) {
     input.Exception = exception;
     input.ThreadId = exception.ThreadId ? exception.ThreadId : ThreadServed();
     input.Focus = FocusWindowOf(input.ThreadId);
-    if (exception.RaisedByRuntime && input.ThreadId == GetCurrentThreadId())
+    if (exception.RaisedByRuntime && input.ThreadId == GetCurrentThreadId()) {
+        CompleteRaiseStack();
         input.Raise = &LastRaise();
+    }
     bool result;
     if (ProcessInPlace(object)) {
         result = ProcessException(input);

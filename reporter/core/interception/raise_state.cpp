@@ -1,5 +1,6 @@
 #include "reporter/core/interception/raise_state.h"
 #include "reporter/base/thread_stack.h"
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -25,15 +26,41 @@ uint32_t CopyLiveStack(void* stackPosition, uint8_t (&into)[kRaiseStackCopyLimit
     return uint32_t(size);
 }
 
+// Extends the last raise's copy with the live stack up to `end` (exclusive), within its limit.
+void CopyLiveStackUpTo(uintptr_t end) {
+    const auto position = reinterpret_cast<uintptr_t>(lastRaise.StackPosition);
+    const uintptr_t copied = position + lastRaise.StackSize;
+    const size_t wanted = end > copied ? end - copied : 0;
+    const size_t size =
+        LiveStackBytes(reinterpret_cast<void*>(copied),
+                       std::min(wanted, kRaiseStackCopyLimit - lastRaise.StackSize));
+    std::memcpy(lastRaise.Stack + lastRaise.StackSize, reinterpret_cast<void*>(copied), size);
+    lastRaise.StackSize += uint32_t(size);
+}
+
 } // namespace
 
-void RecordRaise(TRaiseKind kind, void* address, void* stackPosition, void* frame) {
+void RecordRaise(TRaiseKind kind, void* address, void* stackPosition, void* frame,
+                 const void* thrown) {
     lastRaise.Address = address;
     ++lastRaise.Sequence;
     lastRaise.StackPosition = stackPosition;
     lastRaise.Frame = frame;
-    lastRaise.StackSize = CopyLiveStack(stackPosition, lastRaise.Stack);
+    lastRaise.Thrown = thrown;
+    lastRaise.StackSize = thrown ? 0 : CopyLiveStack(stackPosition, lastRaise.Stack);
     lastRaiseWasThrow = kind == TRaiseKind::Throw;
+}
+
+void KeepRaiseStackBelow(const void* thrown, const void* position) {
+    if (thrown && thrown == lastRaise.Thrown)
+        CopyLiveStackUpTo(reinterpret_cast<uintptr_t>(position));
+}
+
+void CompleteRaiseStack() {
+    if (!lastRaise.Thrown)
+        return;
+    CopyLiveStackUpTo(reinterpret_cast<uintptr_t>(StackBase()));
+    lastRaise.Thrown = nullptr;
 }
 
 const TRaiseState& LastRaise() {
@@ -41,6 +68,7 @@ const TRaiseState& LastRaise() {
 }
 
 void ForgetRaiseStack() {
+    lastRaise.Thrown = nullptr;
     lastRaise.StackPosition = nullptr;
     lastRaise.Frame = nullptr;
     lastRaise.StackSize = 0;

@@ -1,6 +1,11 @@
 // What the crash reporter keeps of a thread's last raise: where it was thrown, the stack and
 // frame positions, and a copy of the live stack, so that a report made after the frames were
 // unwound (a handled exception seen at the end of its handler) can still trace them.
+//
+// A C++ throw's copy is taken in parts, as most throws are handled close to where they were
+// thrown and never reported: when the handler search finds the frame that catches it, the stack
+// below that frame (which the unwinding and the handler will overwrite) is copied; the rest,
+// still live while the handler runs, only when the exception is handed over.
 #pragma once
 #include <cstdint>
 #include <windows.h>
@@ -14,14 +19,22 @@ struct TRaiseState {
     void* Frame;         // the raiser's frame pointer
     uint32_t StackSize;  // bytes of Stack in use: from StackPosition up to the stack's base
     uint32_t Sequence;   // counts the thread's raises: tells two raises at one place apart
+    const void* Thrown;  // the thrown object while the copy is still to be completed, else null
     uint8_t Stack[kRaiseStackCopyLimit];
 };
 
 // A C++ throw, or an exception raised through the system's raise call.
 enum class TRaiseKind { Throw, System };
 
-// Records a raise of the calling thread.
-void RecordRaise(TRaiseKind kind, void* address, void* stackPosition, void* frame);
+// Records a raise of the calling thread. A C++ throw that names its object (`thrown`) leaves
+// the stack copy to the handler search and the hand-over; any other raise copies it now.
+void RecordRaise(TRaiseKind kind, void* address, void* stackPosition, void* frame,
+                 const void* thrown = nullptr);
+// The handler search found the frame that catches `thrown`, which stood at `position` when it
+// made its call: the stack below that is copied, as the unwinding will overwrite it.
+void KeepRaiseStackBelow(const void* thrown, const void* position);
+// The exception of the last raise is handed over: the copy is completed from the live stack.
+void CompleteRaiseStack();
 // The calling thread's last raise; empty Address when it raised nothing yet.
 const TRaiseState& LastRaise();
 // Once its exception is processed, the raise's stack is of no more use; where it was raised

@@ -10,6 +10,10 @@
 #include "runtime/application.h"
 #include <cstring>
 #include <cxxabi.h>
+#include <unwind.h>
+
+extern "C" _Unwind_Reason_Code __gxx_personality_v0(int, _Unwind_Action, _Unwind_Exception_Class,
+                                                    _Unwind_Exception*, _Unwind_Context*);
 
 namespace {
 
@@ -24,11 +28,13 @@ template <class R, class A, class B, class D> struct DestructorOf<R (*)(A, B, D)
 };
 using Destructor = DestructorOf<ThrowProc>::Type;
 
+using PersonalityProc = decltype(&__gxx_personality_v0);
 using EndCatchProc = decltype(&__cxxabiv1::__cxa_end_catch);
 using HandleExceptionProc = void (TApplication::*)(TComponent*);
 using ShowExceptionProc = void (TApplication::*)(const Exception&);
 
 ThrowProc originalThrow = nullptr;
+PersonalityProc originalPersonality = nullptr;
 EndCatchProc originalEndCatch = nullptr;
 HandleExceptionProc originalHandleException = nullptr;
 ShowExceptionProc originalShowException = nullptr;
@@ -40,9 +46,25 @@ thread_local int insideHandleException = 0;
 void ThrowHook(void* object, std::type_info* type, Destructor destroy) {
     // Our frame pointer: above it the saved frame of the thrower, then the return address, then
     // the thrower's stack at the call.
+    // Without the handler search's hook the stack is copied at once.
     void** frame = static_cast<void**>(__builtin_frame_address(0));
-    RecordRaise(TRaiseKind::Throw, __builtin_return_address(0), frame + 2, frame[0]);
+    RecordRaise(TRaiseKind::Throw, __builtin_return_address(0), frame + 2, frame[0],
+                originalPersonality ? object : nullptr);
     return originalThrow(object, type, destroy);
+}
+
+// The runtime's handler search asks this for every frame before anything is unwound. Once it
+// finds the catching frame, the stack below it is copied while it is still intact: the unwinder's
+// frame address there is the catching frame's stack position at its call. The thrown object
+// follows the unwinder's header of the exception.
+_Unwind_Reason_Code PersonalityHook(int version, _Unwind_Action actions,
+                                    _Unwind_Exception_Class kind, _Unwind_Exception* exception,
+                                    _Unwind_Context* context) {
+    const _Unwind_Reason_Code result =
+        originalPersonality(version, actions, kind, exception, context);
+    if ((actions & _UA_SEARCH_PHASE) && result == _URC_HANDLER_FOUND)
+        KeepRaiseStackBelow(exception + 1, reinterpret_cast<void*>(_Unwind_GetCFA(context)));
+    return result;
 }
 
 // Code addresses and non-virtual member functions, both ways: a member function pointer holds
@@ -107,6 +129,9 @@ template <class Member> void UnhookMember(Member& original) {
 } // namespace
 
 void HookRaise() {
+    originalPersonality = reinterpret_cast<PersonalityProc>(
+        HookProcedure(reinterpret_cast<void*>(&__gxx_personality_v0),
+                      reinterpret_cast<void*>(&PersonalityHook), "__gxx_personality_v0"));
     originalThrow = reinterpret_cast<ThrowProc>(
         HookProcedure(reinterpret_cast<void*>(&__cxxabiv1::__cxa_throw),
                       reinterpret_cast<void*>(&ThrowHook), "__cxa_throw"));
@@ -124,6 +149,7 @@ void UnhookHandlerEnd() {
 
 void UnhookRaise() {
     UnhookKept(originalThrow);
+    UnhookKept(originalPersonality);
 }
 
 void HookApplicationProcedures(HMODULE module, const TKFDataContainer& container) {

@@ -1,6 +1,8 @@
 // The runtime's hook points, patched while the crash reporter is active:
-// - the per-raise notification (__cxa_throw): records where and how the thread raised, so that
-//   reports made after unwinding still have the stack. A C++ throw is not judged handled or
+// - the per-raise notification (__cxa_throw) and the runtime's handler search (its personality
+//   routine): record where and how the thread raised and copy the frames that the unwinding
+//   will take away, so that reports made after unwinding still have the stack. A C++ throw is
+//   not judged handled or
 //   unhandled here: one that nothing handles reaches the runtime's procedure for unhandled
 //   exceptions with its frames intact, one that the application handles reaches the
 //   application object's HandleException;
