@@ -56,7 +56,7 @@ std::vector<const void*> OwnCodeAddresses() {
 void Lookups() {
     const std::vector<const void*> addresses = OwnCodeAddresses();
     const Clock::time_point first = Clock::now();
-    const TVessarModuleInfo* self = ModulesList().ModuleOf(GetModuleHandleA(nullptr));
+    const TModuleRef self = ModulesList().ModuleOf(GetModuleHandleA(nullptr));
     const double describe = MillisecondsSince(first);
     SetReportingOwnFailure(true);
     int withLine = 0, reporterCode = 0;

@@ -37,12 +37,20 @@ struct TVessarModuleInfo {
     std::vector<uint8_t> LineTable; // the module's own line table; empty when none
     std::unique_ptr<TKFDebugInfoSource> DebugSource; // other tools' debug data, when no table
     FILETIME LastModified{};
+    // The image's link time stamp and size from its headers: with the path they tell a module
+    // from another one loaded later at the same address.
+    uint32_t ImageTimeStamp = 0;
+    uint32_t ImageSize = 0;
     // The password that opens the line table's names; set through SetModulePassword.
     std::string Password;
     bool PasswordFits = true;
     std::optional<uint32_t> PasswordCheck; // from the crash reporter data, when it has one
     TCipherKey PasswordKey{};
 };
+
+// A module's description is shared: the modules list drops it when the module goes, and whoever
+// still holds it (a call stack, the report's modules listing) keeps it alive.
+using TModuleRef = std::shared_ptr<const TVessarModuleInfo>;
 
 // How much is known of an address.
 enum TVessarDetail : uint8_t {
@@ -56,7 +64,7 @@ enum TVessarDetail : uint8_t {
 // One location: an entry of a call stack.
 struct TVessarDebugInfo {
     uint8_t Detail = kDetailNothing;
-    const TVessarModuleInfo* Module = nullptr; // owned by the modules list
+    TModuleRef Module;
     uint32_t ThreadId = 0;
     bool RunningThread = false; // from the live stack, not from the creation snapshot
     bool ErrorAddress = false;  // the exception's own address
@@ -66,4 +74,7 @@ struct TVessarDebugInfo {
     std::string Procedure;
     int32_t Line = 0;
     int32_t ProcLine = 0;
+    // For a stack entry at a direct call: the procedure the call enters (an import or jump thunk
+    // followed); 0 for other entries.
+    uint32_t CallTarget = 0;
 };

@@ -6,7 +6,7 @@ std::string ErrorId(const std::string& application, const std::string& exception
                     const std::string& className, const TVessarStackList* stack) {
     std::string text = application + exceptionModule + className;
     if (stack && stack->Count()) {
-        const TVessarModuleInfo* module = (*stack)[0].Module;
+        const TModuleRef& module = (*stack)[0].Module;
         for (size_t i = 0; i < stack->Count(); ++i) {
             const TVessarDebugInfo& entry = (*stack)[i];
             if (entry.Detail == kDetailLine && entry.Module == module)

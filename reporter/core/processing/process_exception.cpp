@@ -122,7 +122,7 @@ void TExceptionProcessing::Start() {
     GetLocalTime(&time_);
     if (TVessarThreadsList* live = TrackedThreads())
         threads_ = std::make_unique<TVessarThreadsSnapshot>(*live);
-    ModulesList().DropChanged();
+    ModulesList().DropStale();
     EnterSection(TSection::ChooseModule);
     module_ = ModuleForOptions(exception_.Address, exception_.CallingModule);
     TakeModuleOptions(options_, module_);
@@ -191,7 +191,7 @@ std::unique_ptr<TVessarStackList> TExceptionProcessing::TraceExceptionThread() c
     if (!position || !top)
         position = top = nullptr;
     return NewStackListWith(record_.ExceptionAddress, position, top,
-                            {.RunningThread = true, .ThreadId = in_.ThreadId});
+                            {.RunningThread = true, .ThreadId = in_.ThreadId, .CheckCalls = true});
 }
 
 // The tracked thread's stack base; null when it is not tracked.

@@ -3,7 +3,7 @@
 
 namespace {
 
-void SetModuleVariables(const char* prefix, const TVessarModuleInfo* module) {
+void SetModuleVariables(const char* prefix, const TModuleRef& module) {
     const std::string name = std::string("_") + prefix + "Module";
     SetEnvironmentVariableA((name + "Name").c_str(),
                             module ? FileNameOf(module->FileName).c_str() : "");

@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string NameAndDescription(const TVessarModuleInfo* module) {
+std::string NameAndDescription(const TModuleRef& module) {
     if (!module)
         return {};
     std::string text = FileNameOf(module->FileName);
@@ -22,13 +22,13 @@ std::string NameAndDescription(const TVessarModuleInfo* module) {
     return text;
 }
 
-const TVessarModuleInfo* Program() {
+TModuleRef Program() {
     return ModulesList().ModuleOf(GetModuleHandleA(nullptr));
 }
 
 void AddExceptionFields(TReportData& data, const TReportInputs& in) {
     const TVessarExceptionRecord& record = in.Record;
-    const TVessarModuleInfo* module = ModulesList().ModuleAt(record.ExceptionAddress);
+    const TModuleRef module = ModulesList().ModuleAt(record.ExceptionAddress);
     data.Fields["2.1"] = ReportDate(in.Time);
     data.Fields["2.2"] =
         record.ExceptionAddress ? Format("%08X", unsigned(uintptr_t(record.ExceptionAddress))) : "";
@@ -75,9 +75,9 @@ void AddThreads(TReportData& data, const TReportInputs& in) {
             data.Threads.push_back(DescribeThread((*stack)[i].ThreadId, in.Threads));
 }
 
-// The modules and processes of the process's machine, kept up to date from report to report.
+// The modules of the process and the processes of its machine as they are now.
 void AddLists(TReportData& data) {
-    static TLoadedModules modules;
+    TLoadedModules modules;
     static TVessarProcessesList processes;
     RefreshModules(modules);
     RefreshProcesses(processes);

@@ -28,7 +28,7 @@ std::vector<std::string> ProcessRow(const TVessarProcessInfo& process) {
 
 TListRows ModuleRows(const TLoadedModules& modules) {
     TListRows rows;
-    for (const TVessarModuleInfo* module : modules)
+    for (const TModuleRef& module : modules)
         rows.push_back(ModuleRow(*module));
     return rows;
 }

@@ -53,10 +53,6 @@ std::vector<HMODULE> LoadedHandles(TModuleSource source) {
     return loaded.empty() ? LoaderListModules() : loaded;
 }
 
-bool Below(const TVessarModuleInfo* a, const TVessarModuleInfo* b) {
-    return uintptr_t(a->Handle) < uintptr_t(b->Handle);
-}
-
 } // namespace
 
 TModuleSource ModuleSourceForSystem() {
@@ -66,13 +62,8 @@ TModuleSource ModuleSourceForSystem() {
 void RefreshModules(TLoadedModules& modules, TModuleSource source) {
     std::vector<HMODULE> loaded = LoadedHandles(source);
     std::sort(loaded.begin(), loaded.end(), std::less<HMODULE>());
-    std::erase_if(modules, [&](const TVessarModuleInfo* module) {
-        return !std::binary_search(loaded.begin(), loaded.end(), module->Handle,
-                                   std::less<HMODULE>());
-    });
+    loaded.erase(std::unique(loaded.begin(), loaded.end()), loaded.end());
+    modules.clear();
     for (HMODULE handle : loaded)
-        if (std::none_of(modules.begin(), modules.end(),
-                         [&](const TVessarModuleInfo* m) { return m->Handle == handle; }))
-            modules.push_back(ModulesList().LightModuleOf(handle));
-    std::sort(modules.begin(), modules.end(), Below);
+        modules.push_back(ModulesList().LightModuleOf(handle));
 }

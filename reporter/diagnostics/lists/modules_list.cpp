@@ -2,6 +2,7 @@
 #include "reporter/diagnostics/debug_formats/exports_list.h"
 #include "reporter/diagnostics/debug_formats/module_own_data.h"
 #include "reporter/diagnostics/debug_formats/module_password.h"
+#include "reporter/diagnostics/lists/module_identity.h"
 #include "reporter/diagnostics/lists/module_type.h"
 #include "reporter/diagnostics/lists/version_info.h"
 #include "runtime/module_names.h"
@@ -16,10 +17,12 @@ FILETIME LastWriteTime(const std::string& path) {
     return data.ftLastWriteTime;
 }
 
-std::unique_ptr<TVessarModuleInfo> DescribeLight(HMODULE module) {
-    auto info = std::make_unique<TVessarModuleInfo>();
+std::shared_ptr<TVessarModuleInfo> DescribeLight(HMODULE module, TModuleIdentity identity) {
+    auto info = std::make_shared<TVessarModuleInfo>();
     info->Handle = module;
-    info->FileName = ModulePath(module);
+    info->FileName = std::move(identity.Path);
+    info->ImageTimeStamp = identity.ImageTimeStamp;
+    info->ImageSize = identity.ImageSize;
     info->LastModified = LastWriteTime(info->FileName);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (GetFileAttributesExA(info->FileName.c_str(), GetFileExInfoStandard, &data))
@@ -31,8 +34,8 @@ std::unique_ptr<TVessarModuleInfo> DescribeLight(HMODULE module) {
 }
 
 // Other tools' debug data is looked for only when the module has no line table of its own.
-std::unique_ptr<TVessarModuleInfo> Describe(HMODULE module) {
-    std::unique_ptr<TVessarModuleInfo> info = DescribeLight(module);
+std::shared_ptr<TVessarModuleInfo> Describe(HMODULE module, TModuleIdentity identity) {
+    std::shared_ptr<TVessarModuleInfo> info = DescribeLight(module, std::move(identity));
     info->ModuleType = ModuleTypeOf(module);
     info->Exports = std::make_unique<TVessarFunctionsList>(FunctionsListFor(module));
     LoadOwnDebugData(*info);
@@ -45,42 +48,51 @@ bool SameTime(const FILETIME& a, const FILETIME& b) {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
+bool Stale(const TVessarModuleInfo& info) {
+    return !Describes(info, LoadedModuleIdentity(info.Handle)) ||
+           !SameTime(info.LastModified, LastWriteTime(info.FileName));
+}
+
 } // namespace
 
-TVessarModuleInfo* TVessarModulesList::Cached(HMODULE module) const {
-    for (const auto& info : modules_)
-        if (info->Handle == module)
-            return info.get();
+TVessarModulesList::TRecord* TVessarModulesList::Cached(HMODULE module) {
+    auto found = std::find_if(modules_.begin(), modules_.end(),
+                              [&](const TRecord& info) { return info->Handle == module; });
+    if (found == modules_.end())
+        return nullptr;
+    if (Describes(**found, LoadedModuleIdentity(module)))
+        return &*found;
+    modules_.erase(found);
     return nullptr;
 }
 
-TVessarModuleInfo* TVessarModulesList::Full(HMODULE module) {
+TVessarModulesList::TRecord& TVessarModulesList::Full(HMODULE module) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
-    TVessarModuleInfo* info = Cached(module);
+    TRecord* info = Cached(module);
     if (!info) {
-        modules_.push_back(Describe(module));
-        return modules_.back().get();
+        modules_.push_back(Describe(module, LoadedModuleIdentity(module)));
+        return modules_.back();
     }
-    if (info->ModuleType == kModuleNotDetermined)
-        *info = std::move(*Describe(module));
-    return info;
+    if ((*info)->ModuleType == kModuleNotDetermined)
+        *info = Describe(module, LoadedModuleIdentity(module));
+    return *info;
 }
 
-const TVessarModuleInfo* TVessarModulesList::ModuleAt(const void* address) {
+TModuleRef TVessarModulesList::ModuleAt(const void* address) {
     HMODULE module = ::ModuleAt(address);
     return module ? ModuleOf(module) : nullptr;
 }
 
-const TVessarModuleInfo* TVessarModulesList::ModuleOf(HMODULE module) {
+TModuleRef TVessarModulesList::ModuleOf(HMODULE module) {
     return Full(module);
 }
 
-const TVessarModuleInfo* TVessarModulesList::LightModuleOf(HMODULE module) {
+TModuleRef TVessarModulesList::LightModuleOf(HMODULE module) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
-    if (TVessarModuleInfo* info = Cached(module))
-        return info;
-    modules_.push_back(DescribeLight(module));
-    return modules_.back().get();
+    if (TRecord* info = Cached(module))
+        return *info;
+    modules_.push_back(DescribeLight(module, LoadedModuleIdentity(module)));
+    return modules_.back();
 }
 
 void TVessarModulesList::SetPassword(HMODULE module, const std::string& password) {
@@ -88,11 +100,9 @@ void TVessarModulesList::SetPassword(HMODULE module, const std::string& password
     SetModulePassword(*Full(module), password);
 }
 
-void TVessarModulesList::DropChanged() {
+void TVessarModulesList::DropStale() {
     std::lock_guard<std::recursive_mutex> hold(lock_);
-    std::erase_if(modules_, [](const std::unique_ptr<TVessarModuleInfo>& info) {
-        return !SameTime(info->LastModified, LastWriteTime(info->FileName));
-    });
+    std::erase_if(modules_, [](const TRecord& info) { return Stale(*info); });
 }
 
 size_t TVessarModulesList::Count() const {

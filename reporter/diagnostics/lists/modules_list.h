@@ -10,27 +10,30 @@ class TVessarModulesList {
   public:
     // The description of the module holding `address`, made on first use; null when no module
     // holds it.
-    const TVessarModuleInfo* ModuleAt(const void* address);
+    TModuleRef ModuleAt(const void* address);
     // The full description of a loaded module (type, exports, own line table or other tools'
-    // debug data), made on first use. A light description is completed in place, so pointers
-    // to it stay valid.
-    const TVessarModuleInfo* ModuleOf(HMODULE module);
+    // debug data), made on first use. A light description is replaced by the full one; its
+    // holders keep the light one.
+    TModuleRef ModuleOf(HMODULE module);
     // For listing the modules: the description as it is cached, else a light one (file facts
     // only, type kModuleNotDetermined) that the next ModuleOf completes.
-    const TVessarModuleInfo* LightModuleOf(HMODULE module);
+    TModuleRef LightModuleOf(HMODULE module);
     // The password that opens the names of the module's own line table.
     void SetPassword(HMODULE module, const std::string& password);
-    // Forgets every module whose file changed since it was described (it is described again
-    // on demand); descriptions stay valid until then.
-    void DropChanged();
+    // Forgets every module no longer loaded as it was described, or whose file changed since (it
+    // is described again on demand).
+    void DropStale();
     size_t Count() const;
 
   private:
-    TVessarModuleInfo* Cached(HMODULE module) const;
-    TVessarModuleInfo* Full(HMODULE module);
+    using TRecord = std::shared_ptr<TVessarModuleInfo>;
+    // The slot of the module's description; a description of another module once loaded at the
+    // same handle is dropped first. Null when there is none.
+    TRecord* Cached(HMODULE module);
+    TRecord& Full(HMODULE module);
 
     mutable std::recursive_mutex lock_;
-    std::vector<std::unique_ptr<TVessarModuleInfo>> modules_;
+    std::vector<TRecord> modules_;
 };
 
 // The process's list.

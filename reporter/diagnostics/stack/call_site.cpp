@@ -8,6 +8,7 @@ constexpr uint8_t kCall = 0xE8;
 constexpr uint8_t kIndirect = 0xFF; // with a ModR/M byte whose reg field is 2: call
 constexpr uint8_t kLoad = 0x8B;
 constexpr uint8_t kJumpThroughPointer = 0x25;
+constexpr uint8_t kJump = 0xE9;
 // ModR/M bytes of the indirect call by addressing mode, register 0 (eax) as the base; the base
 // register is added.
 constexpr uint8_t kThroughRegister = 0x10;
@@ -86,6 +87,21 @@ std::optional<TCallSite> CallAbsolute(uintptr_t returnAddress, const TCallBytes&
     return std::nullopt;
 }
 
+// Where the thunk at `target` jumps to; `target` itself when it holds none.
+uintptr_t ThroughThunk(uintptr_t target, TMemoryProbe& memory) {
+    uint8_t jump[2] = {};
+    uint32_t slot = 0, thunkTarget = 0;
+    if (!memory.Read(target, jump))
+        return target;
+    if (jump[0] == kIndirect && jump[1] == kJumpThroughPointer && memory.Read(target + 2, slot) &&
+        memory.Read(slot, thunkTarget))
+        return thunkTarget;
+    uint32_t displacement = 0;
+    if (jump[0] == kJump && memory.Read(target + 1, displacement))
+        return uintptr_t(target + 5 + displacement);
+    return target;
+}
+
 } // namespace
 
 std::optional<TCallSite> CallSiteBefore(uintptr_t returnAddress, TMemoryProbe& memory) {
@@ -110,11 +126,7 @@ std::optional<TCallSite> CallSiteBefore(uintptr_t returnAddress, TMemoryProbe& m
 }
 
 std::optional<uintptr_t> CalledProcedure(uintptr_t target, TMemoryProbe& memory) {
-    uint8_t jump[2] = {};
-    uint32_t slot = 0, thunkTarget = 0;
-    if (memory.Read(target, jump) && jump[0] == kIndirect && jump[1] == kJumpThroughPointer &&
-        memory.Read(target + 2, slot) && memory.Read(slot, thunkTarget))
-        target = thunkTarget;
+    target = ThroughThunk(target, memory);
     uint8_t entry[kEntryBytes] = {};
     if (!memory.Read(target, entry) || entry[0] == kCall)
         return std::nullopt;

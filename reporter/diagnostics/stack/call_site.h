@@ -12,6 +12,7 @@ struct TCallSite {
 // The call instruction that returns to `returnAddress`, judged by the 7 bytes before it.
 std::optional<TCallSite> CallSiteBefore(uintptr_t returnAddress, TMemoryProbe& memory);
 
-// The procedure that a direct call to `target` enters: the target itself, or where the import
-// thunk there jumps to. None when its first bytes cannot be read or are a call themselves.
+// The procedure that a direct call to `target` enters: the target itself, or where the thunk
+// there (an import's jump through a pointer, or a relative jump) leads. None when its first
+// bytes cannot be read or are a call themselves.
 std::optional<uintptr_t> CalledProcedure(uintptr_t target, TMemoryProbe& memory);

@@ -7,16 +7,16 @@ constexpr uint8_t kHighestDetailBit = 7;
 
 // When the lookup itself is not to be trusted: the module's handle and file, kept apart from
 // the modules list. An address in no module stays Detail 0.
-std::unique_ptr<TVessarModuleInfo> DescribeModuleOnly(uintptr_t address, TVessarDebugInfo& entry) {
+void DescribeModuleOnly(uintptr_t address, TVessarDebugInfo& entry) {
     entry.Addr = uint32_t(address);
     const HMODULE handle = ModuleAt(reinterpret_cast<const void*>(address));
     if (!handle)
-        return nullptr;
-    auto module = std::make_unique<TVessarModuleInfo>();
+        return;
+    auto module = std::make_shared<TVessarModuleInfo>();
     module->Handle = handle;
     module->FileName = ModulePath(handle);
+    entry.Module = std::move(module);
     entry.Detail = kDetailModule;
-    return module;
 }
 
 bool Allowed(const TVessarDebugInfo& entry, uint32_t allowedDetails) {
@@ -36,18 +36,18 @@ bool Kept(TStackScanParams& params) {
 } // namespace
 
 void AddStackEntry(TVessarStackList& list, TStackScanParams& params, uintptr_t address,
-                   bool errorAddress) {
+                   bool errorAddress, uintptr_t callTarget) {
     if (list.Count() > kStackListLimit)
         return;
     auto entry = std::make_unique<TVessarDebugInfo>();
-    std::unique_ptr<TVessarModuleInfo> module;
     if (params.Resolve)
         params.Locate(reinterpret_cast<const void*>(address), *entry);
     else
-        module = DescribeModuleOnly(address, *entry);
+        DescribeModuleOnly(address, *entry);
     entry->ThreadId = params.ThreadId;
     entry->RunningThread = params.RunningThread;
     entry->ErrorAddress = errorAddress;
+    entry->CallTarget = uint32_t(callTarget);
     if (Allowed(*entry, params.AllowedDetails) && Kept(params))
-        list.Add(std::move(entry), std::move(module));
+        list.Add(std::move(entry));
 }

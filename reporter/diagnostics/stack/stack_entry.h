@@ -6,6 +6,7 @@
 constexpr size_t kStackListLimit = 1024;
 
 // Adds the entry for `address` (looked up, or with its module alone) when the list is not full,
-// its Detail is allowed and it lies within the levels kept.
+// its Detail is allowed and it lies within the levels kept. `callTarget`: the procedure a direct
+// call at `address` enters.
 void AddStackEntry(TVessarStackList& list, TStackScanParams& params, uintptr_t address,
-                   bool errorAddress);
+                   bool errorAddress, uintptr_t callTarget = 0);

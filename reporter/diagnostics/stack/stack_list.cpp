@@ -1,13 +1,6 @@
 #include "reporter/diagnostics/stack/stack_list.h"
 #include "reporter/diagnostics/stack/stack_scan.h"
 
-void TVessarStackList::Add(std::unique_ptr<TVessarDebugInfo> entry,
-                           std::unique_ptr<TVessarModuleInfo> module) {
-    if (module)
-        entry->Module = module.get();
-    entries_.push_back({std::move(entry), std::move(module)});
-}
-
 void ScanStack(TVessarStackList& list, void* errorAddress, const void* start,
                uint32_t allowedDetails, int maxCount, int firstLevel, bool followCalls,
                bool resolve, bool runningThread, DWORD threadId, const void* top) {

@@ -8,21 +8,14 @@
 class TVessarStackList {
   public:
     size_t Count() const { return entries_.size(); }
-    const TVessarDebugInfo& operator[](size_t index) const { return *entries_[index].Info; }
-    TVessarDebugInfo& operator[](size_t index) { return *entries_[index].Info; }
-    void Add(std::unique_ptr<TVessarDebugInfo> entry) { Add(std::move(entry), nullptr); }
-    // Adds an entry whose module description is its own, not the modules list's (null: none):
-    // the entry points to it, and it goes with the entry.
-    void Add(std::unique_ptr<TVessarDebugInfo> entry, std::unique_ptr<TVessarModuleInfo> module);
+    const TVessarDebugInfo& operator[](size_t index) const { return *entries_[index]; }
+    TVessarDebugInfo& operator[](size_t index) { return *entries_[index]; }
+    void Add(std::unique_ptr<TVessarDebugInfo> entry) { entries_.push_back(std::move(entry)); }
     void Delete(size_t index) { entries_.erase(entries_.begin() + ptrdiff_t(index)); }
     void Clear() { entries_.clear(); }
 
   private:
-    struct TEntry {
-        std::unique_ptr<TVessarDebugInfo> Info;
-        std::unique_ptr<TVessarModuleInfo> OwnModule;
-    };
-    std::vector<TEntry> entries_;
+    std::vector<std::unique_ptr<TVessarDebugInfo>> entries_;
 };
 
 // Every Detail value: the set 0 to 4.

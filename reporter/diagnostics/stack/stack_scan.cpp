@@ -3,6 +3,7 @@
 #include "reporter/diagnostics/stack/call_site.h"
 #include "reporter/diagnostics/stack/stack_cleanup.h"
 #include "reporter/diagnostics/stack/stack_entry.h"
+#include "reporter/diagnostics/stack/stale_calls.h"
 
 namespace {
 
@@ -61,10 +62,11 @@ void TStackScanner::ExamineWord(uintptr_t position) {
 // The called procedure's entry goes before the call: the clean-up tells by it which frames in
 // between are stale.
 void TStackScanner::AddCallSite(const TCallSite& site) {
-    if (params_.FollowCalls && site.Target)
-        if (const auto entry = CalledProcedure(site.Target, memory_))
-            AddStackEntry(list_, params_, *entry, false);
-    AddStackEntry(list_, params_, site.Address, false);
+    const auto entered =
+        site.Target ? CalledProcedure(site.Target, memory_) : std::optional<uintptr_t>();
+    if (params_.FollowCalls && entered)
+        AddStackEntry(list_, params_, *entered, false);
+    AddStackEntry(list_, params_, site.Address, false, entered.value_or(0));
 }
 
 } // namespace
@@ -76,5 +78,7 @@ void ScanStackWith(TVessarStackList& list, const void* errorAddress, const void*
         AddStackEntry(list, params, reinterpret_cast<uintptr_t>(errorAddress), true);
     TStackScanner(list, params)
         .Scan(reinterpret_cast<uintptr_t>(start), reinterpret_cast<uintptr_t>(top));
+    if (params.CheckCalls && params.Resolve)
+        MarkStaleCalls(list, firstAppended, params.Locate);
     CleanUpStack(list, firstAppended, params.Resolve && HostIsDevelopmentEnvironment());
 }

@@ -12,6 +12,9 @@ struct TStackScanParams {
     bool Resolve = true; // look the addresses up, else name the module alone
     bool RunningThread = false;
     DWORD ThreadId = 0;
+    // Entries whose direct call cannot lead to the frames above them are marked: for a stack
+    // whose top entry is the exception's address (see MarkStaleCalls).
+    bool CheckCalls = false;
     // The lookup that Resolve uses.
     std::function<bool(const void*, TVessarDebugInfo&)> Locate = LocateAddress;
     // Entries of an allowed Detail so far, and those of them added to the list.

@@ -19,7 +19,7 @@ struct TCase {
 };
 
 TEST(LocationFill, NamesSplitAndDetailChosen) {
-    const TVessarModuleInfo module;
+    const auto module = std::make_shared<const TVessarModuleInfo>();
     for (const TCase& c : {
              TCase{"Forms", "C:\\vcl\\Forms.pas", "Forms.TForm.Show", 120, 3, "Forms.pas", "TForm",
                    "Show", 3, kDetailLine},
@@ -43,7 +43,7 @@ TEST(LocationFill, NamesSplitAndDetailChosen) {
         location.LineNumber = c.LineNumber;
         location.ProcLines = c.ProcLines;
         TVessarDebugInfo info;
-        info.Module = &module;
+        info.Module = module;
         FillFromLocation(location, info);
         EXPECT_EQ(info.Addr, 0x401234u);
         EXPECT_EQ(info.Unit, c.Unit) << c.ProcedureName;

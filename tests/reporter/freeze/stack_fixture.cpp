@@ -1,10 +1,10 @@
 #include "stack_fixture.h"
 
-const TVessarModuleInfo& AppModule() {
-    static const TVessarModuleInfo module = [] {
-        TVessarModuleInfo app;
-        app.Handle = reinterpret_cast<HMODULE>(0x00400000);
-        app.FileName = "C:\\Program Files\\App\\app.exe";
+const TModuleRef& AppModule() {
+    static const TModuleRef module = [] {
+        auto app = std::make_shared<TVessarModuleInfo>();
+        app->Handle = reinterpret_cast<HMODULE>(0x00400000);
+        app->FileName = "C:\\Program Files\\App\\app.exe";
         return app;
     }();
     return module;
@@ -15,7 +15,7 @@ namespace {
 TVessarDebugInfo EntryInApp(uint8_t detail, uint32_t address) {
     TVessarDebugInfo entry;
     entry.Detail = detail;
-    entry.Module = &AppModule();
+    entry.Module = AppModule();
     entry.Addr = address;
     return entry;
 }

@@ -3,7 +3,7 @@
 #include "reporter/diagnostics/stack/stack_list.h"
 
 // The module at 00400000, "C:\Program Files\App\app.exe".
-const TVessarModuleInfo& AppModule();
+const TModuleRef& AppModule();
 
 // An entry with a line: 00401234 in app.exe, main.cpp, TForm1.Button1Click, line 42, the
 // third line of the procedure.

@@ -34,19 +34,20 @@ TEST(LocateAddress, AddressOutsideEveryModuleGivesNothing) {
     EXPECT_EQ(info.Module, nullptr);
 }
 
-// The module listing's light record is completed in place by the first lookup.
-TEST(ModulesList, LightRecordIsCompletedInPlace) {
+// The module listing's light record is completed by the first lookup; the light one stays
+// readable for whoever holds it.
+TEST(ModulesList, LightRecordIsCompletedByTheFirstLookup) {
     HMODULE library = LoadLibraryA("msimg32.dll");
     ASSERT_NE(library, nullptr);
-    const TVessarModuleInfo* light = ModulesList().LightModuleOf(library);
+    const TModuleRef light = ModulesList().LightModuleOf(library);
     EXPECT_EQ(light->ModuleType, kModuleNotDetermined);
     EXPECT_EQ(light->Exports, nullptr);
     EXPECT_FALSE(light->FileName.empty());
 
-    const TVessarModuleInfo* full = ModulesList().ModuleOf(library);
-    EXPECT_EQ(full, light);
+    const TModuleRef full = ModulesList().ModuleOf(library);
     EXPECT_EQ(full->ModuleType, kModuleLibrary);
     EXPECT_NE(full->Exports, nullptr);
+    EXPECT_EQ(full->FileName, light->FileName);
     EXPECT_EQ(ModulesList().LightModuleOf(library), full);
     FreeLibrary(library);
 }

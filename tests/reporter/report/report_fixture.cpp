@@ -2,10 +2,10 @@
 #include "reporter/core/report/bug_report.h"
 
 ReportFixture::ReportFixture() {
-    Program.Handle = GetModuleHandleA(nullptr);
-    Program.FileName = "C:\\app\\Upgrade.exe";
-    Library.Handle = HMODULE(0x7C800000);
-    Library.FileName = "C:\\windows\\system32\\kernel32.dll";
+    Program->Handle = GetModuleHandleA(nullptr);
+    Program->FileName = "C:\\app\\Upgrade.exe";
+    Library->Handle = HMODULE(0x7C800000);
+    Library->FileName = "C:\\windows\\system32\\kernel32.dll";
     Data.Stack = &Stack;
     TReportThread main;
     main.Id = 100;
@@ -18,11 +18,11 @@ ReportFixture::ReportFixture() {
     Data.Threads = {main, worker};
 }
 
-TVessarDebugInfo& ReportFixture::AddEntry(const TVessarModuleInfo& module, uint8_t detail,
+TVessarDebugInfo& ReportFixture::AddEntry(const TModuleRef& module, uint8_t detail,
                                           uint32_t address, DWORD threadId, bool runningThread) {
     auto entry = std::make_unique<TVessarDebugInfo>();
     entry->Detail = detail;
-    entry->Module = &module;
+    entry->Module = module;
     entry->Addr = address;
     entry->ThreadId = threadId;
     entry->RunningThread = runningThread;

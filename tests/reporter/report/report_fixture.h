@@ -16,14 +16,14 @@ struct ReportFixture {
     ReportFixture(const ReportFixture&) = delete;
     ReportFixture& operator=(const ReportFixture&) = delete;
 
-    TVessarDebugInfo& AddEntry(const TVessarModuleInfo& module, uint8_t detail, uint32_t address,
+    TVessarDebugInfo& AddEntry(const TModuleRef& module, uint8_t detail, uint32_t address,
                                DWORD threadId, bool runningThread);
     // The exception's address, thread 100's live stack, thread 200's live stack, thread 100's
     // creation stack.
     void AddTwoThreads();
 
-    TVessarModuleInfo Program;
-    TVessarModuleInfo Library;
+    std::shared_ptr<TVessarModuleInfo> Program = std::make_shared<TVessarModuleInfo>();
+    std::shared_ptr<TVessarModuleInfo> Library = std::make_shared<TVessarModuleInfo>();
     TVessarStackList Stack;
     TReportData Data;
 };

@@ -60,11 +60,11 @@ void TStackImage::Fill(std::initializer_list<uintptr_t> words) {
 
 void TFakeLookup::Name(uintptr_t address, uint8_t detail, const char* procedure, int procLine,
                        uintptr_t module) {
-    modules_.push_back(std::make_unique<TVessarModuleInfo>());
+    modules_.push_back(std::make_shared<TVessarModuleInfo>());
     modules_.back()->Handle = reinterpret_cast<HMODULE>(module);
     TVessarDebugInfo& info = names_[address];
     info.Detail = detail;
-    info.Module = modules_.back().get();
+    info.Module = modules_.back();
     info.Unit = "scan.cpp";
     info.Procedure = procedure;
     info.ProcLine = procLine;

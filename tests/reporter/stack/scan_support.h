@@ -57,7 +57,7 @@ class TFakeLookup {
 
   private:
     std::map<uintptr_t, TVessarDebugInfo> names_;
-    std::vector<std::unique_ptr<TVessarModuleInfo>> modules_;
+    std::vector<std::shared_ptr<TVessarModuleInfo>> modules_;
 };
 
 // The addresses of the entries, in order.

@@ -25,7 +25,7 @@ class CleanUp : public ::testing::Test {
             auto entry = std::make_unique<TVessarDebugInfo>();
             entry->Addr = row.Addr;
             entry->Detail = row.Detail;
-            entry->Module = &modules[row.Module - 1];
+            entry->Module = modules[row.Module - 1];
             entry->Unit = "unit.cpp";
             entry->Procedure = row.Procedure;
             entry->ProcLine = row.ProcLine;
@@ -46,11 +46,13 @@ class CleanUp : public ::testing::Test {
     }
 
     void SetUp() override {
-        modules[0].Handle = reinterpret_cast<HMODULE>(0x400000);
-        modules[1].Handle = reinterpret_cast<HMODULE>(0x10000000);
+        for (auto& module : modules)
+            module = std::make_shared<TVessarModuleInfo>();
+        modules[0]->Handle = reinterpret_cast<HMODULE>(0x400000);
+        modules[1]->Handle = reinterpret_cast<HMODULE>(0x10000000);
     }
 
-    TVessarModuleInfo modules[2];
+    std::shared_ptr<TVessarModuleInfo> modules[2];
 };
 
 struct TCase {

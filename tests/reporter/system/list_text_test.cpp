@@ -36,13 +36,13 @@ TEST(ListText, SizesCountsAndFolders) {
 }
 
 TEST(ListRows, UnprintableCharactersOfTextColumnsBecomeQuestionMarks) {
-    TVessarModuleInfo module;
-    module.Handle = reinterpret_cast<HMODULE>(0x10000000);
-    module.FileName = "C:\\dir\x01\\lib\x7F.dll";
-    module.Description = "Bad\ttext";
-    module.Version = "1.\x02";
-    module.Size = 123456;
-    const std::vector<std::string> moduleRow = ModuleRows({&module}).at(0);
+    const auto module = std::make_shared<TVessarModuleInfo>();
+    module->Handle = reinterpret_cast<HMODULE>(0x10000000);
+    module->FileName = "C:\\dir\x01\\lib\x7F.dll";
+    module->Description = "Bad\ttext";
+    module->Version = "1.\x02";
+    module->Size = 123456;
+    const std::vector<std::string> moduleRow = ModuleRows({module}).at(0);
     EXPECT_EQ(moduleRow, (std::vector<std::string>{"10000000", "lib?.dll", "Bad?text", "1.?",
                                                    "123456", "", "C:\\dir?"}));
 

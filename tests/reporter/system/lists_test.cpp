@@ -17,11 +17,11 @@ namespace {
 
 bool Listed(const TLoadedModules& modules, HMODULE handle) {
     return std::any_of(modules.begin(), modules.end(),
-                       [&](const TVessarModuleInfo* m) { return m->Handle == handle; });
+                       [&](const TModuleRef& m) { return m->Handle == handle; });
 }
 
 bool SortedByHandle(const TLoadedModules& modules) {
-    return std::is_sorted(modules.begin(), modules.end(), [](auto* a, auto* b) {
+    return std::is_sorted(modules.begin(), modules.end(), [](const auto& a, const auto& b) {
         return uintptr_t(a->Handle) < uintptr_t(b->Handle);
     });
 }
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Sources, LoadedModulesBy,
 
 std::vector<HMODULE> SortedHandles(const TLoadedModules& modules) {
     std::vector<HMODULE> handles;
-    for (const TVessarModuleInfo* module : modules)
+    for (const TModuleRef& module : modules)
         handles.push_back(module->Handle);
     return handles;
 }

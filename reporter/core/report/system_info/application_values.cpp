@@ -34,7 +34,7 @@ std::string UpTime(const FILETIME& start, const SYSTEMTIME& exceptionTime) {
 
 // The program's description carries the time stamp of its crash reporter data; 0 for none.
 std::string CompilationDate() {
-    const TVessarModuleInfo* program = ModulesList().ModuleOf(GetModuleHandleA(nullptr));
+    const TModuleRef program = ModulesList().ModuleOf(GetModuleHandleA(nullptr));
     return program ? CompilationDateText(program->KFDataTimeStamp, LocalZoneHours()) : "";
 }
 

@@ -5,7 +5,7 @@
 namespace {
 
 std::string ModuleVersionAt(const void* address) {
-    const TVessarModuleInfo* module = address ? ModulesList().ModuleAt(address) : nullptr;
+    const TModuleRef module = address ? ModulesList().ModuleAt(address) : nullptr;
     return module ? module->Version : std::string();
 }
 
