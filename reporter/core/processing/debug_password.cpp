@@ -5,7 +5,7 @@
 namespace {
 
 bool NeedsPassword(HMODULE module) {
-    const TVessarModuleInfo* info = module ? ModulesList().ModuleOf(module) : nullptr;
+    const TModuleRef info = module ? ModulesList().ModuleOf(module) : nullptr;
     return info && info->PasswordCheck && !info->PasswordFits;
 }
 
