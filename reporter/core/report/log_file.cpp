@@ -1,5 +1,6 @@
 #include "reporter/core/report/log_file.h"
 #include "reporter/base/binary_file.h"
+#include "reporter/base/phase_clock.h"
 #include "reporter/core/report/log_text.h"
 #include "reporter/core/report/log_xml.h"
 #include "reporter/core/report/report_fields.h"
@@ -39,6 +40,7 @@ std::string Contents(HANDLE file) {
 
 TLogFile::TLogFile(std::string fileName, bool readOnly)
     : fileName_(std::move(fileName)), readOnly_(readOnly) {
+    const TPhaseScope phase(TPhase::LogRead);
     const HANDLE file = OpenLog(fileName_, readOnly_, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE)
         return;
@@ -51,6 +53,7 @@ std::string TLogFile::Text() const {
 }
 
 void TLogFile::Add(const std::string& report, int limit) {
+    const TPhaseScope phase(TPhase::LogMerge);
     if (limit != -1)
         while (!reports_.empty() && Count() > limit - 1)
             reports_.erase(reports_.begin());
@@ -58,6 +61,7 @@ void TLogFile::Add(const std::string& report, int limit) {
 }
 
 void TLogFile::Save() {
+    const TPhaseScope phase(TPhase::LogWrite);
     if (readOnly_)
         RaiseSaveError(fileName_, ERROR_ACCESS_DENIED);
     if (!file_) {
@@ -80,6 +84,7 @@ std::string TLogFile::FieldValue(const std::string& key, int index) const {
 
 void TLogFile::SetFieldValue(const std::string& key, const std::string& value, int index,
                              const std::string& label) {
+    const TPhaseScope phase(TPhase::LogMerge);
     if (HasReport(index))
         reports_[size_t(index)] = WithFieldValue(reports_[size_t(index)], key, value, label);
 }
