@@ -11,7 +11,7 @@ namespace {
 constexpr int kFirstVersionWithLeadingBlock = 405;
 constexpr int kLastVersionWithLeadingBlock = 499;
 // Records between checkpoints: what a lookup decodes at most, against 16 bytes per checkpoint.
-constexpr int kRecordsPerCheckpoint = 16;
+constexpr int kRecordsPerCheckpoint = 32;
 
 } // namespace
 
@@ -29,6 +29,9 @@ TLineTableIndex::TLineTableIndex(const std::vector<uint8_t>& table, int version)
         damaged_ = true;
     }
     SortUnits();
+    units_.shrink_to_fit();
+    checkpoints_.shrink_to_fit();
+    procedures_.shrink_to_fit();
 }
 
 // A unit whose records are damaged is dropped whole.
