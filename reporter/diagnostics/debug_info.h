@@ -9,6 +9,7 @@
 #include <vector>
 #include <windows.h>
 
+class TLineTableIndex;
 class TVessarFunctionsList;
 
 enum TVessarModuleType : uint8_t {
@@ -35,7 +36,8 @@ struct TVessarModuleInfo {
     uint16_t DebugDataVersion = 0;  // of the module's own line table; 0 when it has none
     double KFDataTimeStamp = 0;     // build time from the crash reporter data, days since 1899
     std::vector<uint8_t> LineTable; // the module's own line table; empty when none
-    std::unique_ptr<TKFDebugInfoSource> DebugSource; // other tools' debug data, when no table
+    std::shared_ptr<const TLineTableIndex> LineIndex; // made with the table; null when none
+    std::unique_ptr<TKFDebugInfoSource> DebugSource;  // other tools' debug data, when no table
     FILETIME LastModified{};
     // The image's link time stamp and size from its headers: with the path they tell a module
     // from another one loaded later at the same address.

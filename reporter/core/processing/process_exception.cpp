@@ -1,5 +1,6 @@
 #include "reporter/core/processing/process_exception.h"
 #include "reporter/base/guarded_call.h"
+#include "reporter/base/phase_clock.h"
 #include "reporter/core/interception/emulated_access_violation.h"
 #include "reporter/core/interception/os_exception_hook.h"
 #include "reporter/core/interception/raise_state.h"
@@ -234,7 +235,11 @@ void TExceptionProcessing::SuspendThreads() {
 void TExceptionProcessing::BuildTheReport() {
     EnterSection(TSection::BuildReport);
     const TReportInputs inputs{record_, time_, errorId_, customMessage_, in_.Focus, threads_.get()};
-    record_.BugReport = BuildReport(options_, GatherReportData(inputs));
+    const TReportData data = GatherReportData(inputs);
+    {
+        const TPhaseScope phase(TPhase::ReportText);
+        record_.BugReport = BuildReport(options_, data);
+    }
     EnterSection(TSection::DuplicateCheck);
     if (options_.Stored().LogFlags & LogFlag::CountDuplicates)
         duplicate_ = CountDuplicateReport(options_, errorId_);

@@ -1,5 +1,6 @@
 #include "reporter/core/processing/report_values.h"
 #include "reporter/base/path_names.h"
+#include "reporter/base/phase_clock.h"
 #include "reporter/core/options/option_flags.h"
 #include "reporter/core/processing/program_kind.h"
 #include "reporter/core/report/report_clock.h"
@@ -77,11 +78,15 @@ void AddThreads(TReportData& data, const TReportInputs& in) {
 
 // The modules of the process and the processes of its machine as they are now.
 void AddLists(TReportData& data) {
-    TLoadedModules modules;
+    {
+        const TPhaseScope phase(TPhase::ModuleList);
+        TLoadedModules modules;
+        RefreshModules(modules);
+        data.Modules = ModuleRows(modules);
+    }
+    const TPhaseScope phase(TPhase::ProcessList);
     static TVessarProcessesList processes;
-    RefreshModules(modules);
     RefreshProcesses(processes);
-    data.Modules = ModuleRows(modules);
     data.Processes = ProcessRows(processes);
 }
 
@@ -90,11 +95,14 @@ void AddLists(TReportData& data) {
 TReportData GatherReportData(const TReportInputs& in) {
     TReportData data;
     const TVessarModuleOptionsEx& options = *in.Record.CurrentModuleOptions;
-    AddSystemFields(data.Fields,
-                    {in.Time, in.Record.ExceptionAddress, options.Stored().ReportFields});
-    data.Fields["1.2"] = ApplicationNameAndDescription();
-    data.Fields["1.3"] = ApplicationVersion();
-    AddExceptionFields(data, in);
+    {
+        const TPhaseScope phase(TPhase::SystemValues);
+        AddSystemFields(data.Fields,
+                        {in.Time, in.Record.ExceptionAddress, options.Stored().ReportFields});
+        data.Fields["1.2"] = ApplicationNameAndDescription();
+        data.Fields["1.3"] = ApplicationVersion();
+        AddExceptionFields(data, in);
+    }
     if (options.Stored().LogFlags & LogFlag::ModulesAndProcesses)
         AddLists(data);
     AddActiveControls(data, in);

@@ -1,5 +1,6 @@
 #include "reporter/core/report/log_file.h"
 #include "reporter/base/binary_file.h"
+#include "reporter/base/phase_clock.h"
 #include "reporter/core/report/log_text.h"
 #include "reporter/core/report/log_xml.h"
 #include "reporter/core/report/report_fields.h"
@@ -39,11 +40,15 @@ std::string Contents(HANDLE file) {
 
 TLogFile::TLogFile(std::string fileName, bool readOnly)
     : fileName_(std::move(fileName)), readOnly_(readOnly) {
+    const TPhaseScope phase(TPhase::LogRead);
     const HANDLE file = OpenLog(fileName_, readOnly_, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE)
         return;
     file_.emplace(file);
-    reports_ = SplitLogText(Contents(file));
+    const std::string contents = Contents(file);
+    reports_ = SplitLogText(contents);
+    if (JoinLogText(reports_) == contents)
+        appendAt_ = contents.size();
 }
 
 std::string TLogFile::Text() const {
@@ -51,13 +56,17 @@ std::string TLogFile::Text() const {
 }
 
 void TLogFile::Add(const std::string& report, int limit) {
+    const TPhaseScope phase(TPhase::LogMerge);
     if (limit != -1)
-        while (!reports_.empty() && Count() > limit - 1)
+        while (!reports_.empty() && Count() > limit - 1) {
             reports_.erase(reports_.begin());
+            appendAt_.reset();
+        }
     reports_.push_back(report + kReportEnd);
 }
 
 void TLogFile::Save() {
+    const TPhaseScope phase(TPhase::LogWrite);
     if (readOnly_)
         RaiseSaveError(fileName_, ERROR_ACCESS_DENIED);
     if (!file_) {
@@ -67,11 +76,14 @@ void TLogFile::Save() {
         file_.emplace(file);
     }
     const std::string text = Text();
+    const size_t from = appendAt_.value_or(0);
+    const DWORD size = DWORD(text.size() - from);
     DWORD written = 0;
-    if (SetFilePointer(file_->Get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-        !WriteFile(file_->Get(), text.data(), DWORD(text.size()), &written, nullptr) ||
-        written != text.size() || !SetEndOfFile(file_->Get()))
+    if (SetFilePointer(file_->Get(), LONG(from), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+        !WriteFile(file_->Get(), text.data() + from, size, &written, nullptr) || written != size ||
+        !SetEndOfFile(file_->Get()))
         RaiseSaveError(fileName_);
+    appendAt_ = text.size();
 }
 
 std::string TLogFile::FieldValue(const std::string& key, int index) const {
@@ -80,8 +92,11 @@ std::string TLogFile::FieldValue(const std::string& key, int index) const {
 
 void TLogFile::SetFieldValue(const std::string& key, const std::string& value, int index,
                              const std::string& label) {
-    if (HasReport(index))
-        reports_[size_t(index)] = WithFieldValue(reports_[size_t(index)], key, value, label);
+    const TPhaseScope phase(TPhase::LogMerge);
+    if (!HasReport(index))
+        return;
+    reports_[size_t(index)] = WithFieldValue(reports_[size_t(index)], key, value, label);
+    appendAt_.reset();
 }
 
 int TLogFile::Find(const std::vector<std::string>& keys,

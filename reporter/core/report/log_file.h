@@ -23,8 +23,9 @@ class TLogFile {
     // Appends `report`, first dropping the oldest reports so that at most `limit` remain
     // (-1: no limit).
     void Add(const std::string& report, int limit);
-    // Writes the log from the start of the file, made when missing, and cuts the file after it.
-    // Raises Exception.
+    // Writes the log, made when missing, and cuts the file after it. When the file holds what
+    // was read or saved last and reports were only added since, only they are written: the
+    // bytes are those a write from the start would give. Raises Exception.
     void Save();
 
     // The value of field `key` ("2.8") in report `index`; empty when there is none.
@@ -46,4 +47,7 @@ class TLogFile {
     bool readOnly_;
     std::optional<FileHandle> file_;
     std::vector<std::string> reports_;
+    // The size of the file's text while it is the start of Text(); none when it must be
+    // written whole.
+    std::optional<size_t> appendAt_;
 };

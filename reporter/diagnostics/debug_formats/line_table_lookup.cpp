@@ -1,41 +1,31 @@
 #include "reporter/diagnostics/debug_formats/line_table_lookup.h"
 #include "reporter/diagnostics/debug_formats/hidden_units.h"
 #include "reporter/diagnostics/debug_formats/line_table_format.h"
+#include "reporter/diagnostics/debug_formats/line_table_index.h"
 #include "reporter/diagnostics/debug_formats/line_table_names.h"
 #include "reporter/diagnostics/debug_formats/line_table_procedure.h"
 #include "reporter/diagnostics/debug_formats/line_table_records.h"
 
 namespace {
 
-// Tables of these versions begin with a block that the lookup does not use.
-constexpr int kFirstVersionWithLeadingBlock = 405;
-constexpr int kLastVersionWithLeadingBlock = 499;
-
-struct TUnit {
-    size_t NameAt = 0;
-    uint32_t FirstLine = 0;
-    uint32_t Start = 0; // code offset
-    uint32_t Size = 0;
-    size_t RecordsAt = 0;
-    size_t RecordsEnd = 0;
-};
-
 class TLineTableLookup {
   public:
-    TLineTableLookup(const TVessarModuleInfo& module, const void* address)
-        : module_(module), table_(module.LineTable), names_(module),
+    TLineTableLookup(const TVessarModuleInfo& module, const TLineTableIndex& index,
+                     const void* address)
+        : module_(module), index_(index), table_(module.LineTable), names_(module),
           codeStart_(uintptr_t(module.Handle) + line_table::kCodeStart),
           target_(uint32_t(uintptr_t(address) - codeStart_)), address_(address) {}
 
     bool Locate(TVessarDebugInfo& info) const;
 
   private:
-    TUnit ReadUnit(size_t& at) const;
-    bool Decode(const TUnit& unit, TVessarDebugInfo& info) const;
-    bool Found(const TUnit& unit, const TLineTableProcedure& procedure, uint32_t line,
+    bool Decode(const TIndexedUnit& unit, TVessarDebugInfo& info) const;
+    TLineTableProcedure ProcedureOf(const TIndexedUnit& unit, uint32_t index) const;
+    bool Found(const TIndexedUnit& unit, uint32_t procedure, uint32_t line,
                TVessarDebugInfo& info) const;
 
     const TVessarModuleInfo& module_;
+    const TLineTableIndex& index_;
     TByteView table_;
     TLineTableNames names_;
     uintptr_t codeStart_;
@@ -43,22 +33,28 @@ class TLineTableLookup {
     const void* address_;
 };
 
-TUnit TLineTableLookup::ReadUnit(size_t& at) const {
-    TUnit unit;
-    unit.NameAt = at;
-    at = names_.Skip(table_, at);
-    unit.FirstLine = table_.U32(at);
-    unit.Start = table_.U32(at + 4);
-    unit.Size = table_.U32(at + 8);
-    const uint32_t length = table_.U32(at + 12);
-    unit.RecordsAt = at + 16;
-    table_.Part(unit.RecordsAt, length); // the records are all there
-    unit.RecordsEnd = unit.RecordsAt + length;
-    at = unit.RecordsEnd;
-    return unit;
+// A name beginning with "." keeps the class of the procedure before it: the class comes from
+// the nearest procedure of the unit whose name does not.
+TLineTableProcedure TLineTableLookup::ProcedureOf(const TIndexedUnit& unit, uint32_t index) const {
+    TLineTableProcedure procedure;
+    if (index == TLineCheckpoint::kNoProcedure)
+        return procedure;
+    const TIndexedProcedure& opened = index_.Procedure(index);
+    size_t at = opened.NameAt;
+    const std::string name = names_.Read(table_, at);
+    for (uint32_t before = index; name.starts_with('.') && before-- > unit.FirstProcedure;) {
+        at = index_.Procedure(before).NameAt;
+        const std::string earlier = names_.Read(table_, at);
+        if (!earlier.starts_with('.')) {
+            procedure.Open(earlier, 0, 0);
+            break;
+        }
+    }
+    procedure.Open(name, opened.Line, opened.Offset);
+    return procedure;
 }
 
-bool TLineTableLookup::Found(const TUnit& unit, const TLineTableProcedure& procedure, uint32_t line,
+bool TLineTableLookup::Found(const TIndexedUnit& unit, uint32_t procedureIndex, uint32_t line,
                              TVessarDebugInfo& info) const {
     size_t at = unit.NameAt;
     std::string unitName = names_.ReadUnit(table_, at);
@@ -72,6 +68,7 @@ bool TLineTableLookup::Found(const TUnit& unit, const TLineTableProcedure& proce
         info.ProcLine = 0;
         return true;
     }
+    const TLineTableProcedure procedure = ProcedureOf(unit, procedureIndex);
     info.Detail = kDetailLine;
     info.Unit = std::move(unitName);
     info.ClassName = procedure.ClassName();
@@ -82,16 +79,20 @@ bool TLineTableLookup::Found(const TUnit& unit, const TLineTableProcedure& proce
 }
 
 // Each record's line covers [offset, offset + address step - 1]; the line after the last
-// record covers the rest of the unit.
-bool TLineTableLookup::Decode(const TUnit& unit, TVessarDebugInfo& info) const {
-    TLineTableProcedure procedure;
-    uint32_t line = unit.FirstLine;
-    uint32_t offset = unit.Start;
-    size_t at = unit.RecordsAt;
+// record covers the rest of the unit. Procedures are numbered in the order they open.
+bool TLineTableLookup::Decode(const TIndexedUnit& unit, TVessarDebugInfo& info) const {
+    const TLineCheckpoint& start = index_.CheckpointAt(unit, target_);
+    uint32_t procedure = start.Procedure;
+    uint32_t line = start.Line;
+    uint32_t offset = start.Offset;
+    size_t at = start.RecordAt;
     while (at < unit.RecordsEnd) {
         const TLineRecord record = ReadLineRecord(table_, at, module_.DebugDataVersion);
-        if (record.OpensProcedure)
-            procedure.Open(names_.Read(table_, at), line, offset);
+        if (record.OpensProcedure) {
+            procedure =
+                procedure == TLineCheckpoint::kNoProcedure ? unit.FirstProcedure : procedure + 1;
+            at = SkipLineTableName(table_, at, module_.DebugDataVersion);
+        }
         if (target_ < offset)
             return false;
         if (target_ - offset < record.AddressStep)
@@ -103,18 +104,8 @@ bool TLineTableLookup::Decode(const TUnit& unit, TVessarDebugInfo& info) const {
 }
 
 bool TLineTableLookup::Locate(TVessarDebugInfo& info) const {
-    size_t at = 0;
-    const int version = module_.DebugDataVersion;
-    if (version >= kFirstVersionWithLeadingBlock && version <= kLastVersionWithLeadingBlock)
-        at += 4 + table_.U32(0);
-    const uint32_t count = table_.U32(at);
-    at += 4;
-    for (uint32_t i = 0; i < count; ++i) {
-        const TUnit unit = ReadUnit(at);
-        if (target_ - unit.Start < unit.Size && Decode(unit, info))
-            return true;
-    }
-    return false;
+    const TIndexedUnit* unit = index_.UnitAt(target_);
+    return unit && Decode(*unit, info);
 }
 
 } // namespace
@@ -123,5 +114,8 @@ bool LocateInLineTable(const TVessarModuleInfo& module, const void* address,
                        TVessarDebugInfo& info) {
     if (module.LineTable.empty())
         return false;
-    return TLineTableLookup(module, address).Locate(info);
+    if (module.LineIndex)
+        return TLineTableLookup(module, *module.LineIndex, address).Locate(info);
+    const TLineTableIndex index(module.LineTable, module.DebugDataVersion);
+    return TLineTableLookup(module, index, address).Locate(info);
 }

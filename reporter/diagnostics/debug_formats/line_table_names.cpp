@@ -5,16 +5,25 @@
 
 using namespace line_table;
 
-TLineTableNames::TLineTableNames(const TVessarModuleInfo& module)
-    : version_(module.DebugDataVersion), passwordFits_(module.PasswordFits),
-      cipher_(module.PasswordKey) {}
+namespace {
 
-TLineTableNames::TPart TLineTableNames::PartAt(const TByteView& table, size_t at) const {
+struct TPart {
+    size_t Length = 0;
+    bool Follows = false; // a "." and a further part come after this one
+};
+
+TPart PartAt(const TByteView& table, size_t at, int version) {
     const uint8_t length = table.U8(at);
-    if (version_ >= kFirstVersionWithNameParts && (length & kNamePartFollows))
+    if (version >= kFirstVersionWithNameParts && (length & kNamePartFollows))
         return {size_t(length & ~kNamePartFollows), true};
     return {length, false};
 }
+
+} // namespace
+
+TLineTableNames::TLineTableNames(const TVessarModuleInfo& module)
+    : version_(module.DebugDataVersion), passwordFits_(module.PasswordFits),
+      cipher_(module.PasswordKey) {}
 
 // Whether the bytes can be turned back into text.
 bool TLineTableNames::Opens() const {
@@ -37,7 +46,7 @@ std::string TLineTableNames::Unscrambled(std::string_view stored) const {
 }
 
 std::string TLineTableNames::Read(const TByteView& table, size_t& at) const {
-    const TPart part = PartAt(table, at);
+    const TPart part = PartAt(table, at, version_);
     std::string name = Unscrambled(table.Text(at + 1, part.Length));
     at += 1 + part.Length;
     return part.Follows ? name + "." + Read(table, at) : name;
@@ -52,9 +61,9 @@ std::string TLineTableNames::ReadUnit(const TByteView& table, size_t& at) const 
     return name.insert(std::min<size_t>(1, name.size()), "p");
 }
 
-size_t TLineTableNames::Skip(const TByteView& table, size_t at) const {
+size_t SkipLineTableName(const TByteView& table, size_t at, int version) {
     for (;;) {
-        const TPart part = PartAt(table, at);
+        const TPart part = PartAt(table, at, version);
         at += 1 + part.Length;
         if (!part.Follows)
             return at;

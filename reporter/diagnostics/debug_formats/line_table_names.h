@@ -15,16 +15,8 @@ class TLineTableNames {
     // A unit's name: with the source-file extension when it has none; an enciphered one is
     // marked "?p".
     std::string ReadUnit(const TByteView& table, size_t& at) const;
-    // Where the name at `at` ends.
-    size_t Skip(const TByteView& table, size_t at) const;
 
   private:
-    struct TPart {
-        size_t Length = 0;
-        bool Follows = false; // a "." and a further part come after this one
-    };
-
-    TPart PartAt(const TByteView& table, size_t at) const;
     bool Opens() const;
     std::string Unscrambled(std::string_view stored) const;
 
@@ -32,3 +24,6 @@ class TLineTableNames {
     bool passwordFits_;
     TBlockCipher cipher_;
 };
+
+// Where the name at `at` of a table of `version` ends; no password is needed for it.
+size_t SkipLineTableName(const TByteView& table, size_t at, int version);

@@ -1,5 +1,6 @@
 #include "reporter/diagnostics/debug_formats/locate_address.h"
 #include "reporter/base/byte_stream.h"
+#include "reporter/base/phase_clock.h"
 #include "reporter/diagnostics/debug_formats/exports_list.h"
 #include "reporter/diagnostics/debug_formats/line_table_lookup.h"
 #include "reporter/diagnostics/debug_formats/location_fill.h"
@@ -27,6 +28,7 @@ bool InDebugSource(const TVessarModuleInfo& module, const void* address, TVessar
 } // namespace
 
 bool LocateAddress(const void* address, TVessarDebugInfo& info) {
+    const TPhaseScope phase(TPhase::AddressLookups);
     info = TVessarDebugInfo{};
     info.Addr = uint32_t(reinterpret_cast<uintptr_t>(address));
     info.Module = ModulesList().ModuleAt(address);

@@ -1,4 +1,5 @@
 #include "reporter/diagnostics/debug_formats/module_own_data.h"
+#include "reporter/diagnostics/debug_formats/line_table_index.h"
 #include "reporter/diagnostics/debug_formats/module_password.h"
 
 void AttachOwnDebugData(TVessarModuleInfo& module, TKFModuleData data) {
@@ -6,6 +7,10 @@ void AttachOwnDebugData(TVessarModuleInfo& module, TKFModuleData data) {
     module.KFDataTimeStamp = c.BuildTime;
     module.DebugDataVersion = data.LineTable.empty() ? 0 : uint16_t(c.Version);
     module.LineTable = std::move(data.LineTable);
+    module.LineIndex =
+        module.LineTable.empty()
+            ? nullptr
+            : std::make_shared<const TLineTableIndex>(module.LineTable, module.DebugDataVersion);
     module.PasswordCheck.reset();
     if (c.HasPasswordCheck)
         module.PasswordCheck = c.PasswordCheck;

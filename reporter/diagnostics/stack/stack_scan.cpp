@@ -1,5 +1,6 @@
 #include "reporter/diagnostics/stack/stack_scan.h"
 #include "reporter/base/development_environment.h"
+#include "reporter/base/phase_clock.h"
 #include "reporter/diagnostics/stack/call_site.h"
 #include "reporter/diagnostics/stack/stack_cleanup.h"
 #include "reporter/diagnostics/stack/stack_entry.h"
@@ -73,6 +74,7 @@ void TStackScanner::AddCallSite(const TCallSite& site) {
 
 void ScanStackWith(TVessarStackList& list, const void* errorAddress, const void* start,
                    const void* top, TStackScanParams& params) {
+    const TPhaseScope phase(TPhase::StackScan);
     const size_t firstAppended = list.Count();
     if (errorAddress)
         AddStackEntry(list, params, reinterpret_cast<uintptr_t>(errorAddress), true);

@@ -74,13 +74,15 @@ void AddDisplayFields(TReportFields& fields) {
 
 } // namespace
 
-void AddComputerFields(TReportFields& fields) {
+void AddFixedComputerFields(TReportFields& fields) {
     fields["5.1"] = ComputerName();
-    const TPhysicalMemory memory = PhysicalMemory();
-    fields["5.2"] = MegabytesText(memory.Total);
-    fields["5.3"] = MegabytesText(memory.Available);
-    AddDiskFields(fields);
-    fields["5.6"] = FormatDuration(double(MillisecondsSinceStart()) / kMillisecondsPerDay);
+    fields["5.2"] = MegabytesText(PhysicalMemory().Total);
     fields["5.7"] = Processor();
     AddDisplayFields(fields);
+}
+
+void AddChangingComputerFields(TReportFields& fields) {
+    fields["5.3"] = MegabytesText(PhysicalMemory().Available);
+    AddDiskFields(fields);
+    fields["5.6"] = FormatDuration(double(MillisecondsSinceStart()) / kMillisecondsPerDay);
 }

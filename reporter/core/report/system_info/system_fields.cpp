@@ -18,6 +18,25 @@ constexpr uint64_t kComputerFields = 0x7FFull << 25;
 constexpr uint64_t kOperatingSystemFields = 0x1Full << 36;
 constexpr uint64_t kNetworkFields = 0x3Full << 41;
 
+// The computer's and the operating system's values that stay the same while the process runs:
+// asked of the system for the first report only.
+const TReportFields& FixedFields(const TWindowsVersion& version) {
+    static const TReportFields fixed = [&] {
+        TReportFields fields;
+        AddFixedComputerFields(fields);
+        fields["5.10"] = VideoCardValue(version);
+        AddOperatingSystemFields(fields, version);
+        return fields;
+    }();
+    return fixed;
+}
+
+void AddFixedFields(TReportFields& fields, const TWindowsVersion& version, uint64_t wanted) {
+    for (const auto& [key, value] : FixedFields(version))
+        if (wanted & (key.starts_with("5.") ? kComputerFields : kOperatingSystemFields))
+            fields[key] = value;
+}
+
 } // namespace
 
 void AddSystemFields(TReportFields& fields, const TSystemFieldsContext& context) {
@@ -29,13 +48,12 @@ void AddSystemFields(TReportFields& fields, const TSystemFieldsContext& context)
         fields["2.4"] = ModuleVersionAt(context.ExceptionAddress);
     if (wanted & kUserFields)
         AddUserFields(fields, version);
+    if (wanted & (kComputerFields | kOperatingSystemFields))
+        AddFixedFields(fields, version, wanted);
     if (wanted & kComputerFields) {
-        AddComputerFields(fields);
-        fields["5.10"] = VideoCardValue(version);
+        AddChangingComputerFields(fields);
         fields["5.11"] = PrinterValue(version);
     }
-    if (wanted & kOperatingSystemFields)
-        AddOperatingSystemFields(fields, version);
     if (wanted & kNetworkFields)
         AddNetworkFields(fields, ReadAdapters());
 }
