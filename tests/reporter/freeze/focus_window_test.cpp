@@ -1,6 +1,7 @@
 // What the report says of the windows: the foreground form and the focused control, each text on
 // one line.
 #include "reporter/core/processing/focus_window.h"
+#include "tests/reporter/support/test_window.h"
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -27,14 +28,7 @@ TEST(FoldControlCharacters, EveryRunBecomesOneSpace) {
 class ForegroundForm : public testing::Test {
   protected:
     void SetUp() override {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = kFormClass;
-        RegisterClassA(&windowClass);
-        form_ =
-            CreateWindowExA(0, kFormClass, "Upgrade\r\n\tstep 2", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                            10, 10, 300, 200, nullptr, nullptr, nullptr, nullptr);
+        form_ = CreateTestWindow(kFormClass, "Upgrade\r\n\tstep 2");
         button_ = CreateWindowExA(0, "Button", "Go\r\non", WS_CHILD | WS_VISIBLE, 10, 10, 80, 30,
                                   form_, nullptr, nullptr, nullptr);
         SetForegroundWindow(form_);

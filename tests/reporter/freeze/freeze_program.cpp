@@ -11,6 +11,7 @@
 #include "reporter/core/processing/application_end.h"
 #include "runtime/program.h"
 #include "tests/reporter/support/hand_over_lines.h"
+#include "tests/reporter/support/test_window.h"
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -52,23 +53,13 @@ void Answer(DWORD milliseconds) {
     }
 }
 
-HWND CreateMainWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "FreezeProgram";
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(0, "FreezeProgram", "Freeze program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                           10, 10, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
 void SwitchFreezeCheck(bool on) {
     CurrentVessarionOptions().SetFreezeCheck(on);
 }
 
 [[noreturn]] void FreezeInPhases() {
     std::fprintf(stderr, "main thread %lu\n", GetCurrentThreadId());
-    HWND window = CreateMainWindow();
+    HWND window = CreateTestWindow("FreezeProgram", "Freeze program");
     Say("phase answering");
     Answer(4000);
     Say("phase frozen");

@@ -13,6 +13,7 @@
 #include "runtime/exception.h"
 #include "runtime/program.h"
 #include "tests/reporter/support/message_box_answer.h"
+#include "tests/reporter/support/test_window.h"
 #include <atomic>
 #include <cstdio>
 #include <windows.h>
@@ -63,14 +64,7 @@ DWORD WINAPI RaiseAfterTheFreeze(void*) {
 }
 
 HWND CreateMinimisedWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "FrozenWindowProgram";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "FrozenWindowProgram", "Frozen window program",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateTestWindow("FrozenWindowProgram", "Frozen window program");
     ShowWindow(window, SW_MINIMIZE);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
