@@ -1,6 +1,7 @@
 #include "reporter/core/processing/debug_password.h"
 #include "reporter/core/processing/exception_thread.h"
 #include "reporter/core/processing/notifications.h"
+#include <algorithm>
 
 namespace {
 
@@ -12,8 +13,9 @@ bool NeedsPassword(HMODULE module) {
 } // namespace
 
 void AskDebugPasswords(TVessarExceptionRecord& record, std::initializer_list<HMODULE> modules) {
-    for (HMODULE module : modules) {
-        if (!NeedsPassword(module))
+    for (auto at = modules.begin(); at != modules.end(); ++at) {
+        const HMODULE module = *at;
+        if (std::find(modules.begin(), at, module) != at || !NeedsPassword(module))
             continue;
         std::string password;
         RunInFaultingThread([&] { NotifyPasswordRequest(record, module, password); });

@@ -5,6 +5,7 @@
 #include "reporter/core/processing/exception_record.h"
 #include <windows.h>
 
-// Asks for the password of each of `modules` whose line table is enciphered and not yet opened,
-// in the faulting thread, and gives the module what the listeners answered.
+// Asks for the password of each of `modules` (once, when named twice) whose line table is
+// enciphered and not yet opened, in the faulting thread, and gives the module what the listeners
+// answered.
 void AskDebugPasswords(TVessarExceptionRecord& record, std::initializer_list<HMODULE> modules);

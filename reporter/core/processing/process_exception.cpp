@@ -206,11 +206,7 @@ const void* TExceptionProcessing::TrackedStackTop(DWORD threadId) const {
 
 void TExceptionProcessing::TraceStacks() {
     EnterSection(TSection::TraceStacks);
-    HMODULE program = GetModuleHandleA(nullptr);
-    if (module_ == program)
-        AskDebugPasswords(record_, {program});
-    else
-        AskDebugPasswords(record_, {program, module_});
+    AskDebugPasswords(record_, {GetModuleHandleA(nullptr), module_});
     if (exception_.Stack) {
         stack_ = std::make_unique<TVessarStackList>();
         std::swap(*stack_, *exception_.Stack);
@@ -241,8 +237,7 @@ void TExceptionProcessing::BuildTheReport() {
         record_.BugReport = BuildReport(options_, data);
     }
     EnterSection(TSection::DuplicateCheck);
-    if (options_.Stored().LogFlags & LogFlag::CountDuplicates)
-        duplicate_ = CountDuplicateReport(options_, errorId_);
+    duplicate_ = CountDuplicateReport(options_, errorId_);
     EnterSection(TSection::EnvironmentVariables);
     ClearLastWarning();
     SetReportEnvironment(record_);
