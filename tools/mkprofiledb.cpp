@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!options.ini.empty()) {
-        if (!WriteAlias(options.ini, options.alias, folder)) {
+        if (!WriteAlias(options.ini, options.alias, folder, options.user)) {
             std::fprintf(stderr, "mkprofiledb: cannot write %s\n", options.ini.c_str());
             return 1;
         }

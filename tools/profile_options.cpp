@@ -11,6 +11,8 @@ const char* const kProfileUsage =
     "                      [<alias>] with PATH=<folder> and DEFAULT DRIVER=PARADOX (the file's\n"
     "                      other sections stay)\n"
     "  --alias <name>      the alias name (default PROFILEDATA)\n"
+    "  --user <name>       also give the alias the parameter USER NAME=<name> (may be empty):\n"
+    "                      the program then asks for a login before it opens the database\n"
     "  --present <table>:<column>[=<type><size>][,<column>...]\n"
     "                      make the table with these upgrade columns already present, after\n"
     "                      its own columns and named exactly as written (any letter case);\n"
@@ -124,6 +126,8 @@ bool ParseProfileOptions(int argc, char** argv, ProfileOptions& o, std::string& 
             o.ini = value;
         else if (arg == "--alias")
             o.alias = value;
+        else if (arg == "--user")
+            o.user = value;
         else if (arg == "--seed")
             o.seed = std::strtoull(value.c_str(), nullptr, 10);
         else if (arg == "--present")

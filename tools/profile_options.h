@@ -3,6 +3,7 @@
 #include "profile_schema.h"
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ struct ProfileOptions {
     unsigned rows = 0;
     std::string ini;
     std::string alias = "PROFILEDATA";
+    std::optional<std::string> user;
     uint64_t seed = 1;
     bool index = true;
     bool replace = false;
