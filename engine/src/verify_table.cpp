@@ -141,6 +141,8 @@ class TableCheck {
         try {
             bytes = ReadValidity(val);
         } catch (const EngineError& err) {
+            if (err.code != DBIERR_VALCORRUPT)
+                throw;
             findings_.Problem(name, WhatOf(err));
             return;
         }
