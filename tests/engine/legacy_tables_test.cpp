@@ -7,11 +7,13 @@
 #include "append_field.h"
 #include "bytes.h"
 #include "create_table.h"
+#include "family_files.h"
 #include "record_codec.h"
 #include "samples.h"
 #include "status.h"
 #include "table_cursor.h"
 #include "table_data.h"
+#include "tables/column_desc.h"
 #include "test_folder.h"
 #include "verify_table.h"
 #include <algorithm>
@@ -49,32 +51,9 @@ std::string CopyLegacy(const TestFolder& folder, const std::vector<std::string>&
     return folder.File(files[0]);
 }
 
-TableHeader HeaderOf(const std::string& path) {
-    File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
-    return ReadHeader(f);
-}
-
-std::vector<uint8_t> Contents(const std::string& path) {
-    File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
-    std::vector<uint8_t> bytes(size_t(f.Size()));
-    f.ReadExact(0, bytes.data(), bytes.size());
-    return bytes;
-}
-
 void Patch(const std::string& path, size_t at, const std::string& bytes) {
     File f = File::Open(path, Access::ReadWrite, Share::Exclusive, DBIERR_NOSUCHFILE);
     f.WriteAt(at, bytes.data(), bytes.size());
-}
-
-std::vector<std::vector<uint8_t>> Records(const std::string& path) {
-    File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHTABLE);
-    TableHeader h = ReadHeader(f);
-    std::vector<std::vector<uint8_t>> records;
-    ChainReader chain(f, h);
-    while (chain.Next())
-        for (unsigned i = 0; i < chain.Count(); ++i)
-            records.emplace_back(chain.Record(i), chain.Record(i) + h.recordSize);
-    return records;
 }
 
 struct LegacyFamily {
@@ -90,8 +69,9 @@ TEST_P(LegacyTables, VerifyCleanTakeThreeFieldsAndKeepEveryValue) {
     const std::string table = CopyLegacy(folder, files);
     Verdict before = Verify(table);
     EXPECT_EQ(before.problems + before.notUnderstood, 0u) << before.lines;
-    const uint8_t level = HeaderOf(table).version;
-    const auto old = Records(table);
+    TableHeader h;
+    const auto old = Records(table, h);
+    const uint8_t level = h.version;
 
     struct Added {
         const char* name;
@@ -107,7 +87,7 @@ TEST_P(LegacyTables, VerifyCleanTakeThreeFieldsAndKeepEveryValue) {
                   f.type == fldINT32 ? std::max<uint8_t>(level, 11) : level)
             << f.name;
     }
-    const auto now = Records(table);
+    const auto now = Records(table, h);
     ASSERT_EQ(now.size(), old.size());
     for (size_t r = 0; r < old.size(); ++r) {
         EXPECT_TRUE(std::equal(old[r].begin(), old[r].end(), now[r].begin())) << "record " << r;
@@ -217,19 +197,11 @@ TEST(LegacyStamps, OnlyTheOriginalEnginesDifferenceIsANote) {
 
 constexpr unsigned kRows = 200;
 
-FLDDesc FieldDesc(const char* name, uint16_t type, int16_t units) {
-    FLDDesc d{};
-    std::strncpy(d.szName, name, sizeof d.szName - 1);
-    d.iFldType = type;
-    d.iUnits1 = units;
-    return d;
-}
-
 // An unkeyed table of kRows records (Name A20 in reverse order of insertion, Qty I) with an
 // index on Name that is not maintained.
 std::string UnkeyedIndexedTable(const TestFolder& folder) {
     const std::string table = folder.File("STOCK.DB");
-    FLDDesc fields[] = {FieldDesc("Name", fldZSTRING, 20), FieldDesc("Qty", fldINT32, 0)};
+    FLDDesc fields[] = {ColumnDesc("Name", fldZSTRING, 20), ColumnDesc("Qty", fldINT32, 0)};
     CRTblDesc desc{};
     std::strcpy(desc.szTblName, "STOCK.DB");
     desc.iFldCount = 2;
@@ -266,11 +238,12 @@ TEST(UnkeyedIndex, EntriesFollowTheirRecordsAcrossARestructure) {
     AppendField(table, "Note", fldZSTRING, 120); // 24 → 144 bytes a record: every record moves
     Verdict moved = Verify(table);
     EXPECT_EQ(moved.problems + moved.notUnderstood, 0u) << moved.lines;
-    const TableHeader h = HeaderOf(table), x = HeaderOf(folder.File("STOCK.X01"));
+    TableHeader h;
+    const auto records = Records(table, h);
+    const TableHeader x = HeaderOf(folder.File("STOCK.X01"));
     EXPECT_EQ(x.changeCount2, h.changeCount2);
 
     // Each entry: the name, the record's number (from 1, chain order), its block and offset.
-    const auto records = Records(table);
     File xFile =
         File::Open(folder.File("STOCK.X01"), Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
     ChainReader entries(xFile, x);
@@ -321,7 +294,7 @@ TEST(UnkeyedIndex, OutOfDateIndexIsCarriedOverAsItIs) {
 TEST(UnkeyedIndex, AMaintainedIndexNeedsAKey) {
     TestFolder folder;
     const std::string table = folder.File("PLAIN.DB");
-    FLDDesc fields[] = {FieldDesc("Name", fldZSTRING, 20)};
+    FLDDesc fields[] = {ColumnDesc("Name", fldZSTRING, 20)};
     CRTblDesc desc{};
     std::strcpy(desc.szTblName, "PLAIN.DB");
     desc.iFldCount = 1;
