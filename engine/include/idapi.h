@@ -401,7 +401,7 @@ DBIResult DBIFN DbiGetAliasParams(const char* pszAlias, uint16_t* piCount, CFGDe
 DBIResult DBIFN DbiGetAliasNames(uint16_t* piCount, DBINAME* pNames);
 /* Checks that the files of a table agree with each other; each finding goes to pfReport (may be
    null). Succeeds when the check could run, whatever it found; piProblems receives the number
-   of problems. */
+   of problems (findings not understood are not among them). */
 DBIResult DBIFN DbiVerifyTable(hDBIDb hDb, const char* pszTableName, pfVRFYReport pfReport,
                                void* pCtx, uint32_t* piProblems);
 /* Builds a single-field secondary index (.Xnn/.Ynn) on a table that no cursor holds: hCursor
