@@ -106,8 +106,8 @@ typedef int32_t CROpType;
 
 /* Kinds of finding that DbiVerifyTable reports. */
 typedef int32_t VRFYKind;
-#define vrfyNOTE 0    /* worth knowing, not an inconsistency */
-#define vrfyPROBLEM 1 /* the family files disagree */
+#define vrfyNOTE 0          /* worth knowing, not an inconsistency */
+#define vrfyPROBLEM 1       /* the family files disagree */
 #define vrfyNOTUNDERSTOOD 2 /* a file the engine cannot interpret: neither sound nor damaged */
 
 typedef void(DBIFN* pfVRFYReport)(void* pCtx, VRFYKind eKind, const char* pszText);
