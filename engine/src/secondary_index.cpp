@@ -134,16 +134,16 @@ void CarryOverSecondaryIndex(const File& oldTable, const TableHeader& oldHeader,
                              const RecordMoves& moves, const TableHeader& newTable, const File& x,
                              File& xOut, const File* y, File* yOut) {
     TableHeader xh = ReadHeader(x);
-    SecondaryLayout layout;
-    const std::string unknown = DescribeSecondary(xh, oldHeader, layout);
-    if (!unknown.empty())
-        NotUnderstood(x, unknown);
     const bool maintained =
         xh.fileType == ftMaintainedSecondaryIndex || xh.fileType == ftMaintainedCompositeIndex;
     if (!maintained && !IndexIsCurrent(xh, oldHeader)) {
         CopyOutOfDate(xh, x, xOut, y, yOut, oldHeader, newTable);
         return;
     }
+    SecondaryLayout layout;
+    const std::string unknown = DescribeSecondary(xh, oldHeader, layout);
+    if (!unknown.empty())
+        NotUnderstood(x, unknown);
 
     // Copy the header and every block (free ones too), then patch the chain's blocks.
     std::vector<uint8_t> raw(size_t(std::min<uint64_t>(x.Size(), xh.headerSize)));
