@@ -21,6 +21,9 @@ struct ProfileOptions {
     std::vector<const TableDef*> omit, only;
     std::map<const TableDef*, std::vector<Column>> present;
     std::map<const TableDef*, std::string> passwords;
+    // Tables made without key: the column of their secondary index, or "" for none.
+    std::map<const TableDef*, std::string> unkeyed;
+    std::vector<const TableDef*> oldValidity;
 
     bool Wanted(const TableDef* t) const;
 };
