@@ -45,3 +45,8 @@ std::string JoinLogText(const std::vector<std::string>& reports) {
         text.resize(text.size() - 2);
     return text;
 }
+
+bool ReadsBackAlike(const std::string& report) {
+    const std::vector<std::string> read = SplitLogText(report + kCrLf);
+    return read.size() == 1 && read[0] == report;
+}
