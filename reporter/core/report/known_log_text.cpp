@@ -28,9 +28,9 @@ TSplitLog SplitKnownLogText(const std::string& text) {
     return known.Split;
 }
 
-void RememberLogText(const std::string& text, const std::vector<std::string>& reports) {
+void RememberLogText(std::string text, const std::vector<std::string>& reports) {
     TKnownLog& known = Known();
     const std::lock_guard<std::mutex> hold(known.Lock);
-    known.Text = text;
+    known.Text = std::move(text);
     known.Split = {reports, true};
 }

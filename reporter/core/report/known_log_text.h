@@ -13,4 +13,4 @@ struct TSplitLog {
 TSplitLog SplitKnownLogText(const std::string& text);
 
 // `text` was just written for `reports` (it is JoinLogText(reports)).
-void RememberLogText(const std::string& text, const std::vector<std::string>& reports);
+void RememberLogText(std::string text, const std::vector<std::string>& reports);

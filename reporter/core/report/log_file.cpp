@@ -78,7 +78,7 @@ void TLogFile::Save() {
             RaiseSaveError(fileName_);
         file_.emplace(file);
     }
-    const std::string text = Text();
+    std::string text = Text();
     const size_t from = appendAt_.value_or(0);
     const DWORD size = DWORD(text.size() - from);
     DWORD written = 0;
@@ -88,7 +88,7 @@ void TLogFile::Save() {
         RaiseSaveError(fileName_);
     appendAt_ = text.size();
     if (readsBackAlike_)
-        RememberLogText(text, reports_);
+        RememberLogText(std::move(text), reports_);
 }
 
 std::string TLogFile::FieldValue(const std::string& key, int index) const {
