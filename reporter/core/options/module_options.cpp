@@ -87,6 +87,7 @@ void TVessarModuleOptions::LoadFromFile(const std::string& fileName, int version
 }
 
 void TVessarModuleOptions::CheckChanged() {
+    ++revision_;
     if (updateDepth_ <= 0 && BelongsToReporterModule())
         Changed();
 }

@@ -153,6 +153,20 @@ TVessarLogListener& GlobalLogHandlers() {
     return handlers;
 }
 
+bool AnyoneListens(HMODULE raisingModule) {
+    if (raisingModule && raisingModule != ReporterModuleHandle())
+        return true;
+    {
+        std::lock_guard<std::mutex> hold(ListenersLock());
+        if (!Listeners().empty())
+            return true;
+    }
+    const TVessarLogListener& global = GlobalLogHandlers();
+    return global.OnException || global.OnHandledException || global.OnExceptionAction ||
+           global.OnExceptionError || global.OnCustomData || global.OnAttachedFiles ||
+           global.OnWebFields || global.OnCustomButtonClick || global.OnPasswordRequest;
+}
+
 void NotifyException(TVessarExceptionRecord& record, HMODULE module, bool handled,
                      bool& continueProcessing) {
     if (handled)

@@ -19,7 +19,7 @@ enum TVessarAction {
 // Errors announced through OnExceptionError.
 constexpr int kErrorSaveLog = 3;
 
-// One listener: any handler may be empty.
+// One listener: any handler may be empty. (AnyoneListens names every handler.)
 struct TVessarLogListener {
     // Clearing `continueProcessing` ends the processing: no dialog, log or sending.
     std::function<void(TVessarExceptionRecord&, bool& continueProcessing)> OnException;
@@ -41,6 +41,10 @@ void RegisterLogListener(TVessarLogListener& listener);
 void UnregisterLogListener(TVessarLogListener& listener);
 // The global handlers (the third layer).
 TVessarLogListener& GlobalLogHandlers();
+
+// Whether a notification of an exception raised in `raisingModule` may reach anyone: another
+// module that may export listeners, a registered listener or a global handler.
+bool AnyoneListens(HMODULE raisingModule);
 
 // The three layers, in order, for the exception of `record` (raised in `raisingModule`).
 void NotifyException(TVessarExceptionRecord& record, HMODULE raisingModule, bool handled,
