@@ -82,7 +82,8 @@ EntryFacts ProcedureCollector::ReadEntry(DwarfCursor& in, const DwarfAbbrev& abb
                                          const DwarfUnit& unit) const {
     EntryFacts facts;
     for (const auto& attribute : abbrev.Attributes) {
-        const DwarfValue v = ReadValue(in, attribute.Form, attribute.ImplicitConst, unit, sections_);
+        const DwarfValue v =
+            ReadValue(in, attribute.Form, attribute.ImplicitConst, unit, sections_);
         switch (attribute.Name) {
         case kAtName:
             if (v.Class == DwarfClass::String && DwarfScopes::IsScope(abbrev.Tag))

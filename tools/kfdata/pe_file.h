@@ -1,7 +1,8 @@
 // The sections of a PE image file, found by name. Names longer than eight characters (the
 // linker's ".debug_info" and the like) stand in the COFF string table, the header holding
-// "/<offset>".
+// "/<offset>". The file is mapped, not read: only the parts looked at are read from disk.
 #pragma once
+#include "mapped_file.h"
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -24,8 +25,9 @@ struct PeSection {
 
 class PeFile {
   public:
-    // Raises PeFileError unless `bytes` hold a 32-bit PE image.
-    explicit PeFile(std::vector<uint8_t> bytes);
+    // Raises PeFileError unless the file holds a 32-bit PE image, std::runtime_error when it
+    // cannot be read.
+    explicit PeFile(const std::string& fileName);
 
     uint32_t ImageBase() const { return imageBase_; }
     const std::vector<PeSection>& Sections() const { return sections_; }
@@ -36,7 +38,8 @@ class PeFile {
     void ReadSectionTable(uint32_t headerOffset);
     std::string SectionName(const uint8_t* field) const;
 
-    std::vector<uint8_t> bytes_;
+    MappedFile file_;
+    std::span<const uint8_t> bytes_;
     uint32_t imageBase_ = 0;
     uint32_t stringTable_ = 0; // file offset of the COFF string table, 0 when none
     std::vector<PeSection> sections_;
