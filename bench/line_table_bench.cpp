@@ -24,25 +24,39 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Times the phases one after another: each lap is the time since the one before.
+constexpr int kBuildPasses = 3;
+
+// The build step's phases over several passes, each phase timed from the end of the one before;
+// the best of the passes for each phase, and the best pass as a whole.
 class PhaseTimes {
   public:
-    void Lap(const char* phase) {
-        laps_.push_back({phase, MillisecondsSince(last_)});
+    void StartPass() {
+        pass_ = 0;
+        passTotal_ = 0;
         last_ = Clock::now();
     }
+    void Lap(const char* phase) {
+        const double ms = MillisecondsSince(last_);
+        if (pass_ == best_.size())
+            best_.push_back({phase, ms});
+        best_[pass_].second = std::min(best_[pass_].second, ms);
+        ++pass_;
+        passTotal_ += ms;
+        last_ = Clock::now();
+    }
+    void EndPass() { bestPass_ = std::min(bestPass_, passTotal_); }
     void Print() const {
-        double total = 0;
-        for (const auto& [phase, ms] : laps_) {
+        for (const auto& [phase, ms] : best_)
             std::printf("  build step phase: %-66s %6.0f ms\n", phase, ms);
-            total += ms;
-        }
-        std::printf("  build step in all: %.0f ms\n", total);
+        std::printf("  build step in all: %.0f ms (best of %d passes)\n", bestPass_, kBuildPasses);
     }
 
   private:
-    Clock::time_point last_ = Clock::now();
-    std::vector<std::pair<const char*, double>> laps_;
+    std::vector<std::pair<const char*, double>> best_; // phase, best time
+    size_t pass_ = 0;                                  // phases of this pass so far
+    double passTotal_ = 0;
+    double bestPass_ = 1e300;
+    Clock::time_point last_;
 };
 
 // The line table inside the data block: after its int32 length.
@@ -53,12 +67,18 @@ std::vector<uint8_t> LineTableIn(const std::vector<uint8_t>& kfdata) {
 
 void BuildStep() {
     PhaseTimes phases;
-    const KFDataBlock built = BuildKFDataBlock(
-        {PROFILE_UPGRADE_MAP, PROFILE_UPGRADE_OPTIONS, PROFILE_UPGRADE_PRELINK, ""},
-        [&](const char* phase) { phases.Lap(phase); });
+    KFDataBlock built;
+    for (int pass = 0; pass < kBuildPasses; ++pass) {
+        phases.StartPass();
+        built = BuildKFDataBlock(
+            {PROFILE_UPGRADE_MAP, PROFILE_UPGRADE_OPTIONS, PROFILE_UPGRADE_PRELINK, ""},
+            [&](const char* phase) { phases.Lap(phase); });
+        phases.EndPass();
+    }
     const std::vector<uint8_t> table = LineTableIn(built.Bytes);
     const size_t packed = Deflate(table).size();
-    std::printf("line table of ProfileUpgrade.exe: %zu bytes, %zu compressed; KFDATA %zu bytes\n",
+    std::printf("build step of ProfileUpgrade.exe: line table %zu bytes, %zu compressed; KFDATA "
+                "%zu bytes\n",
                 table.size(), packed, built.Bytes.size());
     phases.Print();
     const Clock::time_point indexing = Clock::now();

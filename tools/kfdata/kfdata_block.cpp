@@ -1,5 +1,6 @@
 #include "kfdata_block.h"
 #include "link_map.h"
+#include "mapped_file.h"
 #include "options_text.h"
 #include "procedure_table.h"
 #include "reporter/base/byte_stream.h"
@@ -19,7 +20,8 @@ std::vector<uint8_t> LineTableOf(const KFDataSources& sources, const BuildPhaseE
     if (sources.ImageFile.empty())
         return {};
     try {
-        const PeFile image(sources.ImageFile);
+        const MappedFile file(sources.ImageFile);
+        const PeFile image(file.Bytes());
         EndPhase(phaseEnded, "image mapped");
         return BuildLineTable(image, sources.Password, phaseEnded);
     } catch (const std::exception& e) {

@@ -28,7 +28,7 @@ uint16_t Read16(std::span<const uint8_t> bytes, size_t at) {
 
 } // namespace
 
-PeFile::PeFile(const std::string& fileName) : file_(fileName), bytes_(file_.Bytes()) {
+PeFile::PeFile(std::span<const uint8_t> bytes) : bytes_(bytes) {
     if (bytes_.size() < 0x40 || bytes_[0] != 'M' || bytes_[1] != 'Z')
         throw PeFileError("not an executable image");
     const uint32_t pe = Read32(bytes_, 0x3C);

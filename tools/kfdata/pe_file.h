@@ -1,8 +1,7 @@
 // The sections of a PE image file, found by name. Names longer than eight characters (the
 // linker's ".debug_info" and the like) stand in the COFF string table, the header holding
-// "/<offset>". The file is mapped, not read: only the parts looked at are read from disk.
+// "/<offset>".
 #pragma once
-#include "mapped_file.h"
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -25,9 +24,11 @@ struct PeSection {
 
 class PeFile {
   public:
-    // Raises PeFileError unless the file holds a 32-bit PE image, std::runtime_error when it
-    // cannot be read.
-    explicit PeFile(const std::string& fileName);
+    // Raises PeFileError unless `bytes` hold a 32-bit PE image. The bytes are looked at where
+    // they are (a mapped file, say), and must stay there as long as the PeFile and the
+    // sections' data are used.
+    explicit PeFile(std::span<const uint8_t> bytes);
+    PeFile(std::vector<uint8_t>&&) = delete; // would be gone before the sections' data
 
     uint32_t ImageBase() const { return imageBase_; }
     const std::vector<PeSection>& Sections() const { return sections_; }
@@ -38,7 +39,6 @@ class PeFile {
     void ReadSectionTable(uint32_t headerOffset);
     std::string SectionName(const uint8_t* field) const;
 
-    MappedFile file_;
     std::span<const uint8_t> bytes_;
     uint32_t imageBase_ = 0;
     uint32_t stringTable_ = 0; // file offset of the COFF string table, 0 when none
