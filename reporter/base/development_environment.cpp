@@ -7,12 +7,12 @@ namespace {
 
 constexpr char kDevelopmentEnvironmentExe[] = "DELPHI32.EXE";
 
+// Compared without regard to case by the system's kernel rather than its window library, which
+// a program start need not load.
 bool MainExecutableIs(const char* fileName) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string name = FileNameOf(path);
-    CharUpperBuffA(name.data(), DWORD(name.size()));
-    return name == fileName;
+    return lstrcmpiA(FileNameOf(path).c_str(), fileName) == 0;
 }
 
 } // namespace

@@ -1,17 +1,35 @@
 #include "dwarf_cursor.h"
-#include <cstring>
+
+namespace {
+
+// The length of the zero-terminated string at `text`, which has `room` bytes; `room` when it has
+// no terminator there. Four bytes a step: strings are a large part of what the build step reads.
+size_t TerminatedLength(const uint8_t* text, size_t room) {
+    size_t length = 0;
+    for (; room - length >= 4; length += 4) {
+        uint32_t word;
+        std::memcpy(&word, text + length, 4);
+        if ((word - 0x01010101u) & ~word & 0x80808080u)
+            break; // a zero byte among these four
+    }
+    while (length < room && text[length] != 0)
+        ++length;
+    return length;
+}
+
+} // namespace
 
 uint64_t DwarfCursor::Fixed(size_t size) {
     if (size > sizeof(uint64_t))
         throw DwarfError("a DWARF value is too wide");
     Require(size);
     uint64_t value = 0;
-    std::memcpy(&value, data_.data() + offset_, size); // x86 is little-endian, like the data
+    std::memcpy(&value, data_.data() + offset_, size);
     offset_ += size;
     return value;
 }
 
-uint64_t DwarfCursor::Uleb() {
+uint64_t DwarfCursor::LongUleb() {
     uint64_t value = 0;
     for (unsigned shift = 0;; shift += 7) {
         const uint8_t byte = U8();
@@ -43,11 +61,6 @@ std::string_view DwarfCursor::CString() {
     return text;
 }
 
-void DwarfCursor::Skip(uint64_t count) {
-    Require(count);
-    offset_ += size_t(count);
-}
-
 uint32_t DwarfCursor::UnitLength() {
     const uint32_t length = U32();
     if (length >= 0xFFFFFFF0)
@@ -65,17 +78,12 @@ void ForEachUnit(std::span<const uint8_t> section, const std::function<void(size
     }
 }
 
-void DwarfCursor::Require(uint64_t count) const {
-    if (offset_ > data_.size() || count > data_.size() - offset_)
-        throw DwarfError("DWARF data ends early");
-}
-
 std::string_view StringAt(std::span<const uint8_t> section, uint64_t offset) {
     if (offset >= section.size())
         throw DwarfError("a DWARF string lies outside its section");
-    const char* text = reinterpret_cast<const char*>(section.data() + offset);
-    const size_t length = strnlen(text, section.size() - size_t(offset));
-    if (length == section.size() - offset)
+    const size_t room = section.size() - size_t(offset);
+    const size_t length = TerminatedLength(section.data() + offset, room);
+    if (length == room)
         throw DwarfError("a DWARF string has no end");
-    return {text, length};
+    return {reinterpret_cast<const char*>(section.data() + offset), length};
 }

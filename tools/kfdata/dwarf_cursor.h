@@ -1,7 +1,9 @@
 // Bounds-checked reading of DWARF data: fixed-size little-endian values, LEB128 numbers and
-// zero-terminated strings. Any read past the end raises DwarfError.
+// zero-terminated strings. Any read past the end raises DwarfError. The common cases are inline:
+// the build step reads some millions of values.
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <span>
 #include <stdexcept>
@@ -17,15 +19,25 @@ class DwarfCursor {
     explicit DwarfCursor(std::span<const uint8_t> data, size_t offset = 0)
         : data_(data), offset_(offset) {}
 
-    uint8_t U8() { return uint8_t(Fixed(1)); }
-    uint16_t U16() { return uint16_t(Fixed(2)); }
-    uint32_t U32() { return uint32_t(Fixed(4)); }
+    uint8_t U8() {
+        Require(1);
+        return data_[offset_++];
+    }
+    uint16_t U16() { return uint16_t(Little<2>()); }
+    uint32_t U32() { return uint32_t(Little<4>()); }
     uint64_t Fixed(size_t size);
-    uint64_t Uleb();
+    uint64_t Uleb() {
+        if (offset_ < data_.size() && data_[offset_] < 0x80)
+            return data_[offset_++];
+        return LongUleb();
+    }
     int64_t Sleb();
     // The string and its terminator.
     std::string_view CString();
-    void Skip(uint64_t count);
+    void Skip(uint64_t count) {
+        Require(count);
+        offset_ += size_t(count);
+    }
     // A unit's length field; the 64-bit format is not used by 32-bit images.
     uint32_t UnitLength();
 
@@ -33,7 +45,18 @@ class DwarfCursor {
     bool AtEnd() const { return offset_ >= data_.size(); }
 
   private:
-    void Require(uint64_t count) const;
+    void Require(uint64_t count) const {
+        if (offset_ > data_.size() || count > data_.size() - offset_)
+            throw DwarfError("DWARF data ends early");
+    }
+    template <size_t Size> uint64_t Little() {
+        Require(Size);
+        uint64_t value = 0;
+        std::memcpy(&value, data_.data() + offset_, Size); // x86 is little-endian, like the data
+        offset_ += Size;
+        return value;
+    }
+    uint64_t LongUleb();
 
     std::span<const uint8_t> data_;
     size_t offset_;

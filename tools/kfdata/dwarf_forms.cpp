@@ -63,11 +63,6 @@ DwarfValue Value(DwarfClass kind, uint64_t number) {
     return v;
 }
 
-DwarfValue Skipped(DwarfCursor& in, uint64_t size) {
-    in.Skip(size);
-    return {};
-}
-
 DwarfValue StringIn(std::span<const uint8_t> section, uint64_t offset) {
     DwarfValue v = Value(DwarfClass::String, offset);
     v.StringSection = section;
@@ -150,42 +145,92 @@ DwarfValue ReadValue(DwarfCursor& in, uint64_t form, int64_t implicitConst, cons
     case kRefUdata:
         return Reference(in.Uleb(), unit);
     case kRefAddr:
-        return Value(DwarfClass::Reference,
-                     in.Fixed(unit.Version == 2 ? unit.AddressSize : kOffsetSize));
+        return Value(DwarfClass::Reference, in.Fixed(size_t(FormSize(kRefAddr, unit))));
     case kSecOffset:
         return Value(DwarfClass::SectionOffset, in.U32());
     case kIndirect:
         return ReadValue(in, in.Uleb(), implicitConst, unit, sections);
-    case kBlock1:
-        return Skipped(in, in.U8());
-    case kBlock2:
-        return Skipped(in, in.U16());
-    case kBlock4:
-        return Skipped(in, in.U32());
-    case kBlock:
-    case kExprloc:
-        return Skipped(in, in.Uleb());
-    case kData16:
-        return Skipped(in, 16);
-    case kRefSig8:
-    case kRefSup8:
-        return Skipped(in, 8);
-    case kRefSup4:
-    case kStrpSup:
-    case kGnuRefAlt:
-    case kGnuStrpAlt:
-    case kStrx4:
-    case kAddrx4:
-        return Skipped(in, 4);
-    case kStrx3:
-    case kAddrx3:
-        return Skipped(in, 3);
-    case kStrx2:
-    case kAddrx2:
-        return Skipped(in, 2);
+    default:
+        SkipValue(in, form, unit);
+        return {};
+    }
+}
+
+int FormSize(uint64_t form, const DwarfUnit& unit) {
+    switch (form) {
+    case kAddr:
+        return unit.AddressSize;
+    case kRefAddr:
+        return unit.Version == 2 ? unit.AddressSize : int(kOffsetSize);
+    case kFlagPresent:
+    case kImplicitConst:
+        return 0;
+    case kData1:
+    case kFlag:
+    case kRef1:
     case kStrx1:
     case kAddrx1:
-        return Skipped(in, 1);
+        return 1;
+    case kData2:
+    case kRef2:
+    case kStrx2:
+    case kAddrx2:
+        return 2;
+    case kStrx3:
+    case kAddrx3:
+        return 3;
+    case kData4:
+    case kRef4:
+    case kStrp:
+    case kLineStrp:
+    case kSecOffset:
+    case kRefSup4:
+    case kStrpSup:
+    case kStrx4:
+    case kAddrx4:
+    case kGnuRefAlt:
+    case kGnuStrpAlt:
+        return 4;
+    case kData8:
+    case kRef8:
+    case kRefSig8:
+    case kRefSup8:
+        return 8;
+    case kData16:
+        return 16;
+    default:
+        return kSizedByValue;
+    }
+}
+
+void SkipValue(DwarfCursor& in, uint64_t form, const DwarfUnit& unit) {
+    const int size = FormSize(form, unit);
+    if (size != kSizedByValue) {
+        in.Skip(uint64_t(size));
+        return;
+    }
+    switch (form) {
+    case kString:
+        in.CString();
+        break;
+    case kBlock1:
+        in.Skip(in.U8());
+        break;
+    case kBlock2:
+        in.Skip(in.U16());
+        break;
+    case kBlock4:
+        in.Skip(in.U32());
+        break;
+    case kBlock:
+    case kExprloc:
+        in.Skip(in.Uleb());
+        break;
+    case kSdata:
+        in.Sleb();
+        break;
+    case kUdata:
+    case kRefUdata:
     case kStrx:
     case kAddrx:
     case kLoclistx:
@@ -193,7 +238,10 @@ DwarfValue ReadValue(DwarfCursor& in, uint64_t form, int64_t implicitConst, cons
     case kGnuAddrIndex:
     case kGnuStrIndex:
         in.Uleb();
-        return {};
+        break;
+    case kIndirect:
+        SkipValue(in, in.Uleb(), unit);
+        break;
     default:
         throw DwarfError("unknown DWARF form " + std::to_string(form));
     }

@@ -29,6 +29,14 @@ struct DwarfValue {
     std::string_view Text() const;
 };
 
+// The bytes that every value of `form` takes in `unit`; kSizedByValue for forms whose values
+// say their own size (strings, blocks, LEB128 numbers) and for forms this reader does not know.
+constexpr int kSizedByValue = -1;
+int FormSize(uint64_t form, const DwarfUnit& unit);
+
+// Moves past one value of `form` without decoding it. Raises DwarfError for an unknown form.
+void SkipValue(DwarfCursor& in, uint64_t form, const DwarfUnit& unit);
+
 // Reads one value of `form`; `implicitConst` is the value that DW_FORM_implicit_const keeps in
 // the abbreviation. Forms this reader cannot resolve (string and address indices) come back as
 // DwarfClass::Other.

@@ -2,6 +2,7 @@
 #include "dwarf_abbrev.h"
 #include "dwarf_scopes.h"
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -17,6 +18,32 @@ enum : uint32_t {
     kAtCallFile = 0x58,
     kAtCallLine = 0x59,
 };
+
+// Entries of other kinds add nothing to the table, and their children stand where they would.
+bool IsRead(uint32_t tag) {
+    return DwarfScopes::IsScope(tag) || tag == kTagCompileUnit || tag == kTagInlinedSubroutine;
+}
+
+// The values the table is made of; the others are passed over unread.
+bool IsWanted(uint32_t tag, uint32_t attribute) {
+    if (!IsRead(tag))
+        return false;
+    switch (attribute) {
+    case kAtName:
+        return DwarfScopes::IsScope(tag);
+    case kAtStmtList:
+    case kAtLowPc:
+    case kAtHighPc:
+    case kAtAbstractOrigin:
+    case kAtSpecification:
+    case kAtRanges:
+    case kAtCallFile:
+    case kAtCallLine:
+        return true;
+    default:
+        return false;
+    }
+}
 
 struct Definition {
     int32_t Scope = -1;
@@ -58,61 +85,79 @@ class ProcedureCollector {
     DwarfProcedures Result() const;
 
   private:
-    const DwarfAbbrevTable& AbbrevsAt(uint64_t offset);
+    const DwarfAbbrevTable& AbbrevsOf(const DwarfUnit& unit);
     EntryFacts ReadEntry(DwarfCursor& in, const DwarfAbbrev& abbrev, const DwarfUnit& unit) const;
     std::vector<DwarfRange> RangesOf(const EntryFacts& facts, const UnitFacts& unit) const;
     Frame Enter(uint32_t tag, size_t offset, const EntryFacts& facts, const Frame& outer,
                 UnitFacts& unit);
 
     const DwarfSections& sections_;
-    std::map<uint64_t, DwarfAbbrevTable> abbrevs_;
+    using AbbrevKey = std::tuple<uint64_t, uint16_t, uint8_t>; // offset, version, address size
+    std::map<AbbrevKey, DwarfAbbrevTable> abbrevs_;
     DwarfScopes scopes_;
     std::vector<Definition> definitions_;
     std::vector<DwarfInlinedCall> calls_;
 };
 
-const DwarfAbbrevTable& ProcedureCollector::AbbrevsAt(uint64_t offset) {
-    auto found = abbrevs_.find(offset);
+// Units that share a table and lay their values out alike share its decoded form.
+const DwarfAbbrevTable& ProcedureCollector::AbbrevsOf(const DwarfUnit& unit) {
+    const AbbrevKey key{unit.AbbrevOffset, unit.Version, unit.AddressSize};
+    auto found = abbrevs_.find(key);
     if (found == abbrevs_.end())
-        found = abbrevs_.emplace(offset, DwarfAbbrevTable(sections_.Abbrev, offset)).first;
+        found =
+            abbrevs_
+                .emplace(key, DwarfAbbrevTable(sections_.Abbrev, unit.AbbrevOffset, unit, IsWanted))
+                .first;
     return found->second;
 }
 
 EntryFacts ProcedureCollector::ReadEntry(DwarfCursor& in, const DwarfAbbrev& abbrev,
                                          const DwarfUnit& unit) const {
     EntryFacts facts;
-    for (const auto& attribute : abbrev.Attributes) {
-        const DwarfValue v = ReadValue(in, attribute.Form, attribute.ImplicitConst, unit, sections_);
+    for (const DwarfAttributeStep& step : abbrev.Steps) {
+        in.Skip(step.SkipBefore);
+        if (!step.Attribute)
+            break;
+        const DwarfAttributeEncoding& attribute = *step.Attribute;
+        const auto read = [&] {
+            return ReadValue(in, attribute.Form, attribute.ImplicitConst, unit, sections_);
+        };
         switch (attribute.Name) {
         case kAtName:
-            if (v.Class == DwarfClass::String && DwarfScopes::IsScope(abbrev.Tag))
+            if (!DwarfScopes::IsScope(abbrev.Tag)) {
+                SkipAttribute(in, attribute, unit);
+            } else if (const DwarfValue v = read(); v.Class == DwarfClass::String) {
                 facts.Name = v.Text();
+            }
             break;
         case kAtSpecification:
         case kAtAbstractOrigin:
-            if (v.Class == DwarfClass::Reference)
+            if (const DwarfValue v = read(); v.Class == DwarfClass::Reference)
                 facts.Origin = v.Number;
             break;
         case kAtLowPc:
-            facts.LowPc = v.Number;
+            facts.LowPc = read().Number;
             break;
         case kAtHighPc:
-            facts.HighPc = v;
+            facts.HighPc = read();
             break;
-        case kAtRanges:
+        case kAtRanges: {
+            const DwarfValue v = read();
             facts.HasRanges = v.Class == DwarfClass::SectionOffset;
             facts.RangesOffset = v.Number;
             break;
+        }
         case kAtStmtList:
-            facts.StmtList = v.Number;
+            facts.StmtList = read().Number;
             break;
         case kAtCallFile:
-            facts.CallFile = uint32_t(v.Number);
+            facts.CallFile = uint32_t(read().Number);
             break;
         case kAtCallLine:
-            facts.CallLine = uint32_t(v.Number);
+            facts.CallLine = uint32_t(read().Number);
             break;
         default:
+            SkipAttribute(in, attribute, unit);
             break;
         }
     }
@@ -157,7 +202,7 @@ Frame ProcedureCollector::Enter(uint32_t tag, size_t offset, const EntryFacts& f
 void ProcedureCollector::ReadUnit(DwarfCursor in) {
     UnitFacts unit;
     unit.Unit = ReadUnitHeader(in);
-    const DwarfAbbrevTable& abbrevs = AbbrevsAt(unit.Unit.AbbrevOffset);
+    const DwarfAbbrevTable& abbrevs = AbbrevsOf(unit.Unit);
     std::vector<Frame> frames{Frame{}};
     while (in.Offset() < unit.Unit.End) {
         const size_t offset = in.Offset();
@@ -168,6 +213,12 @@ void ProcedureCollector::ReadUnit(DwarfCursor in) {
             continue;
         }
         const DwarfAbbrev& abbrev = abbrevs.Find(code);
+        if (!IsRead(abbrev.Tag)) {
+            SkipEntry(in, abbrev, unit.Unit);
+            if (abbrev.HasChildren)
+                frames.push_back(frames.back());
+            continue;
+        }
         const EntryFacts facts = ReadEntry(in, abbrev, unit.Unit);
         const Frame inner = Enter(abbrev.Tag, offset, facts, frames.back(), unit);
         if (abbrev.HasChildren)

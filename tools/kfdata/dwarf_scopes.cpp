@@ -7,15 +7,7 @@ namespace {
 // damaged data that loops stops here.
 constexpr int kLongestChain = 32;
 
-bool IsClass(uint32_t tag) {
-    return tag == kTagClass || tag == kTagStructure || tag == kTagUnion;
-}
-
 } // namespace
-
-bool DwarfScopes::IsScope(uint32_t tag) {
-    return IsClass(tag) || tag == kTagNamespace || tag == kTagSubprogram;
-}
 
 int32_t DwarfScopes::Add(size_t offset, int32_t parent, uint32_t tag, std::string_view name,
                          uint64_t origin) {

@@ -20,7 +20,12 @@ enum : uint32_t {
 
 class DwarfScopes {
   public:
-    static bool IsScope(uint32_t tag);
+    static bool IsClass(uint32_t tag) {
+        return tag == kTagClass || tag == kTagStructure || tag == kTagUnion;
+    }
+    static bool IsScope(uint32_t tag) {
+        return IsClass(tag) || tag == kTagNamespace || tag == kTagSubprogram;
+    }
 
     // The entry at `offset` of .debug_info; entries come in the order of their offsets.
     // `parent` is the index of the enclosing one, -1 for none; returns the entry's index.

@@ -28,16 +28,24 @@ CodeRange CodeOf(const PeFile& image) {
 
 } // namespace
 
-std::vector<uint8_t> BuildLineTable(const PeFile& image, const std::string& password) {
+std::vector<uint8_t> BuildLineTable(const PeFile& image, const std::string& password,
+                                    const BuildPhaseEnded& phaseEnded) {
     const DwarfSections sections = DwarfSectionsOf(image);
     const CodeRange code = CodeOf(image);
     if (sections.Info.empty() || sections.Abbrev.empty() || sections.Line.empty() ||
         code.Begin >= code.End)
         return {};
     const DwarfLines lines = ReadLines(sections);
+    EndPhase(phaseEnded, "line programs (.debug_line)");
     const DwarfProcedures procedures = ReadProcedures(sections);
-    const std::vector<LineUnit> units =
-        LineUnits(LineEntries(lines, procedures, code.Begin, code.End));
-    return LineTableWriter(lines.Files, procedures.Procedures, password, image.ImageBase())
-        .Write(units);
+    EndPhase(phaseEnded, "procedures and inlined calls (.debug_info, .debug_abbrev, ranges)");
+    const std::vector<LineEntry> entries = LineEntries(lines, procedures, code.Begin, code.End);
+    EndPhase(phaseEnded, "line pieces cut at procedures and calls");
+    const std::vector<LineUnit> units = LineUnits(entries);
+    EndPhase(phaseEnded, "units");
+    std::vector<uint8_t> table =
+        LineTableWriter(lines.Files, procedures.Procedures, password, image.ImageBase())
+            .Write(units);
+    EndPhase(phaseEnded, "table written");
+    return table;
 }

@@ -6,67 +6,33 @@
 //            [--password <text>]
 // After the final link, checks that the procedures have not moved:
 //   mkkfdata --verify --map <final.map> --kfdata <kfdata.bin>
-#include "line_table_builder.h"
+#include "kfdata_block.h"
 #include "link_map.h"
-#include "options_text.h"
 #include "procedure_table.h"
 #include "reporter/base/binary_file.h"
-#include "reporter/base/byte_stream.h"
-#include "reporter/diagnostics/debug_formats/kfdata_password.h"
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <string>
 
 namespace {
 
-constexpr double kUnixEpochDay = 25569; // 1 January 1970 counted from 30 December 1899
-
-double BuildTimeNow() {
-    return kUnixEpochDay + double(std::time(nullptr)) / 86400.0;
-}
-
-// An image without usable DWARF data gets no line table; its build goes on.
-std::vector<uint8_t> LineTableOf(const std::map<std::string, std::string>& args,
-                                 const std::string& password) {
-    if (!args.count("--image"))
-        return {};
-    try {
-        return BuildLineTable(PeFile(ReadWholeFile(args.at("--image"))), password);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "mkkfdata: %s: no line table: %s\n", args.at("--image").c_str(),
-                     e.what());
-        return {};
-    }
-}
-
-// An int32 length and the line table.
-std::vector<uint8_t> DataBlock(const std::vector<uint8_t>& lineTable) {
-    ByteWriter block;
-    block.WriteU32(uint32_t(lineTable.size()));
-    block.WriteBytes(std::string(lineTable.begin(), lineTable.end()));
-    return block.Data();
+std::string ArgumentOr(const std::map<std::string, std::string>& args, const char* name) {
+    auto found = args.find(name);
+    return found == args.end() ? std::string() : found->second;
 }
 
 int Write(const std::map<std::string, std::string>& args) {
-    LinkMap map = ReadLinkMap(args.at("--map"));
-    std::vector<std::string> missing;
-    TKFDataContainer c;
-    c.Procedures = ProceduresIn(map, missing);
-    for (const auto& name : missing)
+    const KFDataSources sources{args.at("--map"), args.at("--options"), ArgumentOr(args, "--image"),
+                                ArgumentOr(args, "--password")};
+    const KFDataBlock block = BuildKFDataBlock(sources);
+    for (const auto& name : block.MissingProcedures)
         std::fprintf(stderr, "mkkfdata: %s is not linked in; left out of the table\n",
                      name.c_str());
-    TVessarModuleOptions options("");
-    ReadOptionsText(args.at("--options"), options);
-    ByteWriter block;
-    options.SaveToStream(block);
-    c.OptionsBlock = block.Data();
-    c.BuildTime = BuildTimeNow();
-    c.EarlyLeakFlags = options.Stored().LeakFlags;
-    const std::string password = args.count("--password") ? args.at("--password") : "";
-    c.PasswordCheck = PasswordCheckValue(password);
-    c.DataBlock = DataBlock(LineTableOf(args, password));
-    WriteNewFile(args.at("--out"), WriteKFData(c));
+    // An image without usable DWARF data gets no line table; its build goes on.
+    if (!block.LineTableProblem.empty())
+        std::fprintf(stderr, "mkkfdata: %s: no line table: %s\n", sources.ImageFile.c_str(),
+                     block.LineTableProblem.c_str());
+    WriteNewFile(args.at("--out"), block.Bytes);
     return 0;
 }
 

@@ -10,25 +10,25 @@ constexpr uint32_t kCoffHeaderSize = 20;
 constexpr uint32_t kSectionHeaderSize = 40;
 constexpr uint32_t kSymbolSize = 18;
 
-void Require(const std::vector<uint8_t>& bytes, size_t at, size_t size) {
+void Require(std::span<const uint8_t> bytes, size_t at, size_t size) {
     if (at > bytes.size() || size > bytes.size() - at)
         throw PeFileError("the image's headers end early");
 }
 
-uint32_t Read32(const std::vector<uint8_t>& bytes, size_t at) {
+uint32_t Read32(std::span<const uint8_t> bytes, size_t at) {
     Require(bytes, at, 4);
     return uint32_t(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
                     uint32_t(bytes[at + 3]) << 24);
 }
 
-uint16_t Read16(const std::vector<uint8_t>& bytes, size_t at) {
+uint16_t Read16(std::span<const uint8_t> bytes, size_t at) {
     Require(bytes, at, 2);
     return uint16_t(bytes[at] | bytes[at + 1] << 8);
 }
 
 } // namespace
 
-PeFile::PeFile(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {
+PeFile::PeFile(std::span<const uint8_t> bytes) : bytes_(bytes) {
     if (bytes_.size() < 0x40 || bytes_[0] != 'M' || bytes_[1] != 'Z')
         throw PeFileError("not an executable image");
     const uint32_t pe = Read32(bytes_, 0x3C);

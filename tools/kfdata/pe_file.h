@@ -24,8 +24,11 @@ struct PeSection {
 
 class PeFile {
   public:
-    // Raises PeFileError unless `bytes` hold a 32-bit PE image.
-    explicit PeFile(std::vector<uint8_t> bytes);
+    // Raises PeFileError unless `bytes` hold a 32-bit PE image. The bytes are looked at where
+    // they are (a mapped file, say), and must stay there as long as the PeFile and the
+    // sections' data are used.
+    explicit PeFile(std::span<const uint8_t> bytes);
+    PeFile(std::vector<uint8_t>&&) = delete; // would be gone before the sections' data
 
     uint32_t ImageBase() const { return imageBase_; }
     const std::vector<PeSection>& Sections() const { return sections_; }
@@ -36,7 +39,7 @@ class PeFile {
     void ReadSectionTable(uint32_t headerOffset);
     std::string SectionName(const uint8_t* field) const;
 
-    std::vector<uint8_t> bytes_;
+    std::span<const uint8_t> bytes_;
     uint32_t imageBase_ = 0;
     uint32_t stringTable_ = 0; // file offset of the COFF string table, 0 when none
     std::vector<PeSection> sections_;

@@ -11,7 +11,7 @@ std::atomic<bool> delegating{false};
 
 bool ModuleCarriesReporter(HMODULE module) {
     try {
-        return ReadModuleKFData(module).Version >= kKFDataVersion &&
+        return ReadModuleKFData(module, TKFDataParts::WithoutLineTable).Version >= kKFDataVersion &&
                GetProcAddress(module, "ExceptionManager") != nullptr;
     } catch (const Exception&) {
         return false;

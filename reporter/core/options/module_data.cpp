@@ -1,9 +1,10 @@
 #include "reporter/core/options/module_data.h"
 
-bool LoadModuleData(HMODULE module, TVessarModuleOptions& options, TKFModuleData& data) {
+bool LoadModuleData(HMODULE module, TVessarModuleOptions& options, TKFModuleData& data,
+                    TKFDataParts parts) {
     try {
         TKFModuleData loaded;
-        loaded.Container = ReadModuleKFData(module);
+        loaded.Container = ReadModuleKFData(module, parts);
         const TKFDataContainer& c = loaded.Container;
         TVessarModuleOptions scratch("");
         ByteReader dataBlock(c.DataBlock);

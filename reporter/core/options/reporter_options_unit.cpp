@@ -23,7 +23,9 @@ void StartReporterOptions() {
     auto state = std::make_unique<ReporterOptions>();
     CreateSharedOptions(ReporterModuleHandle());
     auto options = std::make_unique<TVessarModuleOptionsEx>(ReporterModuleFileName());
-    if (LoadModuleData(ReporterModuleHandle(), *options, state->moduleData))
+    // The line table is read when an address is first looked up, not at every start.
+    if (LoadModuleData(ReporterModuleHandle(), *options, state->moduleData,
+                       TKFDataParts::WithoutLineTable))
         state->module = std::move(options);
     State() = std::move(state);
     InstallModuleDataReader(ReadModuleDataWithOptions);

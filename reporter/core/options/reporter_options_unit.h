@@ -18,6 +18,6 @@ TVessarModuleOptionsEx& CurrentVessarionOptions();
 // Whether the reporter's module carries crash reporter data: the crash reporter is active only
 // then.
 bool ReporterModuleHasData();
-// The reporter's module's crash reporter data: container and line table (empty when it has
-// none).
+// The reporter's module's crash reporter data as read at start: its container without the line
+// table, which the debug information reads when it first needs it.
 const TKFModuleData& ReporterModuleData();

@@ -104,7 +104,7 @@ std::vector<uint8_t> WriteKFData(const TKFDataContainer& c) {
     return out.Data();
 }
 
-TKFDataContainer ReadKFData(const std::vector<uint8_t>& resource) {
+TKFDataContainer ReadKFData(const std::vector<uint8_t>& resource, TKFDataParts parts) {
     try {
         ByteReader in(resource);
         uint32_t magic = in.ReadU32();
@@ -125,6 +125,8 @@ TKFDataContainer ReadKFData(const std::vector<uint8_t>& resource) {
             c.HasPasswordCheck = true;
             c.PasswordCheck = in.ReadU32();
         }
+        if (parts == TKFDataParts::WithoutLineTable && !c.OptionsInDataBlock)
+            return c;
         std::vector<uint8_t> data = ReadRest(in);
         c.DataBlock = c.Version >= kFirstCompressedVersion ? InflateOrThrow(data) : data;
         return c;

@@ -45,7 +45,13 @@ struct TKFDataContainer {
 
 // The resource form in the current layout; OptionsBlock and DataBlock are compressed here.
 std::vector<uint8_t> WriteKFData(const TKFDataContainer& container);
+// How much of a container to read: all of it, or all but a data block that holds nothing but the
+// line table, which then stays empty (decompressing it is most of the reading). A container whose
+// options lead its data block is read whole either way.
+enum class TKFDataParts { All, WithoutLineTable };
+
 // The resource form of any version up to kKFDataVersion.
-TKFDataContainer ReadKFData(const std::vector<uint8_t>& resource);
+TKFDataContainer ReadKFData(const std::vector<uint8_t>& resource,
+                            TKFDataParts parts = TKFDataParts::All);
 // The appended form: the whole file, or at least its tail holding the container.
 TKFDataContainer ReadKFDataTrailer(const std::vector<uint8_t>& fileTail);

@@ -86,10 +86,10 @@ bool ReadModuleDebugData(HMODULE module, TKFModuleData& data) {
     return installedReader ? installedReader(module, data) : ReadWithoutOptions(module, data);
 }
 
-TKFDataContainer ReadModuleKFData(HMODULE module) {
+TKFDataContainer ReadModuleKFData(HMODULE module, TKFDataParts parts) {
     std::vector<uint8_t> bytes;
     if (ReadResource(module, bytes))
-        return ReadKFData(bytes);
+        return ReadKFData(bytes, parts);
     return ReadKFDataTrailer(ReadAppendedBlock(module));
 }
 

@@ -5,8 +5,9 @@
 #include "reporter/diagnostics/debug_formats/kfdata_container.h"
 #include <windows.h>
 
-// The module's container; raises EKFDataError when it has none or it cannot be read.
-TKFDataContainer ReadModuleKFData(HMODULE module);
+// The module's container, as much of it as `parts` says; raises EKFDataError when it has none or
+// it cannot be read.
+TKFDataContainer ReadModuleKFData(HMODULE module, TKFDataParts parts = TKFDataParts::All);
 
 // The absolute address of procedure `id`, or null when the module's table does not list it.
 void* ProcedureAddress(HMODULE module, const TKFDataContainer& container, uint8_t id);
