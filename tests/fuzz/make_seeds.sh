@@ -10,6 +10,8 @@ build=$1 seeds=$2
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 maker=$(dirname "$seeds")/seed_maker
+families=$(dirname "$seeds")/family_seeds
+samples=${PARADOX_SAMPLES:-$root/../shared/paradox-samples}
 rm -rf "$seeds"
 mkdir -p "$seeds"
 
@@ -38,3 +40,10 @@ for version in 4 5; do
     i686-w64-mingw32-g++-posix -g -gdwarf-$version -O1 -nostdlib -e _start \
         -o "$seeds/dwarf/sample_dwarf$version.exe" "$here/dwarf_sample.cpp"
 done
+
+"$families" own "$seeds"
+if [[ -d $samples ]]; then
+    "$families" samples "$samples" "$seeds"
+else
+    echo "make_seeds: no sample tables at $samples (PARADOX_SAMPLES): their families left out"
+fi
