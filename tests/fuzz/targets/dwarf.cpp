@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
-        const PeFile image(std::vector<uint8_t>(data, data + size));
+        const PeFile image(std::span<const uint8_t>(data, size));
         BuildLineTable(image, "password");
     } catch (const PeFileError&) {
     } catch (const DwarfError&) {
