@@ -105,6 +105,10 @@ std::vector<HMODULE> EnumeratedInProcess() {
 
 TEST(LoadedModules, TheLoadersListStandsInForTheSystemsEnumeration) {
     LoadLibraryA("psapi.dll"); // made unavailable below, it stays loaded
+    for (TModuleSource source : {TModuleSource::ProcessStatus, TModuleSource::Snapshot}) {
+        TLoadedModules warmUp; // loads what the listing binds on first use before the comparison
+        RefreshModules(warmUp, source);
+    }
     const std::vector<HMODULE> expected = EnumeratedInProcess();
     ASSERT_GT(expected.size(), 2u);
     const TUnavailableSystemPaths unavailable;
