@@ -161,10 +161,7 @@ bool AnyoneListens(HMODULE raisingModule) {
         if (!Listeners().empty())
             return true;
     }
-    const TVessarLogListener& global = GlobalLogHandlers();
-    return global.OnException || global.OnHandledException || global.OnExceptionAction ||
-           global.OnExceptionError || global.OnCustomData || global.OnAttachedFiles ||
-           global.OnWebFields || global.OnCustomButtonClick || global.OnPasswordRequest;
+    return GlobalLogHandlers().HasHandler();
 }
 
 void NotifyException(TVessarExceptionRecord& record, HMODULE module, bool handled,

@@ -19,7 +19,7 @@ enum TVessarAction {
 // Errors announced through OnExceptionError.
 constexpr int kErrorSaveLog = 3;
 
-// One listener: any handler may be empty. (AnyoneListens names every handler.)
+// One listener: any handler may be empty.
 struct TVessarLogListener {
     // Clearing `continueProcessing` ends the processing: no dialog, log or sending.
     std::function<void(TVessarExceptionRecord&, bool& continueProcessing)> OnException;
@@ -34,6 +34,13 @@ struct TVessarLogListener {
     std::function<void(TVessarExceptionRecord&, std::vector<std::string>& fields)> OnWebFields;
     std::function<void(TVessarExceptionRecord&, bool& closeDialog)> OnCustomButtonClick;
     std::function<void(TVessarExceptionRecord&, std::string& password)> OnPasswordRequest;
+
+    // Whether any handler is set (names every handler above).
+    bool HasHandler() const {
+        return OnException || OnHandledException || OnExceptionAction || OnExceptionError ||
+               OnCustomData || OnAttachedFiles || OnWebFields || OnCustomButtonClick ||
+               OnPasswordRequest;
+    }
 };
 
 // The process's listeners (the second layer); a listener stays the caller's.
