@@ -5,6 +5,7 @@
 #include "dialog_input.h"
 #include "dialog_windows.h"
 #include "window_bitmap.h"
+#include <commctrl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,10 @@ const char* const kUsage =
     "  key:enter|escape   pressed in the focused control\n"
     "  press:<text>       a click on the current dialog's button with this text; it must be\n"
     "                     enabled\n"
+    "  toggle:<text>      a click on the check box with this text, which changes its state\n"
+    "  tab:<n>            the n-th tab (from 0) of the dialog's tab control is selected\n"
+    "  close              a close request to the dialog, as a program or a timer sends it\n"
+    "  page               prints the text of the selected page's view, line breaks as \\n\n"
     "  read               prints the dialog and its controls, one line each (tab-separated)\n"
     "  shot:<name>        saves the dialog's picture as <folder>\\<name>.bmp\n"
     "  gone               waits until the current dialog has closed\n"
@@ -33,8 +38,13 @@ const char* const kUsage =
 
 enum ExitCode { kDone = 0, kTimedOut = 1, kFailed = 2 };
 
+// The controls of a report page: its information line and the view of the section.
+constexpr int kPageTitleId = 102;
+constexpr int kPageViewId = 103;
+
 // Windows need a moment to show what they were told before a picture is taken.
 constexpr DWORD kSettleMs = 300;
+constexpr UINT kReplyMs = 5000;
 
 struct Driver {
     DWORD timeoutMs;
@@ -68,28 +78,40 @@ std::string EditFields(HWND control) {
            (mask ? std::string(1, mask) : std::string("-"));
 }
 
-// "dialog", caption, client size, window rectangle, screen size, default button; then per
-// control "control", text, class, enabled|disabled, focused|-, rectangle in the client area,
-// length limit and password character (edits only).
+const char* CheckState(HWND control) {
+    if (!HasClass(control, "Button"))
+        return "-";
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_NORMAL, kReplyMs, &state);
+    return state == BST_CHECKED ? "checked" : "unchecked";
+}
+
+// "dialog", caption, client size, window rectangle, screen size, default button,
+// topmost|-; then per control "control", text, class, enabled|disabled, focused|-, rectangle in
+// the client area, length limit and password character (edits only), visible|hidden,
+// checked|unchecked (buttons; - for others).
 void PrintDialog(HWND dialog) {
     RECT client{}, window{};
     GetClientRect(dialog, &client);
     GetWindowRect(dialog, &window);
     HWND defaultButton = DefaultButton(dialog);
-    std::printf("dialog\t%s\tclient %ldx%ld\twindow %ld,%ld,%ld,%ld\tscreen %dx%d\tdefault %s\n",
-                OneLine(TextOf(dialog)).c_str(), client.right, client.bottom, window.left,
-                window.top, window.right, window.bottom, GetSystemMetrics(SM_CXSCREEN),
-                GetSystemMetrics(SM_CYSCREEN),
-                defaultButton ? OneLine(TextOf(defaultButton)).c_str() : "-");
+    std::printf(
+        "dialog\t%s\tclient %ldx%ld\twindow %ld,%ld,%ld,%ld\tscreen %dx%d\tdefault %s\t%s\n",
+        OneLine(TextOf(dialog)).c_str(), client.right, client.bottom, window.left, window.top,
+        window.right, window.bottom, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+        defaultButton ? OneLine(TextOf(defaultButton)).c_str() : "-",
+        GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST ? "topmost" : "-");
     HWND focused = FocusedControl(dialog);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char cls[32] = {};
         GetClassNameA(child, cls, sizeof cls);
         const RECT r = ClientRectOf(child, dialog);
-        std::printf(
-            "control\t%s\t%s\t%s\t%s\t%ld,%ld,%ld,%ld\t%s\n", OneLine(TextOf(child)).c_str(), cls,
-            IsWindowEnabled(child) ? "enabled" : "disabled", child == focused ? "focused" : "-",
-            r.left, r.top, r.right, r.bottom, EditFields(child).c_str());
+        std::printf("control\t%s\t%s\t%s\t%s\t%ld,%ld,%ld,%ld\t%s\t%s\t%s\n",
+                    OneLine(TextOf(child)).c_str(), cls,
+                    IsWindowEnabled(child) ? "enabled" : "disabled",
+                    child == focused ? "focused" : "-", r.left, r.top, r.right, r.bottom,
+                    EditFields(child).c_str(), IsWindowVisible(child) ? "visible" : "hidden",
+                    CheckState(child));
     }
 }
 
@@ -127,6 +149,57 @@ int Press(const Driver& d, const std::string& text) {
     return kDone;
 }
 
+// A click as the mouse gives it: a check box changes its state and tells its dialog.
+int Toggle(const Driver& d, const std::string& text) {
+    HWND box = ControlWithText(d.dialog, text);
+    if (!box || !IsWindowEnabled(box)) {
+        std::fprintf(stderr, "ui_driver: no enabled check box \"%s\"\n", text.c_str());
+        return kFailed;
+    }
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(box, BM_CLICK, 0, 0, SMTO_NORMAL, kReplyMs, &result);
+    return kDone;
+}
+
+HWND TabControl(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (HasClass(child, "SysTabControl32"))
+            return child;
+    return nullptr;
+}
+
+// The focus moved to the tab, as the keyboard does: the tab control selects it and tells the
+// dialog.
+int SelectTab(const Driver& d, const std::string& number) {
+    HWND tabs = TabControl(d.dialog);
+    if (!tabs) {
+        std::fprintf(stderr, "ui_driver: the dialog has no tabs\n");
+        return kFailed;
+    }
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(tabs, TCM_SETCURFOCUS, std::atoi(number.c_str()), 0, SMTO_NORMAL, kReplyMs,
+                        &result);
+    return kDone;
+}
+
+// The page is the tab control's child; its view, the control that is neither the page's
+// information line nor empty of text.
+int PrintPage(const Driver& d) {
+    HWND tabs = TabControl(d.dialog);
+    for (HWND page = tabs ? GetWindow(tabs, GW_CHILD) : nullptr; page;
+         page = GetWindow(page, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(page))
+            continue;
+        HWND title = GetDlgItem(page, kPageTitleId);
+        HWND view = GetDlgItem(page, kPageViewId);
+        std::printf("page\t%s\n%s\n", OneLine(TextOf(title)).c_str(),
+                    OneLine(TextOf(view)).c_str());
+        return kDone;
+    }
+    std::fprintf(stderr, "ui_driver: no page shown\n");
+    return kFailed;
+}
+
 int PressNamedKey(const Driver& d, const std::string& name) {
     const UINT key = name == "enter" ? VK_RETURN : name == "escape" ? VK_ESCAPE : 0;
     if (!key) {
@@ -159,6 +232,14 @@ int Step(Driver& d, const std::string& step) {
         return PressNamedKey(d, arg);
     else if (name == "press")
         return Press(d, arg);
+    else if (name == "toggle")
+        return Toggle(d, arg);
+    else if (name == "tab")
+        return SelectTab(d, arg);
+    else if (name == "close")
+        PostMessageA(d.dialog, WM_CLOSE, 0, 0);
+    else if (name == "page")
+        return PrintPage(d);
     else if (name == "read")
         PrintDialog(d.dialog);
     else if (name == "gone")

@@ -19,6 +19,7 @@
 #include "reporter/core/processing/notifications.h"
 #include "reporter/core/processing/presentation.h"
 #include "reporter/core/processing/processing_state.h"
+#include "reporter/core/processing/report_clipboard.h"
 #include "reporter/core/processing/report_environment.h"
 #include "reporter/core/processing/report_values.h"
 #include "reporter/core/processing/thread_stacks.h"
@@ -27,6 +28,7 @@
 #include "reporter/core/report/log_operations.h"
 #include "reporter/core/report/system_info/access_violation.h"
 #include "reporter/diagnostics/stack/stack_scan.h"
+#include "reporter/dialogs/dialog_state.h"
 #include "runtime/os_exceptions.h"
 #include "runtime/type_name.h"
 #include <memory>
@@ -68,7 +70,9 @@ class TExceptionProcessing {
     bool NotifyAndContinue();
     void CollectCustomData();
     void Present();
+    TErrorDialogInput DialogInput(const std::string& message);
     void SaveLog();
+    void CopyToClipboard();
     void CheckBurst();
     void Finish();
     void RequestAfterAction();
@@ -86,6 +90,8 @@ class TExceptionProcessing {
     SYSTEMTIME time_{};
     std::unique_ptr<TVessarThreadsSnapshot> threads_;
     std::unique_ptr<TVessarStackList> stack_;
+    // What the report was made of; the dialog's pages show it.
+    TReportData data_;
     TSuspendedThreads suspended_;
     int handling_ = kHandlingReporter;
     int afterAction_ = 0;
@@ -112,6 +118,7 @@ bool TExceptionProcessing::Run() {
         ProcessingState().LastMessage = record_.Message;
         Present();
         SaveLog();
+        CopyToClipboard();
         CheckBurst();
     }
     Finish();
@@ -231,10 +238,10 @@ void TExceptionProcessing::SuspendThreads() {
 void TExceptionProcessing::BuildTheReport() {
     EnterSection(TSection::BuildReport);
     const TReportInputs inputs{record_, time_, errorId_, customMessage_, in_.Focus, threads_.get()};
-    const TReportData data = GatherReportData(inputs);
+    data_ = GatherReportData(inputs);
     {
         const TPhaseScope phase(TPhase::ReportText);
-        record_.BugReport = BuildReport(options_, data);
+        record_.BugReport = BuildReport(options_, data_);
     }
     EnterSection(TSection::DuplicateCheck);
     duplicate_ = CountDuplicateReport(options_, errorId_);
@@ -279,6 +286,7 @@ void TExceptionProcessing::Present() {
     EnterSection(TSection::ChooseDialog);
     if (!filterMatched_)
         dialogKind_ = options_.Stored().DialogKind;
+    ResetDialogState(dialogKind_);
     if (dialogKind_ != 0) {
         EnterSection(TSection::BeforeDialog);
         bool execute = true;
@@ -287,7 +295,7 @@ void TExceptionProcessing::Present() {
             EnterSection(TSection::ShowDialog);
             const std::string message = customMessage_.empty() ? record_.Message : customMessage_;
             try {
-                PresentReport(options_, exception_.Mode, dialogKind_, record_.BugReport, message);
+                PresentReport(DialogInput(message), exception_.Mode);
             } catch (const std::exception& e) {
                 ReportWarning(
                     eeShowError,
@@ -302,6 +310,31 @@ void TExceptionProcessing::Present() {
     if (options_.Stored().LogFlags & LogFlag::ReproduceSection)
         record_.BugReport =
             WithReproduceText(options_, record_.BugReport, options_.ReproduceText());
+}
+
+// The dialogs' events reach the listeners in the faulting thread: the Help button's, and the
+// announcement of the end the user asked for, which a listener may withdraw.
+TErrorDialogInput TExceptionProcessing::DialogInput(const std::string& message) {
+    return {.Options = options_,
+            .Data = data_,
+            .Report = record_.BugReport,
+            .Message = message,
+            .ExceptionCount = ProcessingState().ExceptionCount,
+            .SendingBlocked = duplicate_,
+            .HelpClicked =
+                [this] {
+                    bool close = false;
+                    Notify([&] { NotifyCustomButtonClick(record_, module_, close); });
+                    return close;
+                },
+            .TerminateConfirmed =
+                [this] {
+                    bool terminate = true;
+                    Notify(
+                        [&] { NotifyAction(record_, module_, kActionBeforeTerminate, terminate); });
+                    ProcessingState().TerminateRequested = terminate;
+                    return terminate;
+                }};
 }
 
 void TExceptionProcessing::SaveLog() {
@@ -326,6 +359,17 @@ void TExceptionProcessing::SaveLog() {
         }
     }
     Notify([&] { NotifyAction(record_, module_, kActionAfterSaveLog, execute); });
+}
+
+// Only a dialog that was shown can have been asked for the copy.
+void TExceptionProcessing::CopyToClipboard() {
+    if (!DialogState().Shown || !DialogState().CopyToClipboard)
+        return;
+    try {
+        CopyReportToClipboard(record_.BugReport);
+    } catch (const std::exception& e) {
+        ReportWarning(eeShowError, WarningMessage("Clipboard", &e), record_.ExceptionAddress);
+    }
 }
 
 void TExceptionProcessing::CheckBurst() {

@@ -1,0 +1,278 @@
+#!/bin/bash
+# The crash reporter's dialogs as a user meets them: dialog_host raises one exception with the
+# options of the case, ui_driver reads, clicks and takes pictures, and the host tells what the
+# dialog decided. Pictures of every state visited land in build/artifacts/dialogs/<case>/.
+#   dialogs.sh <build-dir> [<case>]
+# Needs the Wine environment of scripts/wine-env (the test command provides it).
+set -u
+
+# shellcheck source=../../checks.sh
+source "$(dirname "$0")/../../checks.sh" "$@"
+# shellcheck source=../../ui/ui.sh
+source "$ROOT/tests/ui/ui.sh"
+HOST_EXE=$BUILD/tests/reporter/dialogs/dialog_host.exe
+export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-120}
+CAPTION="Error occurred"
+
+WORK=$(mktemp -d /tmp/reporter-dialogs.XXXXXX)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
+
+# state_file: the crash reporter's state file in the Wine prefix's application data, its
+# folder made.
+state_file() {
+    local roaming
+    roaming=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming | head -1)
+    mkdir -p "$roaming/Vessarion"
+    echo "$roaming/Vessarion/Vessarion.ini"
+}
+
+# app_folder <name>: $APP, a folder of its own with the host in it (the log and the state file
+# go beside the program).
+app_folder() {
+    APP=$WORK/$1
+    mkdir -p "$APP"
+    cp "$HOST_EXE" "$APP/"
+}
+
+# dialog <case> <host options...> -- <ui_driver steps...>: runs the host in $APP while ui_driver
+# takes the steps. Sets HOST_OUT, HOST_RC, DRIVEN and DRIVE_RC.
+dialog() {
+    local name=$1 host
+    local -a args=()
+    shift
+    while [[ $1 != -- ]]; do
+        args+=("$1")
+        shift
+    done
+    shift
+    (cd "$APP" && exec "$ROOT/scripts/wine-run" dialog_host.exe "${args[@]}") </dev/null \
+        >"$APP/host.out" 2>&1 &
+    host=$!
+    DRIVE_RC=0
+    ui_drive "$(shots_folder dialogs "$name")" "$WINE_RUN_TIMEOUT" "$@" >"$APP/driven" \
+        2>"$APP/driver.err" || DRIVE_RC=$?
+    [[ $DRIVE_RC -eq 0 ]] || kill $host 2>/dev/null
+    wait $host
+    HOST_RC=$?
+    HOST_OUT=$(tr -d '\r' <"$APP/host.out")
+    DRIVEN=$(tr -d '\r' <"$APP/driven")
+}
+
+driven_ok() {
+    verdict "$1: every step of the driver done" \
+        "$([[ $DRIVE_RC -eq 0 ]] || tail -2 "$APP/driver.err" | tr -d '\r' | tr '\n' ' ')"
+}
+
+# control <text> <field> [<reading>]: 3 class, 4 enabled, 6 rectangle, 9 visible|hidden,
+# 10 checked|unchecked.
+control() {
+    awk -F'\t' -v text="$1" -v n="$2" '$1 == "control" && $2 == text { print $n; exit }' \
+        <<<"${3:-$DRIVEN}"
+}
+# reading <n>: the driver's n-th reading of a dialog.
+reading() {
+    awk -F'\t' -v n="$1" '$1 == "dialog" { k++ } k == n && /^(dialog|control)\t/' <<<"$DRIVEN"
+}
+# dialog_field <field> [<reading>]: 3 client size, 4 window rectangle, 7 topmost|-.
+dialog_field() {
+    awk -F'\t' -v n="$1" '$1 == "dialog" { print $n; exit }' <<<"${2:-$DRIVEN}"
+}
+tabs_shown() {
+    awk -F'\t' '$1 == "control" && $3 == "SysTabControl32" { print $9; exit }' <<<"${1:-$DRIVEN}"
+}
+decided() {
+    sed -n 's/^decided //p' <<<"$HOST_OUT"
+}
+has_word() {
+    grep -qw -- "$2" <<<"$1" || echo "not \"$2\" in \"$1\""
+}
+log_report() {
+    tr -d '\r' <"$APP/dialog_host.elf"
+}
+# The text without its trailing empty lines (the log keeps some between its reports).
+without_trailing_lines() {
+    awk '{ line[NR] = $0 } END { n = NR; while (n > 0 && line[n] == "") n--
+        for (i = 1; i <= n; i++) print line[i] }'
+}
+
+# ==== what each DialogFlags bit shows: one run per row with the row's flags (and an e-mail
+# method, so that 0x0080 can offer sending), then what the driver must read: a control's text,
+# the field (9 visible|hidden, 10 checked|unchecked) and its value, separated by ";".
+SEND="&Send this error via Internet"
+SHOT="&Attach a Screenshot image"
+FLAG_EFFECTS="none|0x0000|&Help 9 hidden;&Details >> 9 hidden;&Copy to Clipboard 9 hidden;$SEND 9 hidden;$SHOT 9 hidden
+offer_send|0x0080|$SEND 9 visible;$SEND 10 unchecked;$SHOT 9 hidden
+send_checked|0x0081|$SEND 9 visible;$SEND 10 checked
+offer_screenshot_checked|0x0183|$SHOT 9 visible;$SHOT 10 checked
+offer_screenshot|0x0181|$SHOT 9 visible;$SHOT 10 unchecked
+help_details_copy|0x020C|&Help 9 visible;&Details >> 9 visible;&Copy to Clipboard 9 visible"
+
+case_flag_effects() { # ctest: TIMEOUT 600
+    app_folder flags
+    local name flags checks check text field want got why
+    local -a list
+    while IFS='|' read -r name flags checks; do
+        dialog "flag-$name" flags="$flags" mail=2 -- "wait:$CAPTION" read "shot:$name" \
+            "press:&OK" gone
+        why=""
+        [[ $DRIVE_RC -eq 0 ]] || why="driver $DRIVE_RC "
+        IFS=';' read -r -a list <<<"$checks"
+        for check in "${list[@]}"; do
+            want=${check##* } field=${check% *}
+            field=${field##* } text=${check% * *}
+            got=$(control "$text" "$field")
+            [[ $got == "$want" ]] || why+="\"$text\" $got, not $want; "
+        done
+        verdict "flags $flags ($name): ${checks//;/, }" "$why"
+    done <<<"$FLAG_EFFECTS"
+}
+
+# 0x0010 starts in detailed mode (the tabs shown, "<< &Details"), 0x0020 keeps the dialog on
+# top; without them it starts compact and not top-most.
+case_start_detailed_and_topmost() {
+    app_folder start
+    dialog start-detailed flags=0x0038 -- "wait:$CAPTION" read shot:detailed_topmost "press:&OK" gone
+    driven_ok "start detailed"
+    verdict "0x0010: the tabs shown, the button says \"<< &Details\"" \
+        "$([[ $(tabs_shown) == visible && $(control '<< &Details' 9) == visible ]] ||
+            echo "tabs $(tabs_shown), button $(control '<< &Details' 9)")"
+    verdict "0x0020: top-most" "$(has_word "$(dialog_field 7)" topmost)"
+    dialog start-compact flags=0x0008 -- "wait:$CAPTION" read shot:compact "press:&OK" gone
+    verdict "no 0x0010 nor 0x0020: compact, not top-most" \
+        "$([[ $(tabs_shown) == hidden && $(dialog_field 7) == - ]] ||
+            echo "tabs $(tabs_shown), $(dialog_field 7)")"
+}
+
+# ==== compact and detailed mode, and the geometry kept in the state file
+
+# Details switches to the detailed mode (745 x 468 and the bottom area, centred, when nothing
+# was saved) and back; closing in detailed mode saves where the dialog was, and the next
+# dialog comes up there.
+case_detailed_geometry_kept() {
+    app_folder geometry
+    local ini compact detailed again
+    ini=$(state_file)
+    rm -f "$ini"
+    dialog geometry flags=0x0008 -- "wait:$CAPTION" read shot:compact "press:&Details >>" read \
+        shot:detailed "press:<< &Details" read shot:compact_again "press:&Details >>" read \
+        "press:&OK" gone
+    driven_ok "geometry"
+    compact=$(dialog_field 4 "$(reading 1)") detailed=$(dialog_field 4 "$(reading 2)")
+    again=$(dialog_field 4 "$(reading 3)")
+    verdict "compact: no tabs, at least 340 wide" "$(
+        IFS=, read -r l _ r _ <<<"${compact#window }"
+        [[ $(tabs_shown "$(reading 1)") == hidden ]] && ((r - l >= 340)) || echo "$compact"
+    )"
+    verdict "detailed: 745 wide by default, the tabs shown" "$(
+        IFS=, read -r l _ r _ <<<"${detailed#window }"
+        [[ $(tabs_shown "$(reading 2)") == visible ]] && ((r - l == 745)) || echo "$detailed"
+    )"
+    verdict "back to compact: the same size as before" \
+        "$([[ $again == "$compact" ]] || echo "$again after $compact")"
+    verdict "closed in detailed mode: the state file has the size" "$(
+        tr -d '\r' <"$ini" | grep -qx 'Width=745' && tr -d '\r' <"$ini" | grep -qx 'Height=468' &&
+            tr -d '\r' <"$ini" | grep -qx 'WindowsState=1' || tr -d '\r' <"$ini" | tr '\n' ' ')"
+    printf '[Coordinates]\r\nWidth=600\r\nHeight=380\r\nLeft=40\r\nTop=30\r\nWindowsState=1\r\n' \
+        >"$ini"
+    dialog geometry-saved flags=0x0018 -- "wait:$CAPTION" read shot:saved_place "press:&OK" gone
+    verdict "the next dialog at the saved place and width" \
+        "$([[ $(dialog_field 4) == "window 40,30,640,"* ]] || echo "$(dialog_field 4)")"
+}
+
+# A saved place outside the screen: the dialog comes up centred on the work area.
+case_detailed_geometry_outside_centred() {
+    app_folder outside
+    printf '[Coordinates]\r\nWidth=500\r\nHeight=300\r\nLeft=5000\r\nTop=4000\r\n' \
+        >"$(state_file)"
+    dialog outside flags=0x0018 -- "wait:$CAPTION" read shot:centred "press:&OK" gone
+    driven_ok "outside"
+    local l t r b sw sh
+    IFS=, read -r l t r b <<<"$(dialog_field 4 | sed 's/^window //')"
+    IFS=x read -r sw sh <<<"$(awk -F'\t' '$1 == "dialog" { print $5; exit }' <<<"$DRIVEN" |
+        sed 's/^screen //')"
+    verdict "outside the screen: centred, 500 wide" \
+        "$(((r - l == 500 && l >= 0 && r <= sw && b <= sh && (l + r - sw) ** 2 <= 4)) ||
+            echo "$l,$t,$r,$b on ${sw}x$sh")"
+}
+
+# ==== the pages
+
+# Each text page shows its section of the logged report; the list pages come up.
+case_pages_show_the_report() {
+    app_folder pages
+    dialog pages flags=0x0018 logflags=0x30 -- "wait:$CAPTION" page shot:general tab:1 \
+        shot:call_stack tab:2 shot:modules tab:3 shot:processes tab:4 page shot:assembler tab:5 \
+        page shot:cpu "press:&OK" gone
+    driven_ok "pages"
+    local report general titles
+    report=$(log_report)
+    titles=$(grep '^page' <<<"$DRIVEN" | cut -f2 | tr '\n' '|')
+    verdict "pages: the information lines of General, Assembler and CPU" \
+        "$([[ $titles == "General Information|Assembler Information|CPU Information|" ]] ||
+            echo "$titles")"
+    general=$(awk '/^page\tGeneral/ { getline; print; exit }' <<<"$DRIVEN")
+    verdict "General page: the report's general section" "$(
+        for key in 2.6 1.1; do
+            line=$(grep -m1 "^  $key " <<<"$report")
+            [[ -n $line && $general == *"$line"* ]] || echo "no \"$line\""
+        done
+    )"
+    verdict "Assembler and CPU pages: their sections' lines" "$(
+        asm=$(awk '/^page\tAssembler/ { getline; print; exit }' <<<"$DRIVEN")
+        cpu=$(awk '/^page\tCPU/ { getline; print; exit }' <<<"$DRIVEN")
+        [[ $asm == *"Assembler Information"* ]] || echo "assembler: ${asm:0:80}"
+        [[ $cpu == *"EAX"* ]] || echo "cpu: ${cpu:0:80}"
+    )"
+}
+
+# ==== the decisions reach the program
+
+# The send box cleared: nothing to send. Esc: cancelled, nothing sent. The copy box checked:
+# the clipboard holds the report as logged.
+case_decisions() {
+    app_folder decisions
+    dialog unchecked flags=0x0081 mail=2 -- "wait:$CAPTION" "toggle:&Send this error via Internet" \
+        read shot:send_unchecked "press:&OK" gone
+    driven_ok "send unchecked"
+    verdict "send box cleared: no send" "$(has_word "$(decided)" send=0)"
+    dialog escape flags=0x0081 mail=2 -- "wait:$CAPTION" key:escape gone
+    verdict "Esc: cancelled, no send" "$(has_word "$(decided)" cancelled=1)$(has_word \
+        "$(decided)" send=0)"
+    rm -f "$APP/dialog_host.elf"
+    dialog copy flags=0x0004 -- "wait:$CAPTION" "toggle:&Copy to Clipboard" shot:copy_checked \
+        "press:&OK" gone
+    verdict "copy box checked: the clipboard holds the logged report" "$(
+        [[ -s $APP/clipboard.txt ]] &&
+            cmp -s <(tr -d '\r' <"$APP/clipboard.txt") <(log_report | without_trailing_lines) ||
+            echo "$(wc -c <"$APP/clipboard.txt") bytes copied")"
+}
+
+# Terminate ends the program with exit code 1; Restart starts it again.
+case_terminate_and_restart() {
+    app_folder terminate
+    dialog terminate action=1 after=0 -- "wait:$CAPTION" read shot:terminate "press:&Terminate" gone
+    driven_ok "terminate"
+    verdict "Terminate: exit code 1, the program goes no further" \
+        "$([[ $HOST_RC -eq 1 && -z $(decided) ]] || echo "exit $HOST_RC, $(decided)")"
+    dialog restart action=2 after=0 -- "wait:$CAPTION" shot:restart "press:&Restart" gone
+    local i
+    for i in $(seq 1 60); do
+        [[ -f $APP/restarted ]] && break
+        sleep 1
+    done
+    verdict "Restart: exit code 1, the program started again" \
+        "$([[ $HOST_RC -eq 1 && -f $APP/restarted ]] || echo "exit $HOST_RC, restarted: $(ls "$APP")")"
+}
+
+# Auto-close after two idle seconds: the dialog ends as OK does; a close request does the same.
+case_auto_close() {
+    app_folder autoclose
+    dialog auto flags=0x0081 mail=2 autoclose=2 -- "wait:$CAPTION" shot:before_auto_close gone
+    driven_ok "auto-close"
+    verdict "auto-close: closed as OK, the checked send kept" \
+        "$(has_word "$(decided)" cancelled=0)$(has_word "$(decided)" send=1)"
+    dialog request flags=0x0081 mail=2 -- "wait:$CAPTION" shot:before_close_request close gone
+    verdict "close request: closed as OK" "$(has_word "$(decided)" cancelled=0)"
+}
+
+run_cases
