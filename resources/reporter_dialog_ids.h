@@ -33,6 +33,7 @@
 #define IDC_MS_DONT_SEND 1001
 #define IDC_MS_HELP 1002
 
-// The reproduce request; its OK button is IDOK.
+// The reproduce request. Its OK button has the id of the close box (IDCANCEL): both end it alike.
+#define IDC_REQUEST_OK 2
 #define IDC_REQUEST_LABEL 100
 #define IDC_REQUEST_TEXT 101

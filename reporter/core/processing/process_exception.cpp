@@ -19,6 +19,7 @@
 #include "reporter/core/processing/notifications.h"
 #include "reporter/core/processing/presentation.h"
 #include "reporter/core/processing/processing_state.h"
+#include "reporter/core/processing/program_kind.h"
 #include "reporter/core/processing/report_clipboard.h"
 #include "reporter/core/processing/report_environment.h"
 #include "reporter/core/processing/report_values.h"
@@ -29,6 +30,7 @@
 #include "reporter/core/report/system_info/access_violation.h"
 #include "reporter/diagnostics/stack/stack_scan.h"
 #include "reporter/dialogs/dialog_state.h"
+#include "reporter/dialogs/reproduce_request.h"
 #include "runtime/os_exceptions.h"
 #include "runtime/type_name.h"
 #include <memory>
@@ -70,6 +72,7 @@ class TExceptionProcessing {
     bool NotifyAndContinue();
     void CollectCustomData();
     void Present();
+    void AskForReproduceSteps();
     TErrorDialogInput DialogInput(const std::string& message);
     void SaveLog();
     void CopyToClipboard();
@@ -296,6 +299,7 @@ void TExceptionProcessing::Present() {
             const std::string message = customMessage_.empty() ? record_.Message : customMessage_;
             try {
                 PresentReport(DialogInput(message), exception_.Mode);
+                AskForReproduceSteps();
             } catch (const std::exception& e) {
                 ReportWarning(
                     eeShowError,
@@ -310,6 +314,17 @@ void TExceptionProcessing::Present() {
     if (options_.Stored().LogFlags & LogFlag::ReproduceSection)
         record_.BugReport =
             WithReproduceText(options_, record_.BugReport, options_.ReproduceText());
+}
+
+// After the detailed dialog of a graphical program, when the report is kept or sent, and no
+// dialog failed.
+void TExceptionProcessing::AskForReproduceSteps() {
+    const TVessarStoredOptions& o = options_.Stored();
+    if (dialogKind_ != kDetailedDialog || !(o.LogFlags & LogFlag::ReproduceSection) ||
+        PresentsOnStandardOutput(exception_.Mode) || IsConsoleProgram() || IsWebProgram() ||
+        duplicate_ || DialogState().Failed || !(DialogState().SendReport || o.SaveLog))
+        return;
+    RunReproduceRequest(options_);
 }
 
 // The dialogs' events reach the listeners in the faulting thread: the Help button's, and the

@@ -275,4 +275,23 @@ case_auto_close() {
     verdict "close request: closed as OK" "$(has_word "$(decided)" cancelled=0)"
 }
 
+# ==== the reproduce request
+
+# After the detailed dialog, with LogFlags 0x02: the request asks for the steps, and what the
+# user typed lands in the logged report.
+case_reproduce_request() {
+    app_folder reproduce
+    dialog reproduce logflags=0x02 -- "wait:$CAPTION" "press:&OK" wait:Request read shot:request \
+        "type:Opened the table twice" shot:typed "press:&OK" gone
+    driven_ok "reproduce request"
+    verdict "the request: its text, the edit focused" "$(
+        [[ $(control "Please describe the steps to reproduce the error:" 9) == visible ]] ||
+            echo "label $(control "Please describe the steps to reproduce the error:" 9)"
+        [[ $(awk -F'\t' '$1 == "control" && $5 == "focused" { print $3 }' <<<"$DRIVEN") == Edit ]] ||
+            echo "focus elsewhere"
+    )"
+    verdict "the typed steps are in the logged report" \
+        "$(log_report | grep -q 'Opened the table twice' || echo "not in the log")"
+}
+
 run_cases
