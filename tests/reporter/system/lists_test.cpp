@@ -103,6 +103,9 @@ std::vector<HMODULE> EnumeratedInProcess() {
 
 TEST(LoadedModules, TheLoadersListStandsInForTheSystemsEnumeration) {
     LoadLibraryA("psapi.dll"); // made unavailable below, it stays loaded
+    // Describing the modules loads the libraries it reads version resources with, once.
+    TLoadedModules loadsWhatItNeeds;
+    RefreshModules(loadsWhatItNeeds, TModuleSource::ProcessStatus);
     const std::vector<HMODULE> expected = EnumeratedInProcess();
     ASSERT_GT(expected.size(), 2u);
     const TUnavailableSystemPaths unavailable;
