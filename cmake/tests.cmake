@@ -14,13 +14,14 @@ function(add_shell_cases prefix script)
   if(NOT lines)
     message(FATAL_ERROR "${script}: no case_<name>() functions")
   endif()
+  _sample_environment(sample_environment)
   foreach(line IN LISTS lines)
     string(REGEX REPLACE "^case_([a-z0-9_]+)\\(\\).*" "\\1" case "${line}")
     set(test ${prefix}.${case})
     add_test(NAME ${test} COMMAND bash ${script} ${CMAKE_BINARY_DIR} ${case})
     set_tests_properties(${test} PROPERTIES
       LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT} SKIP_RETURN_CODE 77
-      ENVIRONMENT "PARADOX_SAMPLES=${PARADOX_SAMPLES}")
+      ENVIRONMENT "${sample_environment}")
     if(ARG_RESOURCE_LOCK)
       set_property(TEST ${test} APPEND PROPERTY RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
     endif()
@@ -65,9 +66,17 @@ function(add_program_test target)
     set(ARG_TIMEOUT 300)
   endif()
   add_test(NAME ${target} COMMAND ${target})
+  _sample_environment(sample_environment)
   set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
-    ENVIRONMENT "PARADOX_SAMPLES=${PARADOX_SAMPLES}")
+    ENVIRONMENT "${sample_environment}")
   if(ARG_RESOURCE_LOCK)
     set_property(TEST ${target} APPEND PROPERTY RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
   endif()
+endfunction()
+
+# The environment that tells every test where the sample tables are (the settings of the top
+# CMakeLists.txt).
+function(_sample_environment out)
+  set(${out} "PARADOX_SAMPLES=${PARADOX_SAMPLES};PARADOX_LEGACY_SAMPLES=${PARADOX_LEGACY_SAMPLES}"
+    PARENT_SCOPE)
 endfunction()

@@ -8,6 +8,10 @@ HMODULE ModuleAt(const void* address) {
     return module;
 }
 
+HMODULE LoadedModule(const std::string& fileName) {
+    return fileName.empty() ? nullptr : GetModuleHandleA(fileName.c_str());
+}
+
 std::string ModulePath(HMODULE module) {
     char path[MAX_PATH] = {};
     return GetModuleFileNameA(module, path, MAX_PATH) ? path : "";

@@ -43,7 +43,7 @@ bool TDatabase::IsFolder() const {
 void TDatabase::Open() {
     if (Connected())
         return;
-    std::string password = IsFolder() ? std::string() : LoginPassword();
+    std::string password = IsFolder() ? std::string() : Login();
     hDBIDb handle = 0;
     CheckStatus(bde::DbiOpenDatabase(databaseName_.c_str(), nullptr, dbiREADWRITE, dbiOPENSHARED,
                                      password.c_str(), 0, nullptr, nullptr, &handle));
@@ -76,13 +76,16 @@ void TDatabase::Detach(TTable* table) {
 }
 
 // An alias with a "USER NAME" parameter logs in; without a registered login dialog the open
-// goes ahead without a password and the engine decides.
-std::string TDatabase::LoginPassword() {
+// goes ahead without a password and the engine decides. The password of the login.
+std::string TDatabase::Login() {
     std::vector<CFGDesc> params = AliasParams(databaseName_);
     const CFGDesc* user = FindParam(params, "USER NAME");
-    std::string userName = user ? user->szValue : "";
+    if (!user || !loginPrompt_ || !LoginDialog)
+        return {};
+    std::string userName = userName_.empty() ? user->szValue : userName_;
     std::string password;
-    if (user && loginPrompt_ && LoginDialog && !LoginDialog(databaseName_, userName, password))
+    if (!LoginDialog(databaseName_, userName, password))
         throw EDatabaseError(Format("Cannot connect to database '%s'", databaseName_.c_str()));
+    userName_ = userName;
     return password;
 }

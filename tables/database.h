@@ -28,6 +28,10 @@ class TDatabase : public TComponent {
     void SetKeepConnection(bool keep) { keepConnection_ = keep; }
     bool LoginPrompt() const { return loginPrompt_; }
     void SetLoginPrompt(bool prompt) { loginPrompt_ = prompt; }
+    // The connection's own user name: it comes before the alias's in the login, and holds
+    // the one the login gave.
+    const std::string& UserName() const { return userName_; }
+    void SetUserName(std::string userName) { userName_ = std::move(userName); }
 
     bool Connected() const { return handle_ != 0; }
     hDBIDb Handle() const { return handle_; }
@@ -45,12 +49,13 @@ class TDatabase : public TComponent {
     void Detach(TTable* table);
 
   private:
-    std::string LoginPassword();
+    std::string Login();
 
     std::string databaseName_;
     bool temporary_ = false;
     bool keepConnection_ = true;
     bool loginPrompt_ = true;
+    std::string userName_;
     bool closing_ = false;
     hDBIDb handle_ = 0;
     int refCount_ = 0;

@@ -3,27 +3,20 @@
 #include "tables/bde.h"
 #include "tables/database.h"
 #include "tables/engine_error.h"
+#include "tables/engine_text.h"
 #include <algorithm>
 #include <cstring>
-#include <windows.h>
 
 TSession* Session = nullptr;
 TPasswordDialogProc PasswordDialog = nullptr;
 
 namespace {
 
+// The engine keeps a password in a short string.
 constexpr size_t kMaxPasswordBytes = 255;
 
-// Cut to what the engine keeps, never inside a double-byte character.
 std::string EnginePassword(const std::string& password) {
-    size_t end = 0;
-    while (end < password.size()) {
-        size_t next = end + (IsDBCSLeadByte(BYTE(password[end])) ? 2 : 1);
-        if (next > kMaxPasswordBytes || next > password.size())
-            break;
-        end = next;
-    }
-    return password.substr(0, end);
+    return EngineText(password, kMaxPasswordBytes);
 }
 
 } // namespace

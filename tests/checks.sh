@@ -17,8 +17,10 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 CASE=${2:-}
 # The test's script, as its cases are listed from it.
 TEST_SCRIPT=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
-# Sample tables of the original engine: one setting for every test (CMake's PARADOX_SAMPLES).
+# Sample tables of the original engine: one setting for every test (CMake's PARADOX_SAMPLES),
+# and one for its legacy families (PARADOX_LEGACY_SAMPLES).
 SAMPLES=${PARADOX_SAMPLES:-$ROOT/../shared/paradox-samples}
+LEGACY=${PARADOX_LEGACY_SAMPLES:-$ROOT/../shared/paradox-legacy}
 # A folder that outlives one case, for what a case leaves for others (CTest fixtures).
 SHARED_WORK=$BUILD/test-work/$(basename "$(dirname "$TEST_SCRIPT")")-$(basename "$TEST_SCRIPT" .sh)
 
@@ -38,6 +40,10 @@ skip_case() {
 # need_samples <what is not checked>: skips the case when the sample tables are absent.
 need_samples() {
     [[ -d $SAMPLES ]] || skip_case "$1 (no sample tables in $SAMPLES)"
+}
+# need_legacy <what is not checked>: likewise for the legacy sample families.
+need_legacy() {
+    [[ -d $LEGACY ]] || skip_case "$1 (no legacy sample tables in $LEGACY)"
 }
 
 case_names() {

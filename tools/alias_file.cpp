@@ -7,9 +7,13 @@ std::string FullPath(const std::string& path) {
     return n > 0 && n < MAX_PATH ? std::string(full, n) : path;
 }
 
-bool WriteAlias(const std::string& iniFile, const std::string& alias, const std::string& folder) {
+bool WriteAlias(const std::string& iniFile, const std::string& alias, const std::string& folder,
+                const std::optional<std::string>& userName) {
     // A relative name would land in the Windows folder.
     std::string file = FullPath(iniFile);
-    return WritePrivateProfileStringA(alias.c_str(), "PATH", folder.c_str(), file.c_str()) &&
-           WritePrivateProfileStringA(alias.c_str(), "DEFAULT DRIVER", "PARADOX", file.c_str());
+    auto put = [&](const char* key, const std::string& value) {
+        return WritePrivateProfileStringA(alias.c_str(), key, value.c_str(), file.c_str()) != 0;
+    };
+    return put("PATH", folder) && put("DEFAULT DRIVER", "PARADOX") &&
+           (!userName || put("USER NAME", *userName));
 }

@@ -2,7 +2,9 @@
 // tests start from, through the engine library; see the usage text for the options.
 #include "alias_file.h"
 #include "profile_options.h"
+#include "profile_validity.h"
 #include "profile_writer.h"
+#include <algorithm>
 #include <cstdio>
 #include <windows.h>
 
@@ -51,11 +53,19 @@ int main(int argc, char** argv) {
             job.rows = options.rows;
             job.seed = options.seed;
             job.index = options.index;
+            if (options.unkeyed.count(t)) {
+                job.keyed = false;
+                job.unkeyedIndex = options.unkeyed.at(t);
+            }
+            job.oldValidity = std::count(options.oldValidity.begin(), options.oldValidity.end(), t);
             if (options.present.count(t))
                 job.extra = options.present.at(t);
             if (options.passwords.count(t))
                 job.password = options.passwords.at(t);
             WriteProfileTable(session, job);
+            if (job.oldValidity && !WriteOldValidity(folder, t->name))
+                throw Failed{DBIERR_WRITEERR,
+                             {std::string("File: ") + t->name + " (validity file)"}};
             std::printf("%s\t%u records\n", t->name, options.rows);
         }
     } catch (const Failed& f) {
@@ -63,7 +73,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!options.ini.empty()) {
-        if (!WriteAlias(options.ini, options.alias, folder)) {
+        if (!WriteAlias(options.ini, options.alias, folder, options.user)) {
             std::fprintf(stderr, "mkprofiledb: cannot write %s\n", options.ini.c_str());
             return 1;
         }

@@ -19,13 +19,15 @@ const char* const kUsage =
     "                                   encryption, record count and key, then its fields:\n"
     "                                   number, name, type letter, size, \"key\" for keys\n"
     "  verify <database> [<table>...]   check that the files of the tables (all tables when\n"
-    "                                   none is named) agree; prints each problem, then \"ok\"\n"
+    "                                   none is named) agree; prints each problem, then \"ok\",\n"
+    "                                   or \"not understood\" for files it cannot interpret\n"
     "  add <database> <table> <name> <type> <size> [password]\n"
     "                                   append a field (type A S I D N $ L T @ # Y)\n"
     "<database> is an alias or a folder (a name with \":\" or \"\\\"). --ini names the engine\n"
     "configuration file (default: the engine's own choice); --password opens protected\n"
     "tables. Output is tab-separated, one item a line. Exit code 0 on success, 1 when the\n"
-    "engine fails or verify finds a problem, 2 for a wrong command line.\n";
+    "engine fails or verify finds a problem or does not understand a table, 2 for a wrong\n"
+    "command line.\n";
 
 int Usage() {
     std::fputs(kUsage, stderr);

@@ -11,6 +11,8 @@ const char* const kProfileUsage =
     "                      [<alias>] with PATH=<folder> and DEFAULT DRIVER=PARADOX (the file's\n"
     "                      other sections stay)\n"
     "  --alias <name>      the alias name (default PROFILEDATA)\n"
+    "  --user <name>       also give the alias the parameter USER NAME=<name> (may be empty):\n"
+    "                      the program then asks for a login before it opens the database\n"
     "  --present <table>:<column>[=<type><size>][,<column>...]\n"
     "                      make the table with these upgrade columns already present, after\n"
     "                      its own columns and named exactly as written (any letter case);\n"
@@ -20,6 +22,13 @@ const char* const kProfileUsage =
     "  --protect <table>=<password>\n"
     "                      protect the table with a password\n"
     "  --no-index          no secondary index (otherwise Inspections.DB has one on DOT_Number)\n"
+    "  --unkeyed <table>[:<column>]\n"
+    "                      make the table without a primary key; with a column, give it an\n"
+    "                      index on that column, not maintained (the engine maintains none on\n"
+    "                      a table without key)\n"
+    "  --old-validity <table>\n"
+    "                      give the table a validity file (.VAL) in the layout of the 3.x era,\n"
+    "                      with a picture check on its first column\n"
     "  --seed <n>          content seed (default 1)\n"
     "  --replace           delete the files of each table written first\n"
     "Options that name tables may be repeated. Tables are named as in the database\n"
@@ -88,6 +97,22 @@ bool Protect(const std::string& value, ProfileOptions& o, std::string& error) {
     return t != nullptr;
 }
 
+// "<table>" or "<table>:<column>", the column one of the table's own.
+bool Unkeyed(const std::string& value, ProfileOptions& o, std::string& error) {
+    size_t colon = value.find(':');
+    const TableDef* t = Table(value.substr(0, colon), error);
+    if (!t)
+        return false;
+    std::string column = colon == std::string::npos ? "" : value.substr(colon + 1);
+    if (!column.empty() && !std::any_of(t->columns.begin(), t->columns.end(),
+                                        [&](const Column& c) { return c.name == column; })) {
+        error = std::string(t->name) + " has no column \"" + column + "\"";
+        return false;
+    }
+    o.unkeyed[t] = column;
+    return true;
+}
+
 } // namespace
 
 bool ProfileOptions::Wanted(const TableDef* t) const {
@@ -124,13 +149,21 @@ bool ParseProfileOptions(int argc, char** argv, ProfileOptions& o, std::string& 
             o.ini = value;
         else if (arg == "--alias")
             o.alias = value;
+        else if (arg == "--user")
+            o.user = value;
         else if (arg == "--seed")
             o.seed = std::strtoull(value.c_str(), nullptr, 10);
         else if (arg == "--present")
             ok = Present(value, o, error);
         else if (arg == "--protect")
             ok = Protect(value, o, error);
-        else if (arg == "--omit" || arg == "--only") {
+        else if (arg == "--unkeyed")
+            ok = Unkeyed(value, o, error);
+        else if (arg == "--old-validity") {
+            const TableDef* t = Table(value, error);
+            o.oldValidity.push_back(t);
+            ok = t != nullptr;
+        } else if (arg == "--omit" || arg == "--only") {
             const TableDef* t = Table(value, error);
             (arg == "--omit" ? o.omit : o.only).push_back(t);
             ok = t != nullptr;

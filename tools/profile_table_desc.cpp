@@ -20,9 +20,10 @@ ProfileTableDesc::ProfileTableDesc(const TableJob& job) : job_(job), columns_(jo
         fields_.push_back(Descriptor(c));
         level = std::max(level, LevelNeeded(c.type));
     }
+    const unsigned keyFields = job.keyed ? job.def->keyFields : 0;
     key_.bPrimary = 1;
-    key_.iFldsInKey = uint16_t(job.def->keyFields);
-    for (unsigned i = 0; i < job.def->keyFields; ++i)
+    key_.iFldsInKey = uint16_t(keyFields);
+    for (unsigned i = 0; i < keyFields; ++i)
         key_.aiKeyFld[i] = uint16_t(i + 1);
 
     // The engine takes the level and block size of a new table as optional parameters.
@@ -36,7 +37,7 @@ ProfileTableDesc::ProfileTableDesc(const TableJob& job) : job_(job), columns_(jo
     std::strcpy(request_.szTblType, "PARADOX");
     request_.iFldCount = uint16_t(fields_.size());
     request_.pfldDesc = fields_.data();
-    request_.iIdxCount = job.def->keyFields ? 1 : 0;
+    request_.iIdxCount = keyFields ? 1 : 0;
     request_.pidxDesc = &key_;
     request_.iOptParams = 2;
     request_.pfldOptParams = optionNames_;
@@ -47,16 +48,23 @@ ProfileTableDesc::ProfileTableDesc(const TableJob& job) : job_(job), columns_(jo
     }
 }
 
+std::string ProfileTableDesc::IndexedColumn() const {
+    if (!job_.keyed)
+        return job_.unkeyedIndex;
+    return job_.index && job_.def->indexedColumn ? job_.def->indexedColumn : "";
+}
+
 bool ProfileTableDesc::HasSecondaryIndex() const {
-    return job_.index && job_.def->indexedColumn;
+    return !IndexedColumn().empty();
 }
 
 IDXDesc ProfileTableDesc::SecondaryIndex() const {
     IDXDesc index{};
     index.iFldsInKey = 1;
-    index.bMaintained = 1;
+    index.bMaintained = job_.keyed;
+    const std::string column = IndexedColumn();
     for (size_t i = 0; i < columns_.size(); ++i)
-        if (columns_[i].name == job_.def->indexedColumn)
+        if (columns_[i].name == column)
             index.aiKeyFld[0] = uint16_t(i + 1);
     return index;
 }

@@ -16,7 +16,10 @@ struct TableJob {
     std::string password;      // protects the table when not empty
     unsigned rows = 0;
     uint64_t seed = 1;
-    bool index = true;
+    bool index = true;        // the table's own secondary index, if it has one
+    bool keyed = true;        // false: no primary key, and not the table's own index
+    std::string unkeyedIndex; // without key: the column of an index not maintained, or ""
+    bool oldValidity = false; // a validity file in the layout of the 3.x era
 };
 
 // The request for DbiCreateTable; it points into this object, which therefore stays put.
@@ -28,11 +31,13 @@ class ProfileTableDesc {
 
     CRTblDesc* Request() { return &request_; }
     const std::vector<Column>& Columns() const { return columns_; }
-    // The maintained single-column index the job asks for, if any.
+    // The single-column index the job asks for, if any: maintained where the table is keyed.
     bool HasSecondaryIndex() const;
     IDXDesc SecondaryIndex() const;
 
   private:
+    std::string IndexedColumn() const;
+
     const TableJob& job_;
     std::vector<Column> columns_;
     std::vector<FLDDesc> fields_;

@@ -106,8 +106,9 @@ typedef int32_t CROpType;
 
 /* Kinds of finding that DbiVerifyTable reports. */
 typedef int32_t VRFYKind;
-#define vrfyNOTE 0    /* worth knowing, not an inconsistency */
-#define vrfyPROBLEM 1 /* the family files disagree */
+#define vrfyNOTE 0          /* worth knowing, not an inconsistency */
+#define vrfyPROBLEM 1       /* the family files disagree */
+#define vrfyNOTUNDERSTOOD 2 /* a file the engine cannot interpret: neither sound nor damaged */
 
 typedef void(DBIFN* pfVRFYReport)(void* pCtx, VRFYKind eKind, const char* pszText);
 
@@ -400,11 +401,12 @@ DBIResult DBIFN DbiGetAliasParams(const char* pszAlias, uint16_t* piCount, CFGDe
 DBIResult DBIFN DbiGetAliasNames(uint16_t* piCount, DBINAME* pNames);
 /* Checks that the files of a table agree with each other; each finding goes to pfReport (may be
    null). Succeeds when the check could run, whatever it found; piProblems receives the number
-   of problems. */
+   of problems (findings not understood are not among them). */
 DBIResult DBIFN DbiVerifyTable(hDBIDb hDb, const char* pszTableName, pfVRFYReport pfReport,
                                void* pCtx, uint32_t* piProblems);
-/* Builds a maintained single-field secondary index (.Xnn/.Ynn) on a keyed table that no cursor
-   holds: hCursor must be 0, the key one non-blob field, ascending and not unique. */
+/* Builds a single-field secondary index (.Xnn/.Ynn) on a table that no cursor holds: hCursor
+   must be 0, the key one non-blob field, ascending and not unique; maintained only on a keyed
+   table. */
 DBIResult DBIFN DbiAddIndex(hDBIDb hDb, hDBICur hCursor, const char* pszTableName,
                             const char* pszDriverType, IDXDesc* pIdxDesc,
                             const char* pszKeyviolName);

@@ -2,6 +2,8 @@
 #include "bytes.h"
 #include "family.h"
 #include "primary_index.h"
+#include "record_codec.h"
+#include "secondary_layout.h"
 #include "status.h"
 #include "table_data.h"
 #include <algorithm>
@@ -11,15 +13,14 @@ namespace pdx {
 
 namespace {
 
-constexpr const char* kHintName = "Blk Num"; // the name engine-written indexes give it
 constexpr uint8_t kFirstChangeCount = 2;
 
 unsigned CheckedField(const TableHeader& h, const IDXDesc& d, const std::string& path) {
     auto refuse = [&](const std::string& why) {
         Fail(DBIERR_NOTSUPPORTED, "Table: " + path + " (" + why + ")");
     };
-    if (h.keyFields == 0)
-        refuse("a secondary index needs a keyed table");
+    if (h.keyFields == 0 && d.bMaintained)
+        refuse("a maintained secondary index needs a keyed table");
     if (d.bPrimary || d.bUnique || d.bDescending || d.abDescending[0] || d.bExpIdx || d.bSubset ||
         d.bCaseInsensitive || d.iFldsInKey != 1)
         refuse("only single-field, ascending, non-unique, case-sensitive indexes are built");
@@ -42,7 +43,32 @@ std::string IndexExtension(char letter, unsigned field) {
     return std::string(".") + letter + hex[field >> 4 & 0xF] + hex[field & 0xF];
 }
 
-// The .Xnn header: indexed field, the table's key fields, and the data block of each record.
+Field IndexShort(const char* name) {
+    Field f;
+    f.type = pxShort;
+    f.info = 2;
+    f.name = name;
+    return f;
+}
+
+// After the indexed field, what names the record: the table's key fields and the record's
+// block, or in a table without key the record's number, block and offset in the block.
+std::vector<Field> RecordFields(const TableHeader& h) {
+    std::vector<Field> fields(h.fields.begin(), h.fields.begin() + h.keyFields);
+    if (h.keyFields == 0) {
+        Field number;
+        number.type = pxLong;
+        number.info = 4;
+        number.name = kRecordNumberFieldName;
+        fields.push_back(number);
+    }
+    fields.push_back(IndexShort(kBlockFieldName));
+    if (h.keyFields == 0)
+        fields.push_back(IndexShort(kRecordOffsetFieldName));
+    return fields;
+}
+
+// The .Xnn header: indexed field, then what names the record.
 TableHeader SecondaryHeader(const TableHeader& h, unsigned number, bool maintained,
                             const std::string& name) {
     TableHeader x;
@@ -55,19 +81,13 @@ TableHeader SecondaryHeader(const TableHeader& h, unsigned number, bool maintain
     x.checksum = h.checksum;
     x.changeCount1 = kFirstChangeCount;
     x.changeCount2 = h.changeCount2; // the stamp that ties the index to the table
-    x.keyFields = uint16_t(h.keyFields + 1);
     x.tableName = name;
     x.fields.push_back(h.fields[number - 1]);
-    for (unsigned i = 0; i < h.keyFields; ++i) {
-        x.fields.push_back(h.fields[i]);
-        x.fields.back().id = uint16_t(i + 2);
+    for (Field f : RecordFields(h)) {
+        f.id = uint16_t(x.fields.size() + 1);
+        x.fields.push_back(f);
     }
-    Field hint;
-    hint.type = pxShort;
-    hint.info = 2;
-    hint.name = kHintName;
-    hint.id = uint16_t(x.fields.size() + 1);
-    x.fields.push_back(hint);
+    x.keyFields = uint16_t(x.fields.size() - 1);
     x.hiFieldId = uint16_t(x.fields.size() + 1);
     Put(x.prefix, hdr::kIndexFieldNumber, uint8_t(number));
     SetEncryptionMark(x);
@@ -79,23 +99,32 @@ TableHeader SecondaryHeader(const TableHeader& h, unsigned number, bool maintain
     return x;
 }
 
-// Every record's entry, in index order.
+// Every record's entry, in index order: by all its fields but the last.
 std::vector<uint8_t> SortedEntries(const File& db, const TableHeader& h, const TableHeader& x,
                                    unsigned number) {
+    SecondaryLayout layout;
+    DescribeSecondary(x, h, layout);
     const Field& indexed = h.fields[number - 1];
-    const unsigned keySize = x.fields.back().offset - indexed.StoredSize();
     const unsigned size = x.recordSize;
     std::vector<uint8_t> entries;
     entries.reserve(size_t(h.numRecords) * size);
     ChainReader chain(db, h);
+    int32_t recordNumber = 0;
     while (chain.Next())
         for (unsigned i = 0; i < chain.Count(); ++i) {
             const uint8_t* r = chain.Record(i);
             size_t at = entries.size();
             entries.resize(at + size);
-            std::memcpy(&entries[at], r + indexed.offset, indexed.StoredSize());
-            std::memcpy(&entries[at + indexed.StoredSize()], r, keySize);
-            PutIndexShort(&entries[at + size - 2], uint16_t(chain.Block()));
+            uint8_t* entry = &entries[at];
+            std::memcpy(entry, r + indexed.offset, indexed.StoredSize());
+            if (layout.byPlace) {
+                ++recordNumber;
+                EncodeField(x.fields[layout.indexedFields], &recordNumber,
+                            entry + layout.numberOffset);
+            } else {
+                std::memcpy(entry + layout.keyOffset, r, layout.keySize);
+            }
+            PlaceEntry(layout, h, entry, chain.Block(), i);
         }
     if (chain.RecordsSeen() != h.numRecords)
         Fail(DBIERR_FILECORRUPT, "File: " + db.Path() + " (header and block chain disagree)");
@@ -103,7 +132,7 @@ std::vector<uint8_t> SortedEntries(const File& db, const TableHeader& h, const T
     std::vector<uint32_t> order(count);
     for (size_t i = 0; i < count; ++i)
         order[i] = uint32_t(i);
-    const unsigned compared = size - 2;
+    const unsigned compared = x.fields.back().offset;
     std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
         return std::memcmp(&entries[size_t(a) * size], &entries[size_t(b) * size], compared) < 0;
     });
@@ -133,7 +162,7 @@ void AddSecondaryIndex(const std::string& tablePath, const IDXDesc& desc,
 
     TableHeader x = SecondaryHeader(h, number, desc.bMaintained != 0,
                                     xPath.substr(xPath.find_last_of("\\/:") + 1));
-    const unsigned treeKey = x.fields.back().offset;
+    const unsigned treeKey = KeySize(x, x.keyFields);
     std::vector<uint8_t> entries = SortedEntries(db, h, x, number);
     std::vector<std::string> targets{xPath, yPath};
     try {

@@ -152,14 +152,6 @@ void CopyText(char* dest, const std::string& text, size_t room) {
     dest[n] = 0;
 }
 
-uint16_t TableLevel(uint8_t version) {
-    if (version <= 4)
-        return 3;
-    if (version <= 9)
-        return 4;
-    return version <= 11 ? 5 : 7;
-}
-
 std::string AliasFolder(const Engine& e, const std::string& alias) {
     AliasParams params = ReadAlias(e.configFile, alias);
     std::string driver = AliasParam(params, "DEFAULT DRIVER");
@@ -175,6 +167,17 @@ void RefuseOpenTable(const Engine& e, const std::string& path) {
     for (const auto& [h, c] : e.cursors)
         if (SameName(c.table->Path(), path))
             Fail(DBIERR_TABLEINUSE, "Table: " + path + " (open in this session)");
+}
+
+VRFYKind VerifyKind(Finding kind) {
+    switch (kind) {
+    case Finding::Problem:
+        return vrfyPROBLEM;
+    case Finding::NotUnderstood:
+        return vrfyNOTUNDERSTOOD;
+    default:
+        return vrfyNOTE;
+    }
 }
 
 void CloseAll(Engine& e) {
@@ -608,7 +611,7 @@ DBIResult DBIFN DbiVerifyTable(hDBIDb hDb, const char* pszTableName, pfVRFYRepor
             path, [&](uint32_t sum) { return e.HasPassword(sum); },
             [&](Finding kind, const std::string& text) {
                 if (pfReport)
-                    pfReport(pCtx, kind == Finding::Problem ? vrfyPROBLEM : vrfyNOTE, text.c_str());
+                    pfReport(pCtx, VerifyKind(kind), text.c_str());
             });
         if (piProblems)
             *piProblems = problems;

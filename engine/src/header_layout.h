@@ -96,19 +96,37 @@ constexpr size_t kRecords = 6;              // where the first record starts
 
 } // namespace blk
 
-// The validity-check file (.VAL).
+// The validity-check file (.VAL), in its two layouts: the one of the 3.x era (version byte
+// kEra3Version), whose checks run to the end of the file, and the later one, which ends in a
+// footer with a copy of the table's field list.
 namespace validity {
 
 constexpr At<uint8_t> kStamp{0x00}; // the table's kChangeCount2
 constexpr At<uint8_t> kVersion{0x01};
-constexpr At<uint32_t> kFooter{0x09};
-constexpr At<uint32_t> kIntegrity{0x0D}; // referential integrity section, 0 when none
+constexpr At<uint8_t> kCheckCount{0x02};
+constexpr At<uint32_t> kFooter{0x09};    // later layout only
+constexpr At<uint32_t> kIntegrity{0x0D}; // referential integrity section, 0 when none; likewise
 constexpr size_t kEntriesStart = 0x35;
 // Within the footer: the field count, then from kFooterLists one field ID per field, one
 // (type, size) pair per field, the table's path and the field names.
 constexpr At<uint16_t> kFooterFieldCount{0};
 constexpr size_t kFooterLists = 6;
 constexpr size_t kPathArea = 79;
+
+// A check of the 3.x era: this fixed part, then a value (stored like the field) for each of
+// minimum, maximum and default that is present, the lookup area when there is a lookup, and
+// the picture when there is one. Present parts have a non-zero pointer, left from the memory
+// of the program that wrote the file.
+constexpr uint8_t kEra3Version = 1;
+constexpr At<uint8_t> kCheckField{0x00}; // 0-based field number
+constexpr At<uint8_t> kCheckPictureLength{0x01};
+constexpr At<uint32_t> kCheckLookup{0x04};
+constexpr At<uint32_t> kCheckMinimum{0x0C};
+constexpr At<uint32_t> kCheckMaximum{0x10};
+constexpr At<uint32_t> kCheckDefault{0x14};
+constexpr At<uint32_t> kCheckPicture{0x18};
+constexpr size_t kCheckFixedPart = 0x1C;
+constexpr size_t kLookupArea = 80; // starts with the lookup table's name
 
 } // namespace validity
 

@@ -195,9 +195,6 @@ class Rewrite {
         if (!family_.validity.empty())
             val_ = open(family_.validity);
         for (const auto& x : family_.secondary) {
-            if (old_.keyFields == 0)
-                Fail(DBIERR_INDEXCORRUPT,
-                     "File: " + x + " (secondary index on a table without key)");
             xs_.push_back(open(x));
             std::string y = SecondaryTreeOf(x);
             ys_.push_back(FileExists(y) ? open(y) : File());
@@ -257,8 +254,8 @@ class Rewrite {
             File& xOut = AddOutput(family_.secondary[i]).file;
             File* yOut =
                 ys_[i].IsOpen() ? &AddOutput(SecondaryTreeOf(family_.secondary[i])).file : nullptr;
-            RemapSecondaryIndex(db_, old_, moves_, new_, xs_[i], xOut,
-                                ys_[i].IsOpen() ? &ys_[i] : nullptr, yOut);
+            CarryOverSecondaryIndex(db_, old_, moves_, new_, xs_[i], xOut,
+                                    ys_[i].IsOpen() ? &ys_[i] : nullptr, yOut);
         }
     }
 

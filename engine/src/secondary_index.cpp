@@ -1,9 +1,12 @@
 #include "secondary_index.h"
 #include "bytes.h"
+#include "primary_index.h"
+#include "secondary_layout.h"
 #include "status.h"
 #include "table_data.h"
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace pdx {
 
@@ -15,7 +18,11 @@ constexpr size_t kBatchBytes = 1024 * 1024; // index blocks patched together
     Fail(DBIERR_INDEXCORRUPT, "File: " + x.Path() + " (" + what + ")");
 }
 
-// Where an index entry's primary key sits and which table block its hint names.
+[[noreturn]] void NotUnderstood(const File& x, const std::string& what) {
+    Fail(DBIERR_NOTSUPPORTED, "File: " + x.Path() + " (not understood: " + what + ")");
+}
+
+// Where an index entry lies in the batch and which table block it names.
 struct IndexEntry {
     uint16_t oldBlock;
     size_t offset; // of the entry within the batch
@@ -24,29 +31,22 @@ struct IndexEntry {
 // Index blocks in chain order, patched a batch at a time: the batch's entries are visited in
 // the order of the table blocks they name, so each old table block is read once per batch and
 // in ascending order, whatever the index's order is.
-class HintPatcher {
+class EntryPatcher {
   public:
-    HintPatcher(const File& oldTable, const TableHeader& oldHeader, const RecordMoves& moves,
-                const File& x, const TableHeader& xh)
-        : oldTable_(oldTable), oldHeader_(oldHeader), moves_(moves), x_(x), xh_(xh),
-          table_(oldTable, oldHeader) {
-        const unsigned tableKeys = oldHeader.keyFields;
-        if (xh.keyFields < tableKeys || xh.fields.size() != size_t(xh.keyFields) + 1 ||
-            xh.fields.back().type != pxShort)
-            OutOfDate(x, "unexpected field layout");
-        for (unsigned i = 0; i < tableKeys; ++i)
-            keySize_ += oldHeader.fields[i].StoredSize();
-        keyOffset_ = xh.fields[xh.keyFields - tableKeys].offset;
-        hintOffset_ = xh.fields.back().offset;
-    }
+    EntryPatcher(const File& oldTable, const TableHeader& oldHeader, const RecordMoves& moves,
+                 const TableHeader& newTable, const File& x, const TableHeader& xh,
+                 const SecondaryLayout& layout)
+        : oldTable_(oldTable), oldHeader_(oldHeader), moves_(moves), newTable_(newTable), x_(x),
+          xh_(xh), layout_(layout), table_(oldTable, oldHeader) {}
 
     void Add(unsigned block, unsigned count, const uint8_t* data) {
         size_t at = batch_.size();
         batch_.insert(batch_.end(), data, data + xh_.BlockSize());
         blocks_.push_back(uint16_t(block));
+        counts_.push_back(uint16_t(count));
         for (unsigned i = 0; i < count; ++i) {
             size_t offset = at + blk::kRecords + size_t(i) * xh_.recordSize;
-            unsigned oldBlock = GetIndexShort(batch_.data() + offset + hintOffset_);
+            unsigned oldBlock = GetIndexShort(batch_.data() + offset + layout_.blockOffset);
             if (oldBlock == 0 || oldBlock >= moves_.firstPosition.size() ||
                 moves_.firstPosition[oldBlock] == ~0u)
                 OutOfDate(x_, "entry points at block " + std::to_string(oldBlock));
@@ -56,81 +56,133 @@ class HintPatcher {
 
     bool Full() const { return batch_.size() >= kBatchBytes; }
 
-    void PatchAndWrite(File& xOut) {
+    // Writes the patched blocks; the first entry of each goes to `leaves` when given.
+    void PatchAndWrite(File& xOut, LeafEntries* leaves) {
         std::stable_sort(
             entries_.begin(), entries_.end(),
             [](const IndexEntry& a, const IndexEntry& b) { return a.oldBlock < b.oldBlock; });
         for (const IndexEntry& e : entries_) {
             uint8_t* entry = batch_.data() + e.offset;
             uint32_t position = moves_.firstPosition[e.oldBlock] + PlaceInOldBlock(e, entry);
-            PutIndexShort(entry + hintOffset_, uint16_t(position / moves_.newRecordsPerBlock + 1));
+            PlaceEntry(layout_, newTable_, entry, position / moves_.newRecordsPerBlock + 1,
+                       position % moves_.newRecordsPerBlock);
         }
-        for (size_t i = 0; i < blocks_.size(); ++i)
-            WriteBlock(xOut, xh_, blocks_[i], batch_.data() + i * xh_.BlockSize());
+        for (size_t i = 0; i < blocks_.size(); ++i) {
+            uint8_t* block = batch_.data() + i * xh_.BlockSize();
+            if (leaves && counts_[i] > 0)
+                leaves->Add(blocks_[i], block + blk::kRecords, counts_[i]);
+            WriteBlock(xOut, xh_, blocks_[i], block);
+        }
         batch_.clear();
         blocks_.clear();
+        counts_.clear();
         entries_.clear();
     }
 
   private:
-    // The entry's record among those of its old block, found by primary key.
+    // The entry's record among those of its old block, found by primary key or by place.
     unsigned PlaceInOldBlock(const IndexEntry& e, const uint8_t* entry) {
         const uint8_t* block = table_.Block(e.oldBlock);
         unsigned count = BlockRecordCount(oldTable_, oldHeader_, e.oldBlock, block);
-        for (unsigned i = 0; i < count; ++i)
-            if (std::memcmp(block + blk::kRecords + size_t(i) * oldHeader_.recordSize,
-                            entry + keyOffset_, keySize_) == 0)
-                return i;
-        OutOfDate(x_, "entry does not match its table record; rebuild the index");
+        int slot = EntrySlot(layout_, oldHeader_, entry, block, count);
+        const uint8_t* record =
+            slot < 0 ? nullptr : block + blk::kRecords + size_t(slot) * oldHeader_.recordSize;
+        if (layout_.byPlace && (!record || !SameIndexedValues(layout_, xh_, entry, record)))
+            NotUnderstood(x_, "an entry's block and offset name no record with its values");
+        if (!record)
+            OutOfDate(x_, "entry does not match its table record; rebuild the index");
+        return unsigned(slot);
     }
 
     const File& oldTable_;
     const TableHeader& oldHeader_;
     const RecordMoves& moves_;
+    const TableHeader& newTable_;
     const File& x_;
     const TableHeader& xh_;
+    const SecondaryLayout& layout_;
     BlockWindow table_;
-    unsigned keySize_ = 0, keyOffset_ = 0, hintOffset_ = 0;
     std::vector<uint8_t> batch_;
-    std::vector<uint16_t> blocks_;
+    std::vector<uint16_t> blocks_, counts_;
     std::vector<IndexEntry> entries_;
 };
 
+void CopyWhole(const File& from, File& to) {
+    std::vector<uint8_t> buffer(kBatchBytes);
+    const uint64_t size = from.Size();
+    for (uint64_t at = 0; at < size; at += buffer.size()) {
+        const size_t n = size_t(std::min<uint64_t>(buffer.size(), size - at));
+        from.ReadExact(at, buffer.data(), n);
+        to.WriteAt(at, buffer.data(), n);
+    }
+}
+
+// An index that is not maintained and out of date stays so: copied as it is, unless its stamp
+// would happen to equal the table's new one.
+void CopyOutOfDate(const TableHeader& xh, const File& x, File& xOut, const File* y, File* yOut,
+                   const TableHeader& oldTable, const TableHeader& newTable) {
+    CopyWhole(x, xOut);
+    if (xh.changeCount2 == newTable.changeCount2)
+        xOut.WriteAt(hdr::kChangeCount2.offset, &oldTable.changeCount2, 1);
+    if (y)
+        CopyWhole(*y, *yOut);
+}
+
 } // namespace
 
-void RemapSecondaryIndex(const File& oldTable, const TableHeader& oldHeader,
-                         const RecordMoves& moves, const TableHeader& newTable, const File& x,
-                         File& xOut, const File* y, File* yOut) {
+void CarryOverSecondaryIndex(const File& oldTable, const TableHeader& oldHeader,
+                             const RecordMoves& moves, const TableHeader& newTable, const File& x,
+                             File& xOut, const File* y, File* yOut) {
     TableHeader xh = ReadHeader(x);
-    HintPatcher patcher(oldTable, oldHeader, moves, x, xh);
+    const bool maintained =
+        xh.fileType == ftMaintainedSecondaryIndex || xh.fileType == ftMaintainedCompositeIndex;
+    if (!maintained && !IndexIsCurrent(xh, oldHeader)) {
+        CopyOutOfDate(xh, x, xOut, y, yOut, oldHeader, newTable);
+        return;
+    }
+    SecondaryLayout layout;
+    const std::string unknown = DescribeSecondary(xh, oldHeader, layout);
+    if (!unknown.empty())
+        NotUnderstood(x, unknown);
 
     // Copy the header and every block (free ones too), then patch the chain's blocks.
-    uint64_t size = x.Size();
-    std::vector<uint8_t> raw(size_t(std::min<uint64_t>(size, xh.headerSize)));
+    std::vector<uint8_t> raw(size_t(std::min<uint64_t>(x.Size(), xh.headerSize)));
     x.ReadExact(0, raw.data(), raw.size());
-    Put(raw.data(), hdr::kChangeCount1, uint8_t(xh.changeCount1 + 1));
-    Put(raw.data(), hdr::kChangeCount2, newTable.changeCount2);
+    TableHeader patched = xh;
+    patched.changeCount1 = uint8_t(xh.changeCount1 + 1);
+    patched.changeCount2 = newTable.changeCount2;
+    Put(raw.data(), hdr::kChangeCount1, patched.changeCount1);
+    Put(raw.data(), hdr::kChangeCount2, patched.changeCount2);
     xOut.WriteAt(0, raw.data(), raw.size());
     std::vector<uint8_t> block(xh.BlockSize());
     for (unsigned b = 1; b <= xh.fileBlocks; ++b) {
         ReadBlock(x, xh, b, block.data());
         WriteBlock(xOut, xh, b, block.data());
     }
+    // Where entries hold places, so do the keys of the tree: it is rebuilt from the entries.
+    std::optional<LeafEntries> leaves;
+    if (layout.byPlace && y)
+        leaves.emplace(KeySize(xh, xh.keyFields));
+    EntryPatcher patcher(oldTable, oldHeader, moves, newTable, x, xh, layout);
     ChainReader chain(x, xh);
     while (chain.Next()) {
         patcher.Add(chain.Block(), chain.Count(), chain.Data());
         if (patcher.Full())
-            patcher.PatchAndWrite(xOut);
+            patcher.PatchAndWrite(xOut, leaves ? &*leaves : nullptr);
     }
-    patcher.PatchAndWrite(xOut);
+    patcher.PatchAndWrite(xOut, leaves ? &*leaves : nullptr);
     if (!y)
         return;
-    uint64_t ySize = y->Size();
-    std::vector<uint8_t> tree(static_cast<size_t>(ySize));
-    y->ReadExact(0, tree.data(), tree.size());
-    if (tree.size() > hdr::kIndexStamp.offset)
-        Put(tree.data(), hdr::kIndexStamp, Get(raw.data(), hdr::kChangeCount1));
-    yOut->WriteAt(0, tree.data(), tree.size());
+    if (leaves) {
+        TableHeader oldTree = ReadHeader(*y);
+        TableHeader tree = PrimaryIndexHeader(patched, &oldTree, oldTree.tableName);
+        tree.fileType = oldTree.fileType;
+        WritePrimaryIndex(*yOut, tree, *leaves);
+        return;
+    }
+    CopyWhole(*y, *yOut);
+    if (y->Size() > hdr::kIndexStamp.offset)
+        yOut->WriteAt(hdr::kIndexStamp.offset, &patched.changeCount1, 1);
 }
 
 } // namespace pdx

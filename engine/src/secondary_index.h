@@ -1,5 +1,5 @@
 // Secondary indexes (.Xnn/.XGn with their .Ynn/.YGn trees) across a restructure that moves
-// records to new blocks: every entry's block hint is pointed at the record's new block.
+// records to new blocks: every entry is pointed at the record's new place.
 #pragma once
 #include "table_header.h"
 #include <vector>
@@ -13,10 +13,13 @@ struct RecordMoves {
     unsigned newRecordsPerBlock = 1;
 };
 
-// Copies the index `x` (and its tree `y`, when present) to the outputs with every hint
-// remapped. The old table (file and header) finds each entry's record by its key.
-void RemapSecondaryIndex(const File& oldTable, const TableHeader& oldHeader,
-                         const RecordMoves& moves, const TableHeader& newTable, const File& x,
-                         File& xOut, const File* y, File* yOut);
+// Copies the index `x` (and its tree `y`, when present) to the outputs for the restructured
+// table `newTable`. An index up to date with the table has every entry pointed at its record's
+// new place, the record found in the old table (file and header) by its key or by its place;
+// the tree follows, rebuilt where its keys hold places. An index that is not maintained and
+// out of date is copied as it is, still out of date: the original engine rebuilds it on use.
+void CarryOverSecondaryIndex(const File& oldTable, const TableHeader& oldHeader,
+                             const RecordMoves& moves, const TableHeader& newTable, const File& x,
+                             File& xOut, const File* y, File* yOut);
 
 } // namespace pdx

@@ -166,6 +166,23 @@ void LayOutFields(TableHeader& h) {
     h.recordSize = uint16_t(offset + (h.HasNames() ? 0 : 6));
 }
 
+unsigned KeySize(const TableHeader& h, unsigned keyFields) {
+    unsigned size = 0;
+    for (unsigned i = 0; i < keyFields && i < h.fields.size(); ++i)
+        size += h.fields[i].StoredSize();
+    return size;
+}
+
+bool SameLayout(const std::vector<Field>& a, size_t aFirst, const std::vector<Field>& b,
+                size_t bFirst, size_t n) {
+    if (aFirst + n > a.size() || bFirst + n > b.size())
+        return false;
+    for (size_t i = 0; i < n; ++i)
+        if (a[aFirst + i].type != b[bFirst + i].type || a[aFirst + i].info != b[bFirst + i].info)
+            return false;
+    return true;
+}
+
 void ClearDataHeader(TableHeader& h) {
     std::memset(h.prefix + hdr::kFixedPartEnd, 0, hdr::kDataHeaderEnd - hdr::kFixedPartEnd);
 }

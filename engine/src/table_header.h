@@ -26,6 +26,15 @@ enum FileType : uint8_t {
 constexpr uint32_t kV4EncryptionMark = 0xFF00FF00;
 constexpr uint8_t kVersion5 = 11; // fileVersionID of a level 5 table
 
+// The table level (3, 4, 5 or 7) a fileVersionID belongs to.
+inline uint16_t TableLevel(uint8_t version) {
+    if (version <= 4)
+        return 3;
+    if (version <= 9)
+        return 4;
+    return version <= 11 ? 5 : 7;
+}
+
 struct TableHeader {
     uint8_t prefix[hdr::kDataHeaderEnd] = {}; // fixed part and data header as read; unknown
                                               // bytes kept
@@ -87,6 +96,12 @@ uint16_t RequiredHeaderSize(const TableHeader& h, uint16_t current);
 
 // Fills in offsets and recordSize from the field list.
 void LayOutFields(TableHeader& h);
+
+// Bytes of the leading key fields.
+unsigned KeySize(const TableHeader& h, unsigned keyFields);
+// Whether two field lists agree in type and size over n fields from the given starts.
+bool SameLayout(const std::vector<Field>& a, size_t aFirst, const std::vector<Field>& b,
+                size_t bFirst, size_t n);
 
 // Zeroes the data header in h.prefix.
 void ClearDataHeader(TableHeader& h);

@@ -11,32 +11,103 @@ namespace {
     Fail(DBIERR_VALCORRUPT, "File: " + file.Path() + " (" + what + ")");
 }
 
+bool IsEra3(const std::vector<uint8_t>& bytes, const TableHeader& table, size_t fields) {
+    return Get(bytes.data(), validity::kVersion) == validity::kEra3Version &&
+           Era3Mismatch(bytes, table, fields).empty();
+}
+
+// Bytes a check of the 3.x era takes, from the pointers that say which parts it has.
+size_t Era3CheckSize(const uint8_t* check, const Field& field) {
+    using namespace validity;
+    size_t size = kCheckFixedPart;
+    for (At<uint32_t> value : {kCheckMinimum, kCheckMaximum, kCheckDefault})
+        if (Get(check, value) != 0)
+            size += field.StoredSize();
+    if (Get(check, kCheckLookup) != 0)
+        size += kLookupArea;
+    if (Get(check, kCheckPicture) != 0)
+        size += Get(check, kCheckPictureLength);
+    return size;
+}
+
+// Where the footer's field names end.
+size_t NamesEnd(const File& file, const std::vector<uint8_t>& bytes, const ValidityFooter& footer) {
+    size_t end = footer.names;
+    for (unsigned i = 0; i < footer.count; ++i) {
+        const void* nul = std::memchr(bytes.data() + end, 0, bytes.size() - end);
+        if (!nul)
+            Corrupt(file, "field names not terminated");
+        end = size_t(static_cast<const uint8_t*>(nul) - bytes.data()) + 1;
+    }
+    return end;
+}
+
 } // namespace
 
-void RewriteValidity(const File& in, File& out, const TableHeader& table, size_t firstNew) {
-    uint64_t size64 = in.Size();
-    if (size64 < validity::kEntriesStart || size64 > kLargestValidityFile)
-        Corrupt(in, "size " + std::to_string(size64));
-    std::vector<uint8_t> bytes(static_cast<size_t>(size64));
-    in.ReadExact(0, bytes.data(), bytes.size());
-    uint32_t footer = Get(bytes.data(), validity::kFooter);
-    uint32_t integrity = Get(bytes.data(), validity::kIntegrity);
-    if (footer < validity::kEntriesStart || footer + validity::kFooterLists > bytes.size())
-        Corrupt(in, "footer offset " + std::to_string(footer));
-    uint16_t count = Get(&bytes[footer], validity::kFooterFieldCount);
-    if (count != firstNew)
-        Corrupt(in, "lists " + std::to_string(count) + " fields, the table has " +
-                        std::to_string(firstNew));
-    size_t numbers = footer + validity::kFooterLists, types = numbers + count * 2u,
-           path = types + count * 2u;
-    size_t names = path + validity::kPathArea, end = names;
-    for (uint16_t i = 0; i < count; ++i) {
-        while (end < bytes.size() && bytes[end])
-            ++end;
-        if (end++ >= bytes.size())
-            Corrupt(in, "field names not terminated");
+std::vector<uint8_t> ReadValidity(const File& file) {
+    const uint64_t size = file.Size();
+    if (size < validity::kEntriesStart || size > kLargestValidityFile)
+        Corrupt(file, "size " + std::to_string(size));
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    file.ReadExact(0, bytes.data(), bytes.size());
+    return bytes;
+}
+
+std::string Era3Mismatch(const std::vector<uint8_t>& bytes, const TableHeader& table,
+                         size_t fields) {
+    const unsigned checks = Get(bytes.data(), validity::kCheckCount);
+    size_t at = validity::kEntriesStart;
+    for (unsigned i = 0; i < checks; ++i) {
+        const std::string check = "check " + std::to_string(i + 1);
+        if (at + validity::kCheckFixedPart > bytes.size())
+            return check + " runs past the end of the file";
+        const unsigned field = Get(&bytes[at], validity::kCheckField);
+        if (field >= fields || field >= table.fields.size())
+            return check + " names field " + std::to_string(field + 1) + " of " +
+                   std::to_string(fields);
+        at += Era3CheckSize(&bytes[at], table.fields[field]);
     }
-    if (integrity != 0 && integrity < end && integrity > footer)
+    if (at != bytes.size())
+        return "the checks end at byte " + std::to_string(at) + " of " +
+               std::to_string(bytes.size());
+    return {};
+}
+
+std::string ReadFooter(const std::vector<uint8_t>& bytes, ValidityFooter& out) {
+    const uint32_t footer = Get(bytes.data(), validity::kFooter);
+    if (footer < validity::kEntriesStart || footer > bytes.size() - validity::kFooterLists)
+        return "footer offset " + std::to_string(footer);
+    out.at = footer;
+    out.count = Get(&bytes[footer], validity::kFooterFieldCount);
+    out.ids = footer + validity::kFooterLists;
+    out.types = out.ids + out.count * 2u;
+    out.path = out.types + out.count * 2u;
+    out.names = out.path + validity::kPathArea;
+    if (out.names > bytes.size())
+        return "lists " + std::to_string(out.count) + " fields, more than the file holds";
+    return {};
+}
+
+void RewriteValidity(const File& in, File& out, const TableHeader& table, size_t firstNew) {
+    std::vector<uint8_t> bytes = ReadValidity(in);
+    if (IsEra3(bytes, table, firstNew)) {
+        Put(bytes.data(), validity::kStamp, table.changeCount2);
+        out.WriteAt(0, bytes.data(), bytes.size());
+        return;
+    }
+    ValidityFooter footer;
+    const std::string damage = ReadFooter(bytes, footer);
+    if (!damage.empty() && Get(bytes.data(), validity::kVersion) == validity::kEra3Version)
+        Fail(DBIERR_NOTSUPPORTED, "File: " + in.Path() + " (layout not understood: " +
+                                      Era3Mismatch(bytes, table, firstNew) + "; " + damage + ")");
+    if (!damage.empty())
+        Corrupt(in, damage);
+    if (footer.count != firstNew)
+        Corrupt(in, "lists " + std::to_string(footer.count) + " fields, the table has " +
+                        std::to_string(firstNew));
+    const size_t namesEnd = NamesEnd(in, bytes, footer);
+    uint32_t integrity = Get(bytes.data(), validity::kIntegrity);
+    if (integrity != 0 && integrity < namesEnd && integrity > footer.at)
         Corrupt(in, "integrity section inside the footer");
 
     auto insertAt = [&](size_t at, const std::vector<uint8_t>& extra) {
@@ -55,10 +126,10 @@ void RewriteValidity(const File& in, File& out, const TableHeader& table, size_t
         typeBytes.push_back(f.info);
     }
     // Back to front, so earlier offsets stay valid.
-    insertAt(end, nameBytes);
-    insertAt(path, typeBytes);
-    insertAt(types, idBytes);
-    Put(&bytes[footer], validity::kFooterFieldCount, uint16_t(table.fields.size()));
+    insertAt(namesEnd, nameBytes);
+    insertAt(footer.path, typeBytes);
+    insertAt(footer.types, idBytes);
+    Put(&bytes[footer.at], validity::kFooterFieldCount, uint16_t(table.fields.size()));
     Put(bytes.data(), validity::kIntegrity, integrity);
     Put(bytes.data(), validity::kStamp, table.changeCount2);
     Put(bytes.data(), validity::kVersion, ValidityVersion(table));

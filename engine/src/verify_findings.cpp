@@ -55,7 +55,8 @@ bool ReadFamilyHeader(const File& file, TableHeader& out, Findings& findings, Fi
         if (err.code != DBIERR_HEADERCORRUPT && err.code != DBIERR_UNSUPPORTEDVERSION &&
             err.code != DBIERR_FILECORRUPT)
             throw;
-        findings.Report(kind, BaseName(file.Path()), "header: " + WhatOf(err));
+        findings.Report(err.code == DBIERR_UNSUPPORTEDVERSION ? Finding::NotUnderstood : kind,
+                        BaseName(file.Path()), "header: " + WhatOf(err));
         return false;
     }
 }
@@ -71,23 +72,6 @@ void CheckStamp(Findings& findings, Finding kind, const std::string& file, const
                         values + (kind == Finding::Problem
                                       ? ": the files were not written together"
                                       : " (engine-written files differ like this at times)"));
-}
-
-unsigned KeySize(const TableHeader& h, unsigned keyFields) {
-    unsigned size = 0;
-    for (unsigned i = 0; i < keyFields && i < h.fields.size(); ++i)
-        size += h.fields[i].StoredSize();
-    return size;
-}
-
-bool SameLayout(const std::vector<Field>& a, size_t aFirst, const std::vector<Field>& b,
-                size_t bFirst, size_t n) {
-    if (aFirst + n > a.size() || bFirst + n > b.size())
-        return false;
-    for (size_t i = 0; i < n; ++i)
-        if (a[aFirst + i].type != b[bFirst + i].type || a[aFirst + i].info != b[bFirst + i].info)
-            return false;
-    return true;
 }
 
 } // namespace pdx

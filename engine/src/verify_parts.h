@@ -21,6 +21,9 @@ class Findings {
     void Note(const std::string& file, const std::string& text) {
         Report(Finding::Note, file, text);
     }
+    void NotUnderstood(const std::string& file, const std::string& text) {
+        Report(Finding::NotUnderstood, file, text);
+    }
     // Reports what was counted but not listed; returns the number of problems.
     unsigned Finish();
 
@@ -34,7 +37,8 @@ std::string BaseName(const std::string& path);
 // What went wrong, without the file name that the finding carries anyway.
 std::string WhatOf(const EngineError& err);
 
-// Reads the header of a family file; damage is reported (under kind) instead of thrown.
+// Reads the header of a family file; damage is reported (under kind) instead of thrown, a
+// version the engine does not know as not understood.
 bool ReadFamilyHeader(const File& file, TableHeader& out, Findings& findings, Finding kind);
 
 // A copied stamp must equal its source; engine-written families often carry the source + 19.
@@ -63,12 +67,6 @@ ChainWalk WalkChain(const File& file, const TableHeader& h, unsigned keySize, Fi
 // leaf entries against the blocks of the indexed file.
 void CheckIndexTree(const File& index, const TableHeader& ih, const ChainWalk& indexed,
                     unsigned keySize, Findings& findings, Finding kind);
-
-// Bytes of the leading key fields.
-unsigned KeySize(const TableHeader& h, unsigned keyFields);
-// Whether two field lists agree in type and size over their first n fields.
-bool SameLayout(const std::vector<Field>& a, size_t aFirst, const std::vector<Field>& b,
-                size_t bFirst, size_t n);
 
 // Checks a secondary index (.Xnn/.XGn with its tree) against the table.
 void CheckSecondaryIndex(const std::string& xPath, const File& table, const TableHeader& h,

@@ -1,96 +1,75 @@
 #include "bytes.h"
 #include "family.h"
+#include "secondary_layout.h"
 #include "table_data.h"
 #include "verify_parts.h"
+#include <algorithm>
 #include <cstring>
 
 namespace pdx {
 
 namespace {
 
-// The table fields an index's leading fields copy: by persistent field ID where the index has
-// them, else (single-field index of an old table) by the field number in its header. Null
-// where the index does not tell.
-std::vector<const Field*> IndexedFields(const TableHeader& xh, const TableHeader& h,
-                                        unsigned count) {
-    std::vector<const Field*> sources(count, nullptr);
-    for (unsigned i = 0; i < count && xh.HasDataHeader(); ++i)
-        for (const auto& f : h.fields)
-            if (f.id == xh.fields[i].id)
-                sources[i] = &f;
-    const unsigned number = Get(xh.prefix, hdr::kIndexFieldNumber);
-    if (count == 1 && !sources[0] && number >= 1 && number <= h.fields.size())
-        sources[0] = &h.fields[number - 1];
-    return sources;
-}
-
 // Checks the entries of one secondary index against the table's records.
 class EntryCheck {
   public:
     EntryCheck(const File& table, const TableHeader& h, const ChainWalk& chain,
-               const TableHeader& xh, unsigned secFields, Findings& findings, Finding kind,
-               const std::string& name)
-        : table_(table), h_(h), chain_(chain), xh_(xh), findings_(findings), kind_(kind),
-          name_(name), sources_(IndexedFields(xh, h, secFields)), block_(h.BlockSize()) {
-        keyOffset_ = xh.fields[secFields].offset;
-        keySize_ = KeySize(h, h.keyFields);
-        hintOffset_ = xh.fields.back().offset;
-        for (unsigned i = 0; i < secFields; ++i)
-            if (sources_[i] &&
-                (sources_[i]->type != xh.fields[i].type || sources_[i]->info != xh.fields[i].info))
-                sources_[i] = nullptr;
-    }
+               const TableHeader& xh, const SecondaryLayout& layout, Findings& findings,
+               Finding kind, const std::string& name)
+        : table_(table), h_(h), chain_(chain), xh_(xh), layout_(layout), findings_(findings),
+          kind_(kind), name_(name), block_(h.BlockSize()) {}
 
     uint64_t Entries() const { return entries_; }
 
     void Check(const uint8_t* entry) {
         const std::string which = "entry " + std::to_string(++entries_);
-        const unsigned hint = GetIndexShort(entry + hintOffset_);
+        const unsigned hint = GetIndexShort(entry + layout_.blockOffset);
         if (hint == 0 || hint >= chain_.inChain.size() || !chain_.inChain[hint]) {
             Report(which + " points at block " + std::to_string(hint) +
                    ", which is not in the table's chain");
             return;
         }
-        const uint8_t* record = Find(hint, entry + keyOffset_);
+        const uint8_t* record = Find(hint, entry);
         if (!record) {
-            Report(which + ": block " + std::to_string(hint) + " holds no record with its key");
+            Report(which + ": block " + std::to_string(hint) +
+                   (layout_.byPlace ? " holds no record at offset " +
+                                          std::to_string(GetIndexShort(entry + layout_.placeOffset))
+                                    : " holds no record with its key"));
             return;
         }
-        for (size_t i = 0; i < sources_.size(); ++i)
-            if (sources_[i] &&
-                std::memcmp(entry + xh_.fields[i].offset, record + sources_[i]->offset,
-                            sources_[i]->StoredSize()) != 0)
-                Report(which + ": its " + sources_[i]->name + " differs from the record's");
+        for (size_t i = 0; i < layout_.sources.size(); ++i) {
+            const Field* source = layout_.sources[i];
+            if (source && std::memcmp(entry + xh_.fields[i].offset, record + source->offset,
+                                      source->StoredSize()) != 0)
+                Report(which + ": its " + source->name + " differs from the record's");
+        }
     }
 
   private:
     void Report(const std::string& text) { findings_.Report(kind_, name_, text); }
 
-    const uint8_t* Find(unsigned block, const uint8_t* key) {
+    const uint8_t* Find(unsigned block, const uint8_t* entry) {
         if (cached_ != block) {
             ReadBlock(table_, h_, block, block_.data());
             cached_ = block;
         }
         int size = Get(block_.data(), blk::kLastRecordOffset) + h_.recordSize;
         unsigned count = size > 0 ? unsigned(size) / h_.recordSize : 0;
-        for (unsigned i = 0; i < count && i < h_.RecordsPerBlock(); ++i) {
-            const uint8_t* record = block_.data() + blk::kRecords + size_t(i) * h_.recordSize;
-            if (std::memcmp(record, key, keySize_) == 0)
-                return record;
-        }
-        return nullptr;
+        int slot =
+            EntrySlot(layout_, h_, entry, block_.data(), std::min(count, h_.RecordsPerBlock()));
+        return slot < 0 ? nullptr : block_.data() + blk::kRecords + size_t(slot) * h_.recordSize;
     }
 
     const File& table_;
     const TableHeader& h_;
     const ChainWalk& chain_;
     const TableHeader& xh_;
+    const SecondaryLayout& layout_;
     Findings& findings_;
     Finding kind_;
     std::string name_;
-    std::vector<const Field*> sources_;
     std::vector<uint8_t> block_;
-    unsigned cached_ = 0, keyOffset_ = 0, keySize_ = 0, hintOffset_ = 0;
+    unsigned cached_ = 0;
     uint64_t entries_ = 0;
 };
 
@@ -121,6 +100,18 @@ void CheckTree(const std::string& xPath, const TableHeader& xh, const ChainWalk&
     CheckIndexTree(y, yh, entries, KeySize(xh, xh.keyFields), findings, kind);
 }
 
+// The index's stamp against the table's: a mismatch the original engine leaves is a note.
+void CheckIndexStamp(const TableHeader& xh, const TableHeader& h, const std::string& name,
+                     const std::string& table, Findings& findings, Finding kind) {
+    if (AddedByRestructure(xh, h))
+        findings.Note(name, "stamp " + std::to_string(xh.changeCount2) + ", " + table + " " +
+                                std::to_string(h.changeCount2) +
+                                ": one above, as the original engine leaves an index that a "
+                                "restructure added beside a table it did not rewrite");
+    else
+        CheckStamp(findings, kind, name, table, xh.changeCount2, h.changeCount2);
+}
+
 } // namespace
 
 void CheckSecondaryIndex(const std::string& xPath, const File& table, const TableHeader& h,
@@ -141,20 +132,14 @@ void CheckSecondaryIndex(const std::string& xPath, const File& table, const Tabl
     const Finding kind = maintained ? Finding::Problem : Finding::Note;
     if (!maintained)
         findings.Note(name, "not maintained: the engine rebuilds it when it is used");
-    const unsigned tableKeys = h.keyFields;
-    if (tableKeys == 0) {
-        findings.Problem(name, "a secondary index on a table without key");
+    SecondaryLayout layout;
+    const std::string unknown = DescribeSecondary(xh, h, layout);
+    if (!unknown.empty()) {
+        findings.NotUnderstood(name, unknown);
         return;
     }
-    if (xh.keyFields <= tableKeys || xh.fields.size() != xh.keyFields + 1u ||
-        xh.fields.back().type != pxShort ||
-        !SameLayout(xh.fields, xh.keyFields - tableKeys, h.fields, 0, tableKeys)) {
-        findings.Problem(name, "its fields are not indexed fields, the table's key and a block");
-        return;
-    }
-    const unsigned secFields = xh.keyFields - tableKeys;
-    EntryCheck entries(table, h, chain, xh, secFields, findings, kind, name);
-    CheckStamp(findings, kind, name, BaseName(table.Path()), xh.changeCount2, h.changeCount2);
+    EntryCheck entries(table, h, chain, xh, layout, findings, kind, name);
+    CheckIndexStamp(xh, h, name, BaseName(table.Path()), findings, kind);
     ChainWalk walk = WalkChain(x, xh, KeySize(xh, xh.keyFields), findings, kind,
                                [&](unsigned, const uint8_t* records, unsigned count) {
                                    for (unsigned i = 0; i < count; ++i)

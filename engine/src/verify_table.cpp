@@ -132,38 +132,56 @@ class TableCheck {
         CheckIndexTree(px, ph, chain, KeySize(h_, h_.keyFields), findings_, Finding::Problem);
     }
 
-    // The .VAL keeps a stamp and a copy of the field list: both must follow the table.
+    // The .VAL keeps a stamp and, in its later layout, a copy of the field list: both must
+    // follow the table.
     void CheckValidity(const std::string& path) {
         const std::string name = BaseName(path);
         File val = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
-        uint64_t size = val.Size();
-        if (size < validity::kEntriesStart || size > kLargestValidityFile) {
-            findings_.Problem(name, "size " + std::to_string(size));
+        std::vector<uint8_t> bytes;
+        try {
+            bytes = ReadValidity(val);
+        } catch (const EngineError& err) {
+            if (err.code != DBIERR_VALCORRUPT)
+                throw;
+            findings_.Problem(name, WhatOf(err));
             return;
         }
-        std::vector<uint8_t> bytes(static_cast<size_t>(size));
-        val.ReadExact(0, bytes.data(), bytes.size());
         CheckStamp(findings_, Finding::Problem, name, name_, Get(bytes.data(), validity::kStamp),
                    h_.changeCount2);
-        const uint8_t version = ValidityVersion(h_), stored = Get(bytes.data(), validity::kVersion);
-        if (stored != version)
-            findings_.Problem(name, "version " + std::to_string(stored) + ", the table's " +
-                                        std::to_string(version));
-        const uint32_t footer = Get(bytes.data(), validity::kFooter);
-        if (footer < validity::kEntriesStart || footer + validity::kFooterLists > bytes.size()) {
-            findings_.Problem(name, "footer offset " + std::to_string(footer));
+        const uint8_t stored = Get(bytes.data(), validity::kVersion);
+        const std::string era3 = stored == validity::kEra3Version
+                                     ? Era3Mismatch(bytes, h_, h_.fields.size())
+                                     : "version byte " + std::to_string(stored);
+        if (era3.empty()) {
+            if (h_.version >= 5)
+                findings_.Note(name, "checks in the layout of the 3.x era beside a level " +
+                                         std::to_string(TableLevel(h_.version)) + " table");
             return;
         }
-        const unsigned count = Get(&bytes[footer], validity::kFooterFieldCount);
-        const size_t types = footer + validity::kFooterLists + count * 2u;
-        if (count != h_.fields.size() || types + count * 2u > bytes.size()) {
-            findings_.Problem(name, "lists " + std::to_string(count) + " fields, the table has " +
+        ValidityFooter footer;
+        const std::string damage = ReadFooter(bytes, footer);
+        if (!damage.empty() && stored == validity::kEra3Version) {
+            findings_.NotUnderstood(name, "neither the layout of the 3.x era (" + era3 +
+                                              ") nor a field list (" + damage + ")");
+            return;
+        }
+        if (stored != ValidityVersion(h_))
+            findings_.Problem(name, "version " + std::to_string(stored) + ", the table's " +
+                                        std::to_string(ValidityVersion(h_)));
+        if (!damage.empty()) {
+            findings_.Problem(name, damage);
+            return;
+        }
+        if (footer.count != h_.fields.size()) {
+            findings_.Problem(name, "lists " + std::to_string(footer.count) +
+                                        " fields, the table has " +
                                         std::to_string(h_.fields.size()));
             return;
         }
-        for (unsigned i = 0; i < count; ++i) {
+        for (unsigned i = 0; i < footer.count; ++i) {
             const Field& f = h_.fields[i];
-            if (bytes[types + i * 2u] != f.type || bytes[types + i * 2u + 1] != f.info)
+            if (bytes[footer.types + i * 2u] != f.type ||
+                bytes[footer.types + i * 2u + 1] != f.info)
                 findings_.Problem(name, "field " + std::to_string(i + 1) +
                                             " differs in type or size from the table's " + f.name);
         }

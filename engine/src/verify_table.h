@@ -8,10 +8,13 @@
 
 namespace pdx {
 
-enum class Finding { Note, Problem };
+// A problem is damage: something the original engine could not have written. What the engine
+// cannot interpret is reported as not understood, neither sound nor damaged.
+enum class Finding { Note, Problem, NotUnderstood };
 using FindingSink = std::function<void(Finding kind, const std::string& text)>;
 
-// Reports each finding as "<file>: <what>" and returns the number of problems. Fails with a
+// Reports each finding as "<file>: <what>" and returns the number of problems (findings not
+// understood are not counted among them). Fails with a
 // status only when the check cannot run (table missing or held exclusively, password missing).
 unsigned VerifyTable(const std::string& tablePath, const PasswordCheck& hasPassword,
                      const FindingSink& report);

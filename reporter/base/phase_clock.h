@@ -10,6 +10,7 @@ enum class TPhase : uint8_t {
     StackScan,
     AddressLookups,
     SystemValues,
+    NetworkValues,
     ModuleList,
     ProcessList,
     ReportText,

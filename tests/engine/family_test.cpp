@@ -4,6 +4,7 @@
 #include "append_field.h"
 #include "bytes.h"
 #include "family.h"
+#include "family_files.h"
 #include "samples.h"
 #include "status.h"
 #include "table_data.h"
@@ -27,11 +28,6 @@ std::string CopySamples(const std::string& dir, const std::string& folder,
     for (const auto& f : files)
         EXPECT_TRUE(CopySample(folder + "\\" + f, dir + "\\" + f)) << f;
     return dir;
-}
-
-TableHeader HeaderOf(const std::string& path) {
-    File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
-    return ReadHeader(f);
 }
 
 TEST(Family, SecondaryIndexHintsFollowTheRecordsAndStampsAgree) {
@@ -124,13 +120,6 @@ TEST(Family, NewFieldTakesTheNextPersistentId) {
         ids.push_back(f.id);
     EXPECT_EQ(ids, (std::vector<uint16_t>{1, 2, 5, 3, 4, 6}));
     EXPECT_EQ(h.hiFieldId, 7);
-}
-
-std::vector<uint8_t> Contents(const std::string& path) {
-    File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
-    std::vector<uint8_t> bytes(size_t(f.Size()));
-    f.ReadExact(0, bytes.data(), bytes.size());
-    return bytes;
 }
 
 void Put(const std::string& path, const void* data, size_t size) {

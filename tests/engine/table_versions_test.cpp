@@ -2,6 +2,7 @@
 // it) with a last block cut short, read and restructured.
 #include "append_field.h"
 #include "bytes.h"
+#include "family_files.h"
 #include "restructure.h"
 #include "samples.h"
 #include "table_data.h"
@@ -35,17 +36,6 @@ void MakeCompactTable(const std::string& path) {
     Put16(&table[0x51], 0);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(table.data()), std::streamsize(table.size()));
-}
-
-std::vector<std::vector<uint8_t>> Records(const std::string& path, TableHeader& h) {
-    File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHTABLE);
-    h = ReadHeader(f);
-    std::vector<std::vector<uint8_t>> records;
-    ChainReader chain(f, h);
-    while (chain.Next())
-        for (unsigned i = 0; i < chain.Count(); ++i)
-            records.emplace_back(chain.Record(i), chain.Record(i) + h.recordSize);
-    return records;
 }
 
 // Appends with a request that names no operations: the fields past the table's are added.

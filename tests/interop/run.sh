@@ -210,21 +210,27 @@ case_secret() { # ctest: FIXTURES_REQUIRED interop_fixtures
     fi
 }
 
-# samples <folder>: the sample tables of the original engine in one folder of the samples.
-samples() {
-    need_samples "pxlib and our engine on the original engine's tables in $1/"
+# sample_tables <folder> <name>: every table of a folder of sample tables, copied as <name>.
+sample_tables() {
     local S=$WORK/samples db rel dup
     mkdir -p "$S"
-    cp -r "$SAMPLES/$1" "$S/"
+    cp -r "$1" "$S/$2"
     chmod -R u+w "$S"
     while IFS= read -r db; do
         rel=${db#"$S"/}
         case $rel in
         customer/CUSTOMER.DB | types/TypSammlung.DB | orders/ORDERS.DB) dup=yes ;;
+        legacy/EMPLOYEE.DB | legacy/indexed.db) dup=yes ;;
         *) dup=no ;;
         esac
         check_table "${rel//\//:}" "$db" sample "$dup"
-    done < <(find "$S/$1" -type f \( -name '*.db' -o -name '*.DB' \) | sort)
+    done < <(find "$S/$2" -type f \( -name '*.db' -o -name '*.DB' \) | sort)
+}
+
+# samples <folder>: the sample tables of the original engine in one folder of the samples.
+samples() {
+    need_samples "pxlib and our engine on the original engine's tables in $1/"
+    sample_tables "$SAMPLES/$1" "$1"
 }
 case_samples_customer() { samples customer; }
 case_samples_fields() { samples fields; } # ctest: LABELS slow
@@ -232,6 +238,12 @@ case_samples_hercules() { samples hercules; }
 case_samples_misc() { samples misc; }
 case_samples_orders() { samples orders; }
 case_samples_types() { samples types; }
+# 3.0 tables with validity files of their era, an unkeyed table with a secondary index, an index
+# stamp as the original engine left it.
+case_samples_legacy() {
+    need_legacy "pxlib and our engine on the original engine's legacy families"
+    sample_tables "$LEGACY" legacy
+}
 
 # A folder of samples without a case above would go unchecked.
 case_sample_folders() {

@@ -157,42 +157,76 @@ case_add_fields() { # ctest: FIXTURES_REQUIRED tools_database
 }
 
 # ---- the sample tables of the original engine, copied
+# verify_copy <folder> <name>: pdxadmin verify finds every table of a copy of the folder sound;
+# notes are allowed.
+verify_copy() {
+    local copy=$WORK/verify/$2 odd
+    mkdir -p "$WORK/verify"
+    cp -r "$1" "$copy"
+    chmod -R u+w "$copy"
+    tool pdxadmin verify "$(win "$copy")"
+    odd=$(grep -Ev '^note: |(^|: )ok$' "$OUT" | head -3 | tr '\n' '|')
+    verdict "verify $2" "$([[ $RC -eq 0 && -z $odd ]] || echo "exit $RC: ${odd:-$(shown)}")"
+}
+
 case_verify_samples() {
     need_samples "pdxadmin verify on the original engine's tables"
-    local S=$WORK/samples d name odd
-    cp -r "$SAMPLES" "$S"
-    chmod -R u+w "$S"
-    for d in "$S"/*/; do
-        name=samples:$(basename "$d")
-        tool pdxadmin verify "$(win "${d%/}")"
-        odd=$(grep -Ev '^note: |(^|: )ok$' "$OUT" | head -3 | tr '\n' '|')
-        verdict "verify $name" "$([[ $RC -eq 0 && -z $odd ]] || echo "exit $RC: ${odd:-$(shown)}")"
+    local d
+    for d in "$SAMPLES"/*/; do
+        verify_copy "${d%/}" "samples:$(basename "$d")"
     done
 }
 
-# ---- damage planted in copies: folder | table | file | offset | bytes | the finding expected
-case_damaged_samples() {
-    need_samples "pdxadmin verify on damage planted in the original engine's tables"
-    local folder table file offset bytes finding copy
-    while IFS='|' read -r folder table file offset bytes finding; do
-        [[ -z $folder ]] && continue
-        copy=$WORK/damaged/$folder-$file-$offset
+case_verify_legacy() {
+    need_legacy "pdxadmin verify on the original engine's legacy families"
+    verify_copy "$LEGACY" legacy
+}
+
+# plant <folder>: damage planted in copies of the folder's tables, one case a line on stdin:
+# table | file | offset | bytes | the line expected
+plant() {
+    local root=$1 table file offset bytes finding copy
+    while IFS='|' read -r table file offset bytes finding; do
+        [[ -z $table ]] && continue
+        copy=$WORK/damaged/$(basename "$root")-$file-$offset
         mkdir -p "$copy"
-        cp "$SAMPLES/$folder"/* "$copy"/
+        cp "$root"/* "$copy"/
         chmod -R u+w "$copy"
         printf "$bytes" | dd of="$copy/$file" bs=1 seek=$((offset)) conv=notrunc status=none
         tool pdxadmin verify "$(win "$copy")" "$table"
-        expect "damaged $file@$offset" 1 "^$finding"
-    done <<'CASES'
-customer|CUSTOMER.DB|CUSTOMER.PX|2048+6+6|\x80\x07|CUSTOMER.PX: leaf entry 1 names block 1 with 7 records
-customer|CUSTOMER.DB|CUSTOMER.PX|2048+6|\x80\x00\x00\x02|CUSTOMER.PX: leaf entry 1 does not carry the key
-orders|ORDERS.DB|ORDERS.DB|6|\xdf|ORDERS.DB: header counts 223 records, the block chain holds 224
-orders|ORDERS.DB|ORDERS.DB|2048+2048+2|\x05|ORDERS.DB: block 2 links back to block 5
-orders|ORDERS.DB|ORDERS.DB|2048+6+71|\xff|ORDERS.DB: record 3 \(block 1\) does not follow the key order
-customer|CUSTOMER.DB|CUSTOMER.X06|2048+6+19|\x80\x01|CUSTOMER.X06: entry 1: block 1 holds no record
-customer|CUSTOMER.DB|CUSTOMER.X06|0x2E|\x01|CUSTOMER.X06: stamp 1, CUSTOMER.DB 140
-fields|logical.db|logical.val|82|\x02|logical.val: lists 2 fields
+        expect "damaged $(basename "$root")/$file@$offset" 1 "^$finding"
+    done
+}
+
+case_damaged_samples() {
+    need_samples "pdxadmin verify on damage planted in the original engine's tables"
+    plant "$SAMPLES/customer" <<'CASES'
+CUSTOMER.DB|CUSTOMER.PX|2048+6+6|\x80\x07|CUSTOMER.PX: leaf entry 1 names block 1 with 7 records
+CUSTOMER.DB|CUSTOMER.PX|2048+6|\x80\x00\x00\x02|CUSTOMER.PX: leaf entry 1 does not carry the key
+CUSTOMER.DB|CUSTOMER.X06|2048+6+19|\x80\x01|CUSTOMER.X06: entry 1: block 1 holds no record
+CUSTOMER.DB|CUSTOMER.X06|0x2E|\x01|CUSTOMER.X06: stamp 1, CUSTOMER.DB 140
 CASES
+    plant "$SAMPLES/orders" <<'CASES'
+ORDERS.DB|ORDERS.DB|6|\xdf|ORDERS.DB: header counts 223 records, the block chain holds 224
+ORDERS.DB|ORDERS.DB|2048+2048+2|\x05|ORDERS.DB: block 2 links back to block 5
+ORDERS.DB|ORDERS.DB|2048+6+71|\xff|ORDERS.DB: record 3 \(block 1\) does not follow the key order
+CASES
+    plant "$SAMPLES/fields" <<'CASES'
+logical.db|logical.val|82|\x02|logical.val: lists 2 fields
+CASES
+}
+
+# Damage is told from what the engine does not understand: a check of a fourth field of three
+# is neither.
+case_damaged_legacy() {
+    need_legacy "pdxadmin verify on damage planted in the original engine's legacy families"
+    plant "$LEGACY" <<'CASES'
+EMPLOYEE.DB|EMPLOYEE.VAL|0|\x01|EMPLOYEE.VAL: stamp 1, EMPLOYEE.DB 175: the files were not
+EMPLOYEE.DB|EMPLOYEE.VAL|0x35|\x03|not understood: EMPLOYEE.VAL: neither the layout of the 3.x era
+fk4.db|fk4.XG0|0x2E|\x86|fk4.XG0: stamp 134, fk4.db 132: the files were not written together
+CASES
+    tool pdxadmin verify "$(win "$WORK/damaged/$(basename "$LEGACY")-EMPLOYEE.VAL-0x35")" EMPLOYEE.DB
+    expect "not understood, not damaged" 1 "^not understood$"
 }
 
 # ---- partial layouts: listed columns present (in another letter case), a protected table

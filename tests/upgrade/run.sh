@@ -3,15 +3,17 @@
 # old layout, or one with some listed columns present, or with a table left out), runs
 # ProfileUpgrade.exe from a folder of its own that holds its own engine library and alias file,
 # and checks the tables afterwards with pdxadmin, pdxtool and, when available, pxlib.
-# dialog_answer reads and closes the error box of a run that fails.
+# ui_driver answers the password prompt of protected tables, and reads and closes the error box
+# of a run that fails; its pictures land in build/artifacts/upgrade/<case>/.
 #   run.sh <build-dir> [<case>]
 # Needs the Wine environment of scripts/wine-env (the test command provides it).
 set -u
 
 # shellcheck source=../checks.sh
 source "$(dirname "$0")/../checks.sh" "$@"
+# shellcheck source=../ui/ui.sh
+source "$ROOT/tests/ui/ui.sh"
 TOOLS=$BUILD/tools
-ANSWER=$BUILD/tests/upgrade/dialog_answer.exe
 HOLDER=$BUILD/tests/upgrade/hold_shared.exe
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-180} # one hung run must not eat the whole test
 export LC_ALL=C                                  # table data is cp1252 bytes, not UTF-8
@@ -101,6 +103,7 @@ new_case() {
     local rows=$2
     shift 2
     mkdir -p "$APP"
+    rm -rf "$BUILD/artifacts/upgrade/$(basename "$C")"
     cp "$TOOLS/IDAPI32.DLL" "$TOOLS/ProfileUpgrade.exe" "$APP/"
     wine_run "$TOOLS/mkprofiledb.exe" --ini "$(win "$APP/IDAPI32.INI")" "$@" \
         "$(win "$DB")" "$rows" >"$C/make.out" 2>&1 || {
@@ -112,18 +115,22 @@ new_case() {
 # Background Windows programs are started by wine-run itself (not by a function, which would
 # put a shell in between), so that their process id ends them.
 
-# upgrade: runs the program in $APP while dialog_answer watches for a dialog. Sets RC (the
-# program's exit code) and BOX (caption and message of the dialog it showed, "" when none).
+# upgrade [<ui_driver steps>...]: runs the program in $APP while ui_driver takes the steps (to
+# answer the password prompt) and then watches for an error box. Sets RC (the program's exit
+# code), BOX (caption and message of the box it showed, "" when none) and STEPS (the number of
+# steps the driver did, the watch not counted).
 upgrade() {
-    local box=$C/box up answer
+    local box=$C/box up answer shots=$BUILD/artifacts/upgrade/${C##*/}
+    mkdir -p "$shots"
     (cd "$APP" && exec "$ROOT/scripts/wine-run" ProfileUpgrade.exe) </dev/null \
         >"$C/upgrade.out" 2>&1 &
     up=$!
-    "$ROOT/scripts/wine-run" "$ANSWER" "$WINE_RUN_TIMEOUT" </dev/null >"$box" 2>/dev/null &
+    "$ROOT/scripts/wine-run" "$UI_DRIVER" --shots "$(win "$shots")" "$WINE_RUN_TIMEOUT" "$@" \
+        answer </dev/null >"$box" 2>"$C/driver.log" &
     answer=$!
     wait $up
     RC=$?
-    # dialog_answer prints before it closes the dialog, so an empty file means it saw none.
+    # The driver prints the box before it closes it, so an empty file means it saw none.
     if [[ -s $box ]]; then
         wait $answer
     else
@@ -131,6 +138,13 @@ upgrade() {
         wait $answer 2>/dev/null
     fi
     BOX=$(tr -d '\r' <"$box")
+    STEPS=$(tr -d '\r' <"$C/driver.log" | grep -c '^ui_driver: done [^a]')
+    png_shots "$shots"
+}
+
+# answered <name> <steps>: the driver did all the steps given to upgrade.
+answered() {
+    verdict "$1" "$([[ $STEPS -eq $2 ]] || echo "$STEPS of $2 steps done: $(tail -1 "$C/driver.log")")"
 }
 
 # ran_clean <name>: the run ended with exit code 0 and showed no dialog.
@@ -170,12 +184,15 @@ release() {
 
 tables_in() { (cd "$1" && ls -- *.DB 2>/dev/null); }
 
-# fields <out-dir>: pdxadmin's field lines of every table in $DB, one file per table.
+# fields <out-dir>: pdxadmin's field lines of every table in $DB, one file per table. A case
+# with protected tables sets PASSWORD (local to it) to their password.
 fields() {
     local out=$1 list=$C/fields.out
+    local -a password=()
+    [[ -n ${PASSWORD:-} ]] && password=(--password "$PASSWORD")
     mkdir -p "$out"
     # shellcheck disable=SC2046
-    wine_run "$TOOLS/pdxadmin.exe" fields "$(win "$DB")" $(tables_in "$DB") 2>&1 |
+    wine_run "$TOOLS/pdxadmin.exe" "${password[@]}" fields "$(win "$DB")" $(tables_in "$DB") 2>&1 |
         tr -d '\r' >"$list"
     awk -F'\t' -v dir="$out" '$1 == "table" { f = dir "/" $2 } $1 == "field" { print > f }' "$list"
 }
@@ -274,30 +291,42 @@ use_old() {
     [[ -f $OLD/upgraded ]] || skip_case "$1 (the old layout was not upgraded)"
 }
 
+# dumps <out-dir>: pdxtool's dump of every table in $DB, one file per table.
+dumps() {
+    local t
+    mkdir -p "$1"
+    for t in "${TABLES[@]}"; do
+        wine_run "$TOOLS/pdxtool.exe" dump "$(win "$DB")" "$t" >"$1/$t" 2>&1
+    done
+}
+
+# upgraded_sound <name>: after a run on a database in $C (fields in f0, dumps in d0 taken
+# before): each table has exactly its listed columns added, every record its values, and
+# pdxadmin verify finds the twelve tables sound.
+upgraded_sound() {
+    local t why=""
+    fields "$C/f1"
+    verdict "$1: each table gets exactly its listed columns, at its end, in list order" \
+        "$(complete "$C/f0" "$C/f1" "${TABLES[@]}")"
+    dumps "$C/d1"
+    for t in "${TABLES[@]}"; do
+        cmp -s <(want_dump "$t" "$C/f0/$t" "$C/d0/$t") "$C/d1/$t" ||
+            why+="$t: $(first_diff <(want_dump "$t" "$C/f0/$t" "$C/d0/$t") "$C/d1/$t") "
+    done
+    verdict "$1: every record keeps its values, the new columns are empty" "$why"
+    wine_run "$TOOLS/pdxadmin.exe" verify "$(win "$DB")" 2>&1 | tr -d '\r' >"$C/verify"
+    verdict "$1: pdxadmin verify finds the twelve tables sound" \
+        "$([[ $(grep -c ': ok$' "$C/verify") -eq 12 ]] || oneline "$C/verify")"
+}
+
 case_old_layout() { # ctest: FIXTURES_SETUP upgraded_old_layout LABELS slow
     rm -rf "$OLD"
     new_case "$OLD" 200 || return
     fields "$C/f0"
-    mkdir -p "$C/d0" "$C/d1"
-    local t why
-    for t in "${TABLES[@]}"; do
-        wine_run "$TOOLS/pdxtool.exe" dump "$(win "$DB")" "$t" >"$C/d0/$t" 2>&1
-    done
+    dumps "$C/d0"
     upgrade
     ran_clean "old layout: exit code 0, no dialog"
-    fields "$C/f1"
-    verdict "old layout: each table gets exactly its listed columns, at its end, in list order" \
-        "$(complete "$C/f0" "$C/f1" "${TABLES[@]}")"
-    why=""
-    for t in "${TABLES[@]}"; do
-        wine_run "$TOOLS/pdxtool.exe" dump "$(win "$DB")" "$t" >"$C/d1/$t" 2>&1
-        cmp -s <(want_dump "$t" "$C/f0/$t" "$C/d0/$t") "$C/d1/$t" ||
-            why+="$t: $(first_diff <(want_dump "$t" "$C/f0/$t" "$C/d0/$t") "$C/d1/$t") "
-    done
-    verdict "old layout: every record keeps its values, the new columns are empty" "$why"
-    wine_run "$TOOLS/pdxadmin.exe" verify "$(win "$DB")" 2>&1 | tr -d '\r' >"$C/verify"
-    verdict "old layout: pdxadmin verify finds the twelve tables sound" \
-        "$([[ $(grep -c ': ok$' "$C/verify") -eq 12 ]] || oneline "$C/verify")"
+    upgraded_sound "old layout"
     [[ $failed -eq 0 ]] && touch "$OLD/upgraded"
 }
 
@@ -337,6 +366,31 @@ case_second_run() { # ctest: FIXTURES_REQUIRED upgraded_old_layout
     fi
 }
 
+# ==== tables as older versions of the original engine left them: Subject.DB with a validity
+# file of the 3.x era, Basics.DB without key and with an index that is not maintained
+case_legacy_layouts() {
+    new_case "$WORK/legacy" 30 --old-validity Subject --unkeyed Basics:DOT_Number || return
+    fields "$C/f0"
+    dumps "$C/d0"
+    cp "$DB/Subject.VAL" "$C/val0"
+    upgrade
+    ran_clean "legacy layouts: exit code 0, no dialog"
+    upgraded_sound "legacy layouts"
+    verdict "legacy layouts: Subject.VAL keeps every byte but its stamp" \
+        "$(cmp -s <(tail -c +2 "$C/val0") <(tail -c +2 "$DB/Subject.VAL") || echo "it changed")"
+    # The index is not maintained, so verify takes its disagreements for notes: none may be left.
+    verdict "legacy layouts: Basics.DB's index follows its records" \
+        "$([[ -f $DB/Basics.X01 && -f $DB/Basics.Y01 ]] || echo "Basics.X01/.Y01 missing")$(
+            grep -E '^note: Basics\.[XY]01: ' "$C/verify" | grep -v 'not maintained' | head -2)"
+    if [[ -x $PXCHECK ]]; then
+        "$PXCHECK" dump "$DB/Basics.DB" >"$WORK/px" 2>&1
+        verdict "legacy layouts: pxlib reads Basics.DB alike" \
+            "$(cmp -s "$C/d1/Basics.DB" "$WORK/px" || first_diff "$C/d1/Basics.DB" "$WORK/px")"
+    else
+        skip "legacy layouts: pxlib reads Basics.DB alike" "no pxcheck in $PXCHECK"
+    fi
+}
+
 # ==== listed columns present already: in another letter case, out of list order, with
 # another type, or the next one of the list without the one before
 case_present_columns() {
@@ -355,10 +409,11 @@ case_present_columns() {
 # report, the program still ends with 0, the columns added before the failing check stay and
 # the later checks are not made.
 # failing <name> <mkprofiledb options> <table held open, and how> <box message (ERE)>
-#         <tables upgraded>
+#         <tables upgraded> [<ui_driver steps before the box>...]
 failing() {
     local name=$1 options=$2 held=$3 message=$4 upgraded=$5 caption text logged why
     local -a others
+    shift 5
     # shellcheck disable=SC2086
     new_case "$WORK/$name" 20 $options || return
     fields "$C/f0"
@@ -366,7 +421,7 @@ failing() {
     if [[ -n $held ]]; then
         hold "${held% *}" "${held#* }" || return
     fi
-    upgrade
+    upgrade "$@"
     release
     caption=$(sed -n 1p <<<"$BOX")
     text=$(sed -n 2p <<<"$BOX")
@@ -424,5 +479,68 @@ case_held_shared() {
         "$(complete "$C/f0" "$C/f2" "${TABLES[@]}")"
 }
 # A restructure the engine refuses cannot be brought about from outside the program.
+
+# ==== protected tables: the password prompt comes up at the first of them
+
+PROMPT="Enter password"
+
+# checksums <tables...>: each table's password check value as its header keeps it.
+checksums() {
+    local t
+    for t in "$@"; do
+        echo "$t $(od -An -tx1 -j 92 -N 4 "$DB/$t" | tr -d ' ')"
+    done
+}
+
+# Subject.DB and Basics.DB share a password: typed once and Enter pressed, the whole upgrade
+# goes through; both tables keep their protection and their rows.
+case_protected_tables() {
+    new_case "$WORK/protected" 20 --protect Subject=secret --protect Basics=secret || return
+    local protected=(Subject.DB Basics.DB) t why="" PASSWORD=secret
+    fields "$C/f0"
+    mkdir -p "$C/d0" "$C/d1"
+    for t in "${TABLES[@]}"; do
+        wine_run "$TOOLS/pdxtool.exe" dump "$(win "$DB")" "$t" secret >"$C/d0/$t" 2>&1
+    done
+    checksums "${protected[@]}" >"$C/sums0"
+    upgrade "wait:$PROMPT" shot:prompt type:secret shot:typed key:enter gone
+    answered "protected: the password prompt answered" 6
+    ran_clean "protected: exit code 0, no other dialog"
+    fields "$C/f1"
+    verdict "protected: each table gets exactly its listed columns" \
+        "$(complete "$C/f0" "$C/f1" "${TABLES[@]}")"
+    for t in "${TABLES[@]}"; do
+        wine_run "$TOOLS/pdxtool.exe" dump "$(win "$DB")" "$t" secret >"$C/d1/$t" 2>&1
+        cmp -s <(want_dump "$t" "$C/f0/$t" "$C/d0/$t") "$C/d1/$t" ||
+            why+="$t: $(first_diff <(want_dump "$t" "$C/f0/$t" "$C/d0/$t") "$C/d1/$t") "
+    done
+    verdict "protected: every record keeps its values" "$why"
+    checksums "${protected[@]}" >"$C/sums1"
+    why=$(diff "$C/sums0" "$C/sums1" | grep '^[<>]' | tr '\n' ' ')
+    for t in "${protected[@]}"; do
+        wine_run "$TOOLS/pdxadmin.exe" fields "$(win "$DB")" "$t" >"$WORK/nopw" 2>&1 &&
+            why+="$t opens without the password "
+        grep -q 'Invalid password' "$WORK/nopw" || why+="$t: $(oneline "$WORK/nopw") "
+    done
+    verdict "protected: still protected with the same password" "$why"
+    [[ -x $PXCHECK ]] || skip_case "pxlib on the protected tables (no pxcheck in $PXCHECK)"
+    why=""
+    for t in "${protected[@]}"; do
+        "$PXCHECK" dump "$DB/$t" "$DB/${t%.DB}.PX" >"$WORK/px" 2>&1 && cmp -s "$C/d1/$t" "$WORK/px" ||
+            why+="$t: $(first_diff "$C/d1/$t" "$WORK/px") "
+    done
+    verdict "protected: pxlib reads the upgraded protected tables alike" "$why"
+}
+
+# A wrong password brings the prompt again; Cancel then fails the open of Crashes.DB with the
+# engine's error, which the crash reporter shows: Subject.DB's columns stay, nothing after it
+# is done.
+case_wrong_password() {
+    local PASSWORD=secret
+    failing wrong-password "--protect Crashes=secret" "" '^Invalid password\..*Crashes\.DB' \
+        Subject.DB "wait:$PROMPT" type:wrong key:enter gone "wait:$PROMPT" shot:asked_again \
+        press:Cancel gone || return
+    answered "wrong-password: asked again after the wrong password, then cancelled" 8
+}
 
 run_cases

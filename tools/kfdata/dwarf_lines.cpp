@@ -100,11 +100,16 @@ void LineReader::ReadEntryTable(DwarfCursor& in, ProgramHeader& h, bool files) {
     const uint64_t count = in.Uleb();
     for (uint64_t i = 0; i < count; ++i) {
         std::string_view path;
+        const size_t entryStart = in.Offset();
         for (const auto& [content, form] : format) {
             const DwarfValue v = ReadValue(in, form, 0, h.Unit, sections_);
             if (content == kPathContent && v.Class == DwarfClass::String)
                 path = v.Text();
         }
+        // Every entry holds at least its path: one of no bytes would let a damaged count of
+        // billions run on without ever reaching the end of the data.
+        if (in.Offset() == entryStart)
+            throw DwarfError("line table entry of no bytes");
         if (files)
             h.Files.push_back(FileIndex(path));
     }

@@ -4,12 +4,9 @@
 #include "reporter/core/options/reporter_module.h"
 #include "reporter/core/options/variable_expansion.h"
 #include "runtime/format.h"
+#include "runtime/module_names.h"
 
 namespace {
-
-HMODULE HandleOfModule(const std::string& fileName) {
-    return fileName.empty() ? nullptr : GetModuleHandleA(fileName.c_str());
-}
 
 size_t CheckedTextIndex(int index) {
     if (index < 0 || index >= kTextCount)
@@ -20,7 +17,7 @@ size_t CheckedTextIndex(int index) {
 } // namespace
 
 TVessarModuleOptions::TVessarModuleOptions(const std::string& moduleFileName)
-    : moduleName_(moduleFileName), moduleHandle_(HandleOfModule(moduleFileName)) {
+    : moduleName_(moduleFileName), moduleHandle_(LoadedModule(moduleFileName)) {
     SetDefaults();
     updateDepth_ = 0;
 }
@@ -87,6 +84,7 @@ void TVessarModuleOptions::LoadFromFile(const std::string& fileName, int version
 }
 
 void TVessarModuleOptions::CheckChanged() {
+    ++revision_;
     if (updateDepth_ <= 0 && BelongsToReporterModule())
         Changed();
 }

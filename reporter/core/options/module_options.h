@@ -44,7 +44,10 @@ class TVessarModuleOptions {
     virtual void Changed() {}
     virtual void Reload() {}
 
-    void BeginUpdate() { ++updateDepth_; }
+    void BeginUpdate() {
+        ++updateDepth_;
+        ++revision_;
+    }
     void EndUpdate() { --updateDepth_; }
     void CheckChanged();
     int32_t UpdateDepth() const { return updateDepth_; }
@@ -105,6 +108,10 @@ class TVessarModuleOptions {
   protected:
     // True for the options of the module that contains the crash reporter.
     bool BelongsToReporterModule() const;
+    // Moves with every change (and every bulk change begun): the same value means no change.
+    uint32_t Revision() const {
+        return revision_;
+    }
 
   private:
     template <typename T> void Store(T& field, T value) {
@@ -127,6 +134,7 @@ class TVessarModuleOptions {
     void AssignBlockFields(const TVessarModuleOptions& source);
 
     int32_t updateDepth_ = 0;
+    uint32_t revision_ = 0;
     TVessarStoredOptions stored_;
     TVessarExceptionsFilters filters_{*this};
     bool freezeCheck_ = false;

@@ -31,12 +31,15 @@ void TVessarModuleOptionsEx::Reload() {
     if (ModuleHandle() == nullptr)
         return;
     std::vector<uint8_t> block = ReadSharedOptions(ModuleHandle());
-    if (block.empty())
+    if (block.empty() || (block == reloadedBlock_ && Revision() == reloadedRevision_))
         return;
     ByteReader reader(block);
     try {
         LoadFromStream(reader);
     } catch (const std::exception&) {
         // A damaged copy: loading fails before it changes anything, so the current values stay.
+        return;
     }
+    reloadedBlock_ = std::move(block);
+    reloadedRevision_ = Revision();
 }

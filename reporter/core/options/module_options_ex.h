@@ -2,6 +2,8 @@
 // the process and switches freeze detection.
 #pragma once
 #include "reporter/core/options/module_options.h"
+#include <cstdint>
+#include <vector>
 
 class TVessarModuleOptionsEx : public TVessarModuleOptions {
   public:
@@ -20,4 +22,9 @@ class TVessarModuleOptionsEx : public TVessarModuleOptions {
   private:
     // Only the crash reporter's own options drive freeze detection.
     void FollowFreezeSetting(bool changed);
+
+    // The block loaded last, and the revision it left: loading it again onto the same revision
+    // would change nothing.
+    std::vector<uint8_t> reloadedBlock_;
+    uint32_t reloadedRevision_ = 0;
 };

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -40,10 +41,28 @@ class MappedView {
     size_t size_ = 0;
 };
 
+// A mapping this code holds open, with one view of it for as long: every notification of a
+// report reads the copy, and mapping it anew each time costs more than the reading.
+class HeldMapping {
+  public:
+    explicit HeldMapping(HANDLE mapping) : handle_(mapping, &CloseHandle) {}
+
+    // The view, mapped again when it could not be mapped before; null when the system refuses.
+    const MappedView* View() {
+        if (!view_ || !view_->HoldsHeader())
+            view_.emplace(handle_.get(), FILE_MAP_WRITE);
+        return view_->HoldsHeader() ? &*view_ : nullptr;
+    }
+
+  private:
+    UniqueHandle handle_;
+    std::optional<MappedView> view_; // unmapped before the handle closes
+};
+
 // The mappings this code holds open, by module.
 struct HeldMappings {
     std::mutex lock;
-    std::map<HMODULE, HANDLE> byModule;
+    std::map<HMODULE, std::unique_ptr<HeldMapping>> byModule;
 };
 
 HeldMappings& Held() {
@@ -104,15 +123,16 @@ HANDLE CreateMapping(HMODULE module) {
     return mapping;
 }
 
-// Call with the lock of `held` taken.
-HANDLE HeldMapping(HeldMappings& held, HMODULE module) {
+// Call with the lock of `held` taken. Null when the system refuses.
+HeldMapping* HeldMappingOf(HeldMappings& held, HMODULE module) {
     auto found = held.byModule.find(module);
     if (found != held.byModule.end())
-        return found->second;
+        return found->second.get();
     HANDLE mapping = CreateMapping(module);
-    if (mapping != nullptr)
-        held.byModule.emplace(module, mapping);
-    return mapping;
+    if (mapping == nullptr)
+        return nullptr;
+    return held.byModule.emplace(module, std::make_unique<HeldMapping>(mapping))
+        .first->second.get();
 }
 
 } // namespace
@@ -125,23 +145,25 @@ std::string SharedOptionsName(DWORD processId, HMODULE module) {
 void CreateSharedOptions(HMODULE module) {
     HeldMappings& held = Held();
     std::lock_guard guard(held.lock);
-    HeldMapping(held, module);
+    HeldMappingOf(held, module);
 }
 
 void PublishSharedOptions(HMODULE module, const std::vector<uint8_t>& block) {
     HeldMappings& held = Held();
     std::lock_guard guard(held.lock);
-    HANDLE mapping = HeldMapping(held, module);
-    if (mapping == nullptr)
-        return;
-    MappedView view(mapping, FILE_MAP_WRITE);
-    if (view.HoldsHeader())
-        WriteOptions(view, block);
+    HeldMapping* mapping = HeldMappingOf(held, module);
+    if (const MappedView* view = mapping ? mapping->View() : nullptr)
+        WriteOptions(*view, block);
 }
 
 std::vector<uint8_t> ReadSharedOptions(HMODULE module) {
+    HeldMappings& held = Held();
     // Also keeps this code's own publisher from changing the block while it is copied.
-    std::lock_guard guard(Held().lock);
+    std::lock_guard guard(held.lock);
+    auto found = held.byModule.find(module);
+    if (found != held.byModule.end())
+        if (const MappedView* view = found->second->View())
+            return PublishedBlock(*view);
     std::string name = SharedOptionsName(GetCurrentProcessId(), module);
     UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str()), &CloseHandle);
     if (mapping == nullptr)
@@ -156,6 +178,5 @@ void RemoveSharedOptions(HMODULE module) {
     auto found = held.byModule.find(module);
     if (found == held.byModule.end())
         return;
-    CloseHandle(found->second);
     held.byModule.erase(found);
 }

@@ -10,11 +10,31 @@ constexpr DWORD kPollMilliseconds = 10;
 constexpr int kMessagesPerRound = 11;
 constexpr SIZE_T kProcessingStack = 1024 * 1024;
 
+// An auto-reset event, closed when it goes; null when the system has none to give.
+class TSignal {
+  public:
+    TSignal() : event_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+    ~TSignal() {
+        if (event_)
+            CloseHandle(event_);
+    }
+    TSignal(const TSignal&) = delete;
+    TSignal& operator=(const TSignal&) = delete;
+    HANDLE Get() const { return event_; }
+
+  private:
+    HANDLE event_;
+};
+
 struct TExceptionThread {
     const std::function<bool()>* Work;
     bool Result = false;
     // The one published procedure: written by the processing thread, cleared by the faulting.
     std::atomic<const std::function<void()>*> Published{nullptr};
+    // Each side wakes the other at once rather than at its next poll: a report makes several
+    // such round trips.
+    TSignal PublishedSignal;
+    TSignal DoneSignal;
 };
 
 thread_local TExceptionThread* servedHere = nullptr; // in the processing thread
@@ -37,6 +57,7 @@ void RunPublished(TExceptionThread& thread) {
     if (const std::function<void()>* procedure = thread.Published.load()) {
         CallSwallowingAll(*procedure);
         thread.Published = nullptr;
+        SetEvent(thread.DoneSignal.Get());
     }
 }
 
@@ -64,12 +85,15 @@ void PumpSome() {
 bool RunOnExceptionThread(const std::function<bool()>& work, const TFaultingThreadWait& wait) {
     TExceptionThread state;
     state.Work = &work;
+    if (!state.PublishedSignal.Get() || !state.DoneSignal.Get())
+        return work(); // no events to be had: the work is done here
     HANDLE thread = CreateReporterThread(ProcessingThread, &state, kProcessingStack);
     if (!thread)
         return work(); // no thread to be had: the work is done here
     SetThreadPriority(thread, THREAD_PRIORITY_HIGHEST);
+    const HANDLE wakers[] = {thread, state.PublishedSignal.Get()};
     for (;;) {
-        const DWORD waited = WaitForSingleObject(thread, kPollMilliseconds);
+        const DWORD waited = WaitForMultipleObjects(2, wakers, FALSE, kPollMilliseconds);
         RunPublished(state);
         if (waited == WAIT_OBJECT_0)
             break;
@@ -93,8 +117,9 @@ void RunInFaultingThread(const std::function<void()>& procedure) {
         return;
     }
     servedHere->Published = &procedure;
+    SetEvent(servedHere->PublishedSignal.Get());
     while (servedHere->Published.load())
-        Sleep(kPollMilliseconds);
+        WaitForSingleObject(servedHere->DoneSignal.Get(), kPollMilliseconds);
 }
 
 void StopRunningInFaultingThread() {

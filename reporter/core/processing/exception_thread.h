@@ -11,9 +11,9 @@ struct TFaultingThreadWait {
     std::function<bool()> PumpMessages;
 };
 
-// Runs `work` on a new processing thread and waits for it in 10 ms steps, running what it
-// publishes. Returns what `work` returned; a processing thread that cannot be waited for is
-// killed and the result is false.
+// Runs `work` on a new processing thread and waits for it, running what it publishes as soon
+// as it is published and pumping messages in 10 ms steps. Returns what `work` returned; a
+// processing thread that cannot be waited for is killed and the result is false.
 bool RunOnExceptionThread(const std::function<bool()>& work, const TFaultingThreadWait& wait);
 
 // Runs `procedure` in the faulting thread: directly when the caller is that thread, else

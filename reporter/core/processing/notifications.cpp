@@ -153,6 +153,17 @@ TVessarLogListener& GlobalLogHandlers() {
     return handlers;
 }
 
+bool AnyoneListens(HMODULE raisingModule) {
+    if (raisingModule && raisingModule != ReporterModuleHandle())
+        return true;
+    {
+        std::lock_guard<std::mutex> hold(ListenersLock());
+        if (!Listeners().empty())
+            return true;
+    }
+    return GlobalLogHandlers().HasHandler();
+}
+
 void NotifyException(TVessarExceptionRecord& record, HMODULE module, bool handled,
                      bool& continueProcessing) {
     if (handled)

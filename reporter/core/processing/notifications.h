@@ -34,6 +34,13 @@ struct TVessarLogListener {
     std::function<void(TVessarExceptionRecord&, std::vector<std::string>& fields)> OnWebFields;
     std::function<void(TVessarExceptionRecord&, bool& closeDialog)> OnCustomButtonClick;
     std::function<void(TVessarExceptionRecord&, std::string& password)> OnPasswordRequest;
+
+    // Whether any handler is set (names every handler above).
+    bool HasHandler() const {
+        return OnException || OnHandledException || OnExceptionAction || OnExceptionError ||
+               OnCustomData || OnAttachedFiles || OnWebFields || OnCustomButtonClick ||
+               OnPasswordRequest;
+    }
 };
 
 // The process's listeners (the second layer); a listener stays the caller's.
@@ -41,6 +48,10 @@ void RegisterLogListener(TVessarLogListener& listener);
 void UnregisterLogListener(TVessarLogListener& listener);
 // The global handlers (the third layer).
 TVessarLogListener& GlobalLogHandlers();
+
+// Whether a notification of an exception raised in `raisingModule` may reach anyone: another
+// module that may export listeners, a registered listener or a global handler.
+bool AnyoneListens(HMODULE raisingModule);
 
 // The three layers, in order, for the exception of `record` (raised in `raisingModule`).
 void NotifyException(TVessarExceptionRecord& record, HMODULE raisingModule, bool handled,

@@ -380,10 +380,12 @@ void TExceptionProcessing::RequestTermination(int action) {
     options_.SetTerminateButtonAction(uint8_t(action));
 }
 
-// Listeners run in the faulting thread; what they changed in the module's options (through
-// CurrentVessarionOptions or a library's published copy) applies to this exception from here on.
+// Listeners run in the faulting thread (not woken when no one listens); what they changed in the
+// module's options (through CurrentVessarionOptions or a library's published copy) applies to
+// this exception from here on.
 void TExceptionProcessing::Notify(const std::function<void()>& notification) {
-    RunInFaultingThread(notification);
+    if (AnyoneListens(module_))
+        RunInFaultingThread(notification);
     options_.Reload();
 }
 

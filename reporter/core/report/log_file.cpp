@@ -1,6 +1,7 @@
 #include "reporter/core/report/log_file.h"
 #include "reporter/base/binary_file.h"
 #include "reporter/base/phase_clock.h"
+#include "reporter/core/report/known_log_text.h"
 #include "reporter/core/report/log_text.h"
 #include "reporter/core/report/log_xml.h"
 #include "reporter/core/report/report_fields.h"
@@ -46,8 +47,9 @@ TLogFile::TLogFile(std::string fileName, bool readOnly)
         return;
     file_.emplace(file);
     const std::string contents = Contents(file);
-    reports_ = SplitLogText(contents);
-    if (JoinLogText(reports_) == contents)
+    TSplitLog split = SplitKnownLogText(contents);
+    reports_ = std::move(split.Reports);
+    if (split.JoinsBack)
         appendAt_ = contents.size();
 }
 
@@ -63,6 +65,7 @@ void TLogFile::Add(const std::string& report, int limit) {
             appendAt_.reset();
         }
     reports_.push_back(report + kReportEnd);
+    readsBackAlike_ = readsBackAlike_ && ReadsBackAlike(reports_.back());
 }
 
 void TLogFile::Save() {
@@ -75,7 +78,7 @@ void TLogFile::Save() {
             RaiseSaveError(fileName_);
         file_.emplace(file);
     }
-    const std::string text = Text();
+    std::string text = Text();
     const size_t from = appendAt_.value_or(0);
     const DWORD size = DWORD(text.size() - from);
     DWORD written = 0;
@@ -84,6 +87,8 @@ void TLogFile::Save() {
         !SetEndOfFile(file_->Get()))
         RaiseSaveError(fileName_);
     appendAt_ = text.size();
+    if (readsBackAlike_)
+        RememberLogText(std::move(text), reports_);
 }
 
 std::string TLogFile::FieldValue(const std::string& key, int index) const {
@@ -97,6 +102,7 @@ void TLogFile::SetFieldValue(const std::string& key, const std::string& value, i
         return;
     reports_[size_t(index)] = WithFieldValue(reports_[size_t(index)], key, value, label);
     appendAt_.reset();
+    readsBackAlike_ = readsBackAlike_ && ReadsBackAlike(reports_[size_t(index)]);
 }
 
 int TLogFile::Find(const std::vector<std::string>& keys,

@@ -50,4 +50,6 @@ class TLogFile {
     // The size of the file's text while it is the start of Text(); none when it must be
     // written whole.
     std::optional<size_t> appendAt_;
+    // Every report, read back from the saved text, is found as it is here.
+    bool readsBackAlike_ = true;
 };

@@ -38,10 +38,19 @@ std::vector<std::string> SplitLogText(std::string text) {
 }
 
 std::string JoinLogText(const std::vector<std::string>& reports) {
-    std::string text;
+    size_t size = 0;
     for (const std::string& report : reports)
-        text += report + kCrLf;
+        size += report.size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (const std::string& report : reports)
+        text.append(report).append(kCrLf);
     if (text.ends_with(std::string(kSeparator) + kCrLf))
         text.resize(text.size() - 2);
     return text;
+}
+
+bool ReadsBackAlike(const std::string& report) {
+    const std::vector<std::string> read = SplitLogText(report + kCrLf);
+    return read.size() == 1 && read[0] == report;
 }

@@ -14,3 +14,7 @@ std::vector<std::string> SplitLogText(std::string text);
 
 // The text of the stored reports, each with one more line end; the text never ends in five.
 std::string JoinLogText(const std::vector<std::string>& reports);
+
+// Whether a stored report reads back as itself wherever it stands in a log's text: a log made
+// of such reports splits into them again.
+bool ReadsBackAlike(const std::string& report);

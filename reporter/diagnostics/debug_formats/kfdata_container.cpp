@@ -135,6 +135,13 @@ TKFDataContainer ReadKFData(const std::vector<uint8_t>& resource, TKFDataParts p
     }
 }
 
+std::vector<uint8_t> ReadLineTable(ByteReader& in) {
+    if (in.Remaining() < 4)
+        return {};
+    std::string bytes = in.ReadBytes(in.ReadU32());
+    return {bytes.begin(), bytes.end()};
+}
+
 TKFDataContainer ReadKFDataTrailer(const std::vector<uint8_t>& fileTail) {
     try {
         ByteReader end(fileTail);

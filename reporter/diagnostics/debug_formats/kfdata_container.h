@@ -2,6 +2,7 @@
 // resource "KFDATA", or appended to its file. It holds the procedure table, the options block
 // and the debug information.
 #pragma once
+#include "reporter/base/byte_stream.h"
 #include "runtime/exception.h"
 #include <cstdint>
 #include <vector>
@@ -55,3 +56,7 @@ TKFDataContainer ReadKFData(const std::vector<uint8_t>& resource,
                             TKFDataParts parts = TKFDataParts::All);
 // The appended form: the whole file, or at least its tail holding the container.
 TKFDataContainer ReadKFDataTrailer(const std::vector<uint8_t>& fileTail);
+
+// The line table at the reader's position in a DataBlock: an int32 length and that many bytes;
+// nothing when the block ends there.
+std::vector<uint8_t> ReadLineTable(ByteReader& in);

@@ -71,13 +71,6 @@ TModuleDataReader installedReader = nullptr;
 
 } // namespace
 
-std::vector<uint8_t> ReadLineTable(ByteReader& in) {
-    if (in.Remaining() < 4)
-        return {};
-    std::string bytes = in.ReadBytes(in.ReadU32());
-    return {bytes.begin(), bytes.end()};
-}
-
 void InstallModuleDataReader(TModuleDataReader reader) {
     installedReader = reader;
 }

@@ -17,10 +17,6 @@ struct TKFModuleData {
     std::vector<uint8_t> LineTable; // empty when the module carries none
 };
 
-// The line table at the reader's position: an int32 length and that many bytes; nothing when the
-// block ends there.
-std::vector<uint8_t> ReadLineTable(ByteReader& in);
-
 // Fills `data` from the module's container for its debug information; false when the module has
 // none or it cannot be read. A container of the older form keeps the options block before the
 // line table, which only the options layer above can read past: while the crash reporter runs it

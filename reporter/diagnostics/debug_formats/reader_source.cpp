@@ -1,4 +1,5 @@
 #include "reporter/diagnostics/debug_formats/reader_source.h"
+#include <cstdint>
 
 bool TKFReaderSource::Locate(const void* address, TKFLocationInfo& info) const {
     const TKFDebugReader* reader = Reader();
@@ -16,7 +17,9 @@ bool LocateInReader(const TKFDebugReader& reader, uint32_t offset, TKFLocationIn
     info.ProcedureName = procedure.Name;
     info.LineNumber = line.Line;
     info.SourceFile = reader.SourceAt(offset);
-    // Lines from the procedure's first line: the line of its first byte is the start.
-    info.ProcLines = line.Line - reader.LineAt(offset - procedure.Offset).Line;
+    // Lines from the procedure's first line: the line of its first byte is the start. Damaged
+    // data can give lines so far apart that no count fits: then none is known.
+    const int64_t procLines = int64_t(line.Line) - reader.LineAt(offset - procedure.Offset).Line;
+    info.ProcLines = procLines >= INT32_MIN && procLines <= INT32_MAX ? int32_t(procLines) : 0;
     return true;
 }

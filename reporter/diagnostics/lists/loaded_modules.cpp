@@ -4,6 +4,7 @@
 #include "reporter/diagnostics/lists/modules_list.h"
 #include "reporter/diagnostics/lists/tool_help.h"
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <psapi.h>
 
@@ -46,11 +47,18 @@ std::vector<HMODULE> SnapshotModules() {
 
 // The system's enumeration goes through its cross-process path even for this process, and that
 // path is unavailable on some systems (an emulated 32-bit Wine among them): then the loader's
-// own list is read in memory.
+// own list is read in memory. It is the list the system reads: once the system has failed, it
+// is not asked again.
 std::vector<HMODULE> LoadedHandles(TModuleSource source) {
-    std::vector<HMODULE> loaded =
-        source == TModuleSource::ProcessStatus ? ProcessStatusModules() : SnapshotModules();
-    return loaded.empty() ? LoaderListModules() : loaded;
+    static std::atomic<bool> systemFails{false};
+    if (!systemFails) {
+        std::vector<HMODULE> loaded =
+            source == TModuleSource::ProcessStatus ? ProcessStatusModules() : SnapshotModules();
+        if (!loaded.empty())
+            return loaded;
+        systemFails = true;
+    }
+    return LoaderListModules();
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 #include "reporter/diagnostics/lists/processes_list.h"
 #include "reporter/base/path_names.h"
 #include "reporter/base/windows_version.h"
+#include "reporter/diagnostics/lists/file_versions.h"
 #include "reporter/diagnostics/lists/process_priority.h"
 #include "reporter/diagnostics/lists/tool_help.h"
 #include "reporter/diagnostics/lists/version_info.h"
 #include "runtime/module_names.h"
 #include "runtime/text.h"
 #include <algorithm>
+#include <mutex>
 #include <psapi.h>
 
 namespace {
@@ -28,8 +30,14 @@ class TProcessStatus {
     decltype(EnumProcesses)* enumerate_ = psapi_.Function<decltype(EnumProcesses)>("EnumProcesses");
 };
 
+// The running programs' files hardly change between two refreshes.
+TFileVersions& ProgramVersions() {
+    static TFileVersions versions;
+    return versions;
+}
+
 void DescribeFile(TVessarProcessInfo& info) {
-    const TFileVersionInfo version = ReadFileVersionInfo(info.FileName);
+    const TFileVersionInfo version = ProgramVersions().Of(info.FileName);
     info.Description = version.Description;
     info.Version = version.Version;
 }
@@ -119,16 +127,32 @@ TVessarProcessInfo SnapshotRecord(const TToolHelp& toolHelp, const PROCESSENTRY3
     return info;
 }
 
-void AddBySnapshot(const TToolHelp& toolHelp, const TProcessStatus& status, bool opened,
-                   TVessarProcessesList& list) {
+void AddBySnapshot(const TToolHelp& toolHelp, TVessarProcessesList& list) {
+    toolHelp.Processes([&](const PROCESSENTRY32& entry) {
+        list.push_back(SnapshotRecord(toolHelp, entry));
+        return true;
+    });
+}
+
+void AddByOpenedSnapshot(const TToolHelp& toolHelp, const TProcessStatus& status,
+                         TVessarProcessesList& list) {
     toolHelp.Processes([&](const PROCESSENTRY32& entry) {
         TVessarProcessInfo info;
-        if (!opened)
-            list.push_back(SnapshotRecord(toolHelp, entry));
-        else if (OpenedRecord(status, entry.th32ProcessID, entry.szExeFile, info))
+        if (OpenedRecord(status, entry.th32ProcessID, entry.szExeFile, info))
             list.push_back(std::move(info));
         return true;
     });
+}
+
+// The process-status library serves only the paths that open the processes.
+void AddProcesses(const TToolHelp& toolHelp, TProcessSource source, TVessarProcessesList& list) {
+    if (source == TProcessSource::SnapshotOnly)
+        return AddBySnapshot(toolHelp, list);
+    const TProcessStatus status;
+    if (source == TProcessSource::ProcessIds)
+        AddByProcessIds(status, list);
+    else
+        AddByOpenedSnapshot(toolHelp, status, list);
 }
 
 // Threads arrive grouped by process mostly, so the previous hit is tried first.
@@ -155,13 +179,12 @@ TProcessSource ProcessSourceForSystem() {
 }
 
 void RefreshProcesses(TVessarProcessesList& list, TProcessSource source) {
-    const TProcessStatus status;
+    static std::mutex lock;
+    const std::lock_guard<std::mutex> hold(lock);
     const TToolHelp toolHelp;
     list.clear();
-    if (source == TProcessSource::ProcessIds)
-        AddByProcessIds(status, list);
-    else
-        AddBySnapshot(toolHelp, status, source == TProcessSource::OpenedSnapshot, list);
+    AddProcesses(toolHelp, source, list);
+    ProgramVersions().DropUnused();
     std::sort(list.begin(), list.end(),
               [](const TVessarProcessInfo& a, const TVessarProcessInfo& b) {
                   return a.ProcessId < b.ProcessId;

@@ -37,6 +37,19 @@ TEST(ModuleOptionsEx, ReloadKeepsTheCurrentValuesOfADamagedCopy) {
     }
 }
 
+// A change held back in an update reaches no copy: reloading the same copy again undoes it.
+TEST(ModuleOptionsEx, ReloadOfAnUnchangedCopyUndoesAnUnpublishedChange) {
+    TVessarModuleOptionsEx published(TestProgramFileName());
+    published.SetFreezeSeconds(77);
+    TVessarModuleOptionsEx reloaded(TestProgramFileName());
+    reloaded.Reload();
+    reloaded.BeginUpdate();
+    reloaded.SetFreezeSeconds(5);
+    reloaded.EndUpdate();
+    reloaded.Reload();
+    EXPECT_EQ(reloaded.Stored().FreezeSeconds, 77);
+}
+
 TEST(ModuleOptionsEx, AnotherModuleOfTheProcessSeesTheSharedCopy) {
     HMODULE probe = LoadLibraryA(PROBE_DLL);
     ASSERT_NE(probe, nullptr);

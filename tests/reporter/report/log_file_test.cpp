@@ -4,14 +4,13 @@
 #include "reporter/core/options/option_flags.h"
 #include "reporter/core/report/log_file.h"
 #include "reporter/core/report/log_operations.h"
+#include "reporter/core/report/log_text.h"
 #include "runtime/exception.h"
 #include "runtime/format.h"
 #include "test_folder.h"
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr char kReportEnd[] = "\r\n\r\n\r\n";
 
 void WriteFileBytes(const std::string& fileName, const std::string& bytes) {
     WriteNewFile(fileName, std::vector<uint8_t>(bytes.begin(), bytes.end()));
@@ -96,6 +95,43 @@ TEST(TLogFile, ReadBackAndWrittenAgainKeepsItsSeparators) {
             log.Save();
         }
         EXPECT_EQ(FileBytes(folder.File("app.elf")), written);
+    }
+}
+
+// A report reads back the log the one before wrote. Whatever was added, the log read back
+// holds what its file splits into, and the next save writes what a full rewrite would.
+TEST(TLogFile, ReadBackAfterASaveHoldsWhatItsFileSplitsInto) {
+    TestFolder folder;
+    const std::string fileName = folder.File("app.elf");
+    const TestOptions options;
+    const std::string report = SampleReport(options, "0001");
+    const std::string next = SampleReport(options, "0002");
+    const struct {
+        const char* name;
+        std::string report;
+    } cases[] = {
+        {"plain", report},
+        {"line feeds only", WithoutCr(report)},
+        {"no table", report.substr(0, report.find("-\r\n|"))},
+        {"two reports in one", report + "\r\n\r\n\r\n\r\n" + next},
+        {"empty lines first", "\r\n\r\n" + report},
+    };
+    for (const auto& c : cases) {
+        WriteFileBytes(fileName, next + kReportEnd);
+        {
+            TLogFile log(fileName);
+            log.Add(c.report, 32);
+            log.Save();
+        }
+        std::vector<std::string> expected = SplitLogText(FileBytes(fileName));
+        TLogFile log(fileName);
+        ASSERT_EQ(log.Count(), int(expected.size())) << c.name;
+        for (int i = 0; i < log.Count(); ++i)
+            EXPECT_TRUE(log.Report(i) == expected[size_t(i)]) << c.name << ", report " << i;
+        log.Add(next, 32);
+        log.Save();
+        expected.push_back(next + kReportEnd);
+        EXPECT_TRUE(FileBytes(fileName) == JoinLogText(expected)) << c.name;
     }
 }
 

@@ -1,10 +1,12 @@
 // The modules of this process and the processes of the machine, by every enumeration the
 // system offers (Wine has them all), and with the system's cross-process paths unavailable.
 #include "../support/unavailable_system_paths.h"
+#include "reporter/diagnostics/lists/file_versions.h"
 #include "reporter/diagnostics/lists/list_rows.h"
 #include "reporter/diagnostics/lists/list_text.h"
 #include "runtime/module_names.h"
 #include "runtime/text.h"
+#include "test_folder.h"
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -103,9 +105,10 @@ std::vector<HMODULE> EnumeratedInProcess() {
 
 TEST(LoadedModules, TheLoadersListStandsInForTheSystemsEnumeration) {
     LoadLibraryA("psapi.dll"); // made unavailable below, it stays loaded
-    // Describing the modules loads the libraries it reads version resources with, once.
-    TLoadedModules loadsWhatItNeeds;
-    RefreshModules(loadsWhatItNeeds, TModuleSource::ProcessStatus);
+    for (TModuleSource source : {TModuleSource::ProcessStatus, TModuleSource::Snapshot}) {
+        TLoadedModules warmUp; // loads what the listing binds on first use before the comparison
+        RefreshModules(warmUp, source);
+    }
     const std::vector<HMODULE> expected = EnumeratedInProcess();
     ASSERT_GT(expected.size(), 2u);
     const TUnavailableSystemPaths unavailable;
@@ -187,6 +190,30 @@ INSTANTIATE_TEST_SUITE_P(Sources, ProcessesBy,
                                                           TProcessSource::OpenedSnapshot,
                                                           TProcessSource::SnapshotOnly),
                                           testing::Bool()));
+
+std::string SystemFile(const char* name) {
+    char folder[MAX_PATH] = {};
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\" + name;
+}
+
+// A file replaced since it was read is read again; a bare name is the file the search path
+// finds.
+TEST(FileVersions, GiveWhatTheFileHoldsNow) {
+    const std::string first = SystemFile("kernel32.dll");
+    const std::string second = SystemFile("comctl32.dll");
+    ASSERT_NE(ReadFileVersionInfo(first).Description, ReadFileVersionInfo(second).Description);
+    TestFolder folder;
+    const std::string copy = folder.File("program.exe");
+    TFileVersions versions;
+    for (const std::string& source : {first, second, first}) {
+        ASSERT_TRUE(CopyFileA(source.c_str(), copy.c_str(), FALSE));
+        EXPECT_EQ(versions.Of(copy).Description, ReadFileVersionInfo(source).Description);
+        versions.DropUnused();
+    }
+    EXPECT_EQ(versions.Of("kernel32.dll").Version, ReadFileVersionInfo(first).Version);
+    EXPECT_EQ(versions.Of("no such program.exe").Version, "");
+}
 
 TEST(ProcessesList, IndexOfFindsEveryListedIdAndNoOther) {
     TVessarProcessesList list(3);

@@ -1,4 +1,5 @@
 // The adapters through the IP helper library, loaded for this only.
+#include "reporter/base/phase_clock.h"
 #include "reporter/base/run_time_library.h"
 #include "reporter/core/report/system_info/system_groups.h"
 #include <iphlpapi.h>
@@ -48,6 +49,7 @@ TAdapterAddresses Addresses(const THelperCalls& calls, const IP_ADAPTER_INFO& in
 } // namespace
 
 std::vector<TAdapterAddresses> ReadAdapters() {
+    const TPhaseScope phase(TPhase::NetworkValues);
     TRunTimeLibrary helper("iphlpapi.dll");
     const THelperCalls calls{helper.Function<decltype(GetAdaptersInfo)>("GetAdaptersInfo"),
                              helper.Function<decltype(GetPerAdapterInfo)>("GetPerAdapterInfo")};

@@ -1,20 +1,30 @@
 // The default printer's driver, through the print spooler loaded for this only.
 #include "reporter/base/path_names.h"
 #include "reporter/base/run_time_library.h"
+#include "reporter/core/report/system_info/registry_values.h"
 #include "reporter/core/report/system_info/system_groups.h"
 #include "reporter/diagnostics/lists/version_info.h"
+#include <mutex>
+#include <optional>
 #include <vector>
 #include <winspool.h>
 
 namespace {
 
 constexpr DWORD kNameSize = 1024;
+// Where the spooler of Windows 2000 and later keeps the user's default printer.
+const char* const kUserDefaultKey = "\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+
+// WIN.INI's "device" entry of section "windows": name, driver and port.
+std::string ProfileDeviceEntry() {
+    char device[kNameSize] = {};
+    GetProfileStringA("windows", "device", "", device, kNameSize);
+    return device;
+}
 
 // Systems before Windows 2000 name the default printer in WIN.INI only.
 std::string ProfileDefaultPrinter() {
-    char device[kNameSize] = {};
-    GetProfileStringA("windows", "device", "", device, kNameSize);
-    const std::string entry = device;
+    const std::string entry = ProfileDeviceEntry();
     const size_t start = entry.find_first_not_of(' ');
     if (start == std::string::npos)
         return {};
@@ -49,21 +59,47 @@ std::string DriverText(const TSpoolerCalls& calls, HANDLE printer) {
            WithoutEvery(version, " ") + ")";
 }
 
-} // namespace
+bool ProfileNamesDefault(const TWindowsVersion& version) {
+    return version.Is9x() || (version.IsNT() && version.Major <= 4);
+}
 
-std::string PrinterValue(const TWindowsVersion& version) {
+// The setting that names the default printer, as stored: it changes when the default does.
+std::string DefaultPrinterSetting(const TWindowsVersion& version) {
+    return ProfileNamesDefault(version)
+               ? ProfileDeviceEntry()
+               : ReadRegistryString(HKEY_CURRENT_USER, kUserDefaultKey, "Device");
+}
+
+std::string SpoolerPrinterValue(const TWindowsVersion& version) {
     TRunTimeLibrary spooler("winspool.drv");
     const TSpoolerCalls calls{spooler.Function<decltype(OpenPrinterA)>("OpenPrinterA"),
                               spooler.Function<decltype(ClosePrinter)>("ClosePrinter"),
                               spooler.Function<decltype(GetPrinterDriverA)>("GetPrinterDriverA")};
     if (!calls.Open || !calls.Close || !calls.GetDriver)
         return {};
-    const bool profileNamesIt = version.Is9x() || (version.IsNT() && version.Major <= 4);
-    std::string name = profileNamesIt ? ProfileDefaultPrinter() : SpoolerDefaultPrinter(spooler);
+    std::string name =
+        ProfileNamesDefault(version) ? ProfileDefaultPrinter() : SpoolerDefaultPrinter(spooler);
     HANDLE printer = nullptr;
     if (name.empty() || !calls.Open(name.data(), &printer, nullptr))
         return {};
     std::string text = DriverText(calls, printer);
     calls.Close(printer);
     return text;
+}
+
+} // namespace
+
+// Loading the spooler costs more than all other values of a report together: it is asked again
+// only when the default printer changed since.
+std::string PrinterValue(const TWindowsVersion& version) {
+    static std::mutex lock;
+    static std::optional<std::string> lastSetting;
+    static std::string lastValue;
+    const std::lock_guard<std::mutex> hold(lock);
+    const std::string setting = DefaultPrinterSetting(version);
+    if (setting != lastSetting) {
+        lastValue = SpoolerPrinterValue(version);
+        lastSetting = setting;
+    }
+    return lastValue;
 }

@@ -1,0 +1,28 @@
+#include "family_files.h"
+#include "status.h"
+#include "table_data.h"
+
+using namespace pdx;
+
+TableHeader HeaderOf(const std::string& path) {
+    File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
+    return ReadHeader(f);
+}
+
+std::vector<uint8_t> Contents(const std::string& path) {
+    File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
+    std::vector<uint8_t> bytes(size_t(f.Size()));
+    f.ReadExact(0, bytes.data(), bytes.size());
+    return bytes;
+}
+
+std::vector<std::vector<uint8_t>> Records(const std::string& path, TableHeader& h) {
+    File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHTABLE);
+    h = ReadHeader(f);
+    std::vector<std::vector<uint8_t>> records;
+    ChainReader chain(f, h);
+    while (chain.Next())
+        for (unsigned i = 0; i < chain.Count(); ++i)
+            records.emplace_back(chain.Record(i), chain.Record(i) + h.recordSize);
+    return records;
+}
