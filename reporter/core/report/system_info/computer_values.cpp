@@ -5,6 +5,7 @@
 #include "reporter/core/report/system_info/system_groups.h"
 #include "runtime/format.h"
 #include "runtime/module_names.h"
+#include <algorithm>
 
 namespace {
 
@@ -23,7 +24,7 @@ struct TPhysicalMemory {
 };
 
 // The older call counts in 32 bits only: it is the fallback for systems without the newer one.
-TPhysicalMemory PhysicalMemory() {
+TPhysicalMemory ReportedPhysicalMemory() {
     TRunTimeLibrary kernel("kernel32.dll");
     auto statusEx = kernel.Function<decltype(GlobalMemoryStatusEx)>("GlobalMemoryStatusEx");
     MEMORYSTATUSEX status{};
@@ -34,6 +35,14 @@ TPhysicalMemory PhysicalMemory() {
     old.dwLength = sizeof old;
     GlobalMemoryStatus(&old);
     return {old.dwTotalPhys, old.dwAvailPhys};
+}
+
+// Some systems cap the total a 32-bit process is told but not what is free (Wine: 3,625 Mb of
+// 24 Gb total, 21 Gb free); a report never shows more free memory than there is.
+TPhysicalMemory PhysicalMemory() {
+    TPhysicalMemory memory = ReportedPhysicalMemory();
+    memory.Available = std::min(memory.Available, memory.Total);
+    return memory;
 }
 
 void AddDiskFields(TReportFields& fields) {
