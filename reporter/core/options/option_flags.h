@@ -19,8 +19,14 @@ constexpr uint8_t AssemblerAndCpu = 0x20;
 namespace SendFlag {
 // What is sent is the whole log rather than this report.
 constexpr uint16_t WholeLog = 0x0004;
+constexpr uint16_t AttachXmlLogCopy = 0x0008;
+constexpr uint16_t AttachScreenshot = 0x0010;
+// The screenshot shows the foreground window only, not every window of the process.
+constexpr uint16_t ScreenshotOfActiveWindow = 0x0020;
 // A CGI program's last page travels with the report.
 constexpr uint16_t AttachLastHtmlPage = 0x0040;
+// The exception's date and time go into the names of the files sent.
+constexpr uint16_t ExceptionTimeInFileNames = 0x0100;
 // The computer's name goes into the names of the files sent (blocks before 6000 lack it).
 constexpr uint16_t ComputerNameInFileNames = 0x0200;
 } // namespace SendFlag

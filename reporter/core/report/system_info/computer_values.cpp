@@ -1,4 +1,5 @@
 #include "reporter/base/run_time_library.h"
+#include "reporter/core/options/computer_name.h"
 #include "reporter/core/report/report_dates.h"
 #include "reporter/core/report/system_info/computer_text.h"
 #include "reporter/core/report/system_info/registry_values.h"
@@ -11,12 +12,6 @@ namespace {
 
 constexpr double kMillisecondsPerDay = 86400000.0;
 const char* const kProcessorKey = "\\HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
-
-std::string ComputerName() {
-    char name[16] = {};
-    DWORD size = sizeof name;
-    return GetComputerNameA(name, &size) ? name : std::string();
-}
 
 struct TPhysicalMemory {
     uint64_t Total = 0;
@@ -84,7 +79,7 @@ void AddDisplayFields(TReportFields& fields) {
 } // namespace
 
 void AddFixedComputerFields(TReportFields& fields) {
-    fields["5.1"] = ComputerName();
+    fields["5.1"] = SystemComputerName();
     fields["5.2"] = MegabytesText(PhysicalMemory().Total);
     fields["5.7"] = Processor();
     AddDisplayFields(fields);
