@@ -77,6 +77,8 @@ const TCase kCases[] = {
     {"0F 94 C0", "sete    al", 3},
     {"0F A4 C2 04", "shld    edx, eax, $04", 4},
     {"0F 20 C0", "mov     eax, C0", 3},
+    {"0F 00 C8", "str     eax", 3},
+    {"0F 00 D8", "ltr     ax", 3},
     {"8C D8", "mov     eax, ds", 2},
     {"0F 6F C1", "movq    MM0, MM1", 3},
     {"0F 71 D0 02", "psrlw   MM0, $02", 4},

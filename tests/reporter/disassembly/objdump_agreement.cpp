@@ -47,7 +47,7 @@ const TKnownDifference kKnownDifferences[] = {
      "later extensions in the F3 row: the repeat prefix before the older instruction, or data"},
     {"(rdrand|rdseed|sfence|lfence|mfence|fxsave|fxrstor|ldmxcsr|stmxcsr|clflush|fisttp|cmpxchg16b|"
      "xgetbv|"
-     "rdtscp|endbr32|ud1|movbe|crc32|prefetchw?|nop|xsave|xrstor|cldemote)\\b.*",
+     "rdtscp|endbr32|ud1|movbe|movnti|crc32|prefetchw?|nop|xsave|xrstor|cldemote)\\b.*",
      "db .*", false, "later extensions than the tables cover: listed as data"},
     {"[a-z0-9]+ .*xmm.*", "db .*|[a-z0-9]+ .*mm.*", false,
      "SSE instructions: beyond the tables; their bytes are data or an MMX form to us"},
