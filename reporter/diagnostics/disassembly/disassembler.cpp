@@ -128,14 +128,6 @@ std::string TExpansion::Text() const {
     return text;
 }
 
-// "DB" and the bytes, as the debugger's CPU view lists data.
-std::string DataLine(const uint8_t* code, size_t count) {
-    std::string text = "DB      ";
-    for (size_t i = 0; i < count; ++i)
-        text += Format(i ? ", $%02X" : "$%02X", code[i]);
-    return text + "  //";
-}
-
 } // namespace
 
 TDisassembled DisassembleBytes(const TDisAsm& disasm, const uint8_t* code, size_t available,
@@ -149,4 +141,11 @@ TDisassembled DisassembleBytes(const TDisAsm& disasm, const uint8_t* code, size_
         return {unsigned(state.Consumed()), expansion.Text(), true};
     const size_t length = std::min({state.Consumed(), available, size_t(kMaxInstructionBytes)});
     return {unsigned(length), DataLine(code, length), false};
+}
+
+std::string DataLine(const uint8_t* code, size_t count) {
+    std::string text = "DB      ";
+    for (size_t i = 0; i < count; ++i)
+        text += Format(i ? ", $%02X" : "$%02X", code[i]);
+    return text + "  //";
 }

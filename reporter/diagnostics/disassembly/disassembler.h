@@ -39,3 +39,6 @@ constexpr unsigned kMaxInstructionBytes = 15;
 // past the available bytes, become a "DB" line.
 TDisassembled DisassembleBytes(const TDisAsm& disasm, const uint8_t* code, size_t available,
                                uint32_t address);
+
+// The line of bytes that make no instruction: "DB", the bytes, and "  //".
+std::string DataLine(const uint8_t* code, size_t count);
