@@ -38,8 +38,14 @@ unsigned SizeInBytes(char size, unsigned operandSize) {
     }
 }
 
+// "$" and two digits per byte, most significant first. Written by hand: the runtime's
+// formatting costs more than the rest of an instruction's decoding.
 std::string Hex(uint32_t value, unsigned bytes) {
-    return Format("$%0*X", int(bytes * 2), unsigned(value));
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text(1 + 2 * bytes, '$');
+    for (size_t at = text.size() - 1; at > 0; --at, value >>= 4)
+        text[at] = kDigits[value & 15];
+    return text;
 }
 
 // "+$" or "-$" and two digits per byte of the value taken as signed.
