@@ -19,6 +19,8 @@ class TDecoderState {
     uint32_t Here() const { return address_ + uint32_t(consumed_); }
     size_t Consumed() const { return consumed_; }
     bool Spoilt() const { return spoilt_; }
+    // The bytes read so far make no instruction (a register where only memory may stand).
+    void Spoil() { spoilt_ = true; }
     const uint8_t* Code() const { return code_; }
     size_t Available() const { return available_; }
 

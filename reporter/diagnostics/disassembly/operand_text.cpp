@@ -133,12 +133,14 @@ std::string RegisterOperand(TDecoderState& state, std::string name) {
     return name;
 }
 
-// E, M, R and Q: the ModRM r/m field, a register or memory.
+// E, M, R and Q: the ModRM r/m field, a register or memory (M: memory only).
 void AppendRegisterOrMemory(TDecoderState& state, char method, std::string& text,
                             std::vector<TSizeKeyword>& keywords) {
     const uint8_t modrm = state.ModRM();
     const bool registerForm = method == 'R' || modrm >= 0xC0;
-    if (!registerForm)
+    if (registerForm && method == 'M')
+        state.Spoil();
+    else if (!registerForm)
         AppendMemory(state, text, keywords);
     else if (method == 'Q')
         text += RegisterOperand(state, Format("MM%d", modrm & 7));
