@@ -25,7 +25,7 @@ case_program() {
     compare "$BUILD/tools/ProfileUpgrade.exe"
 }
 
-case_wine_libraries() {
+case_wine_libraries() { # ctest: LABELS unit slow
     [[ -d $WINE_LIBRARIES ]] || skip_case "Wine's libraries (none in $WINE_LIBRARIES)"
     local library
     for library in kernelbase ntdll msvcrt user32; do
