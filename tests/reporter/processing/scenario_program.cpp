@@ -185,6 +185,7 @@ void ViolateAccess() {
         std::printf("listener saw: %s\n", message);
         std::fflush(stdout);
     };
+    std::fflush(stdout); // a call through an import thunk that the assembler section names
     *reinterpret_cast<volatile int*>(unmappedAddress) = 1;
 }
 
