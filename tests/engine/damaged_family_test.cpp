@@ -131,11 +131,11 @@ TEST(DamagedHeader, OffsetsAndCountsBeyondTheHeaderOrItsBlocksAreCorruption) {
         std::vector<std::pair<size_t, std::vector<uint8_t>>> patches;
     };
     TestFolder probe;
-    const TableHeader h = HeaderOf(Orders(probe, false));
-    const uint16_t ids = Get16(&Contents(probe.File("ORDERS.DB"))[hdr::kFieldIdsFrom.offset]);
-    const uint16_t used = Get16(&Contents(probe.File("ORDERS.DB"))[hdr::kUsedHeaderBytes.offset]);
+    const std::vector<uint8_t> header = Contents(Orders(probe, false));
+    const uint16_t ids = Get(header.data(), hdr::kFieldIdsFrom);
+    const uint16_t used = Get(header.data(), hdr::kUsedHeaderBytes);
     // A sort order name that runs from the end of the used header to its last byte.
-    std::vector<uint8_t> longName(h.headerSize - used - 1u, 'x');
+    std::vector<uint8_t> longName(Get(header.data(), hdr::kHeaderSize) - used - 1u, 'x');
     longName.push_back(0);
     const Case cases[] = {
         {"sort order name past the header", {{hdr::kSortOrderIdFrom.offset, Le16(0xFFF0)}}},
