@@ -86,14 +86,7 @@ std::vector<Field> FieldsToAdd(const TableHeader& h, const CRTblDesc& desc,
 
 // A 3.x table gains the data header of later levels.
 void RaiseFromLevel3(TableHeader& h) {
-    ClearDataHeader(h);
-    SetDataHeaderMarks(h);
-    if (h.codePage == 0)
-        h.codePage = 437;
-    h.sortOrderId = SortOrderName(h.sortOrder);
-    h.hiFieldId = uint16_t(h.fields.size() + 1);
-    h.afterNames.clear();
-    h.compact = false;
+    AddDataHeader(h, h.codePage == 0 ? 437 : h.codePage, SortOrderName(h.sortOrder));
 }
 
 TableHeader NewTableHeader(const TableHeader& old, const std::vector<Field>& added,
