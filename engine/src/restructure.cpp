@@ -180,7 +180,7 @@ class Rewrite {
             throw;
         }
         CloseInputs();
-        FinishCommit(path_, targets);
+        FinishCommit(path_, targets, db_);
     }
 
   private:
@@ -264,8 +264,8 @@ class Rewrite {
             RewriteValidity(val_, AddOutput(family_.validity).file, new_, old_.fields.size());
     }
 
+    // All but the table itself, which stays open as the lock until the commit is through.
     void CloseInputs() {
-        db_.Close();
         px_.Close();
         val_.Close();
         for (auto& x : xs_)
