@@ -184,9 +184,11 @@ class Rewrite {
     }
 
   private:
+    // With write access, though only read: the commit replaces every one of them, and a
+    // read-only file must stop the restructure before anything is written, not at its renames.
     void OpenFamily() {
         auto open = [](const std::string& p) {
-            return File::Open(p, Access::Read, Share::Exclusive, DBIERR_NOSUCHFILE);
+            return File::Open(p, Access::ReadWrite, Share::Exclusive, DBIERR_NOSUCHFILE);
         };
         if (!family_.primaryIndex.empty() && old_.keyFields > 0) {
             px_ = open(family_.primaryIndex);
