@@ -11,6 +11,7 @@
 #include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/processing/notifications.h"
+#include "reporter/core/processing/warnings.h"
 #include "runtime/application.h"
 #include "runtime/exit_procs.h"
 #include "runtime/program.h"
@@ -163,6 +164,13 @@ void RaiseOnceKeepingVersions() {
     Options().SetLogFlags(Options().Stored().LogFlags | LogFlag::CountDuplicates |
                           LogFlag::DeleteOnOtherVersion);
     RaiseAndCatch("the same failure");
+}
+
+// One report for the log, then the warning its saving left, on a line of its own.
+void LogAndTellTheWarning() {
+    RaiseAndCatch("saved to the log");
+    const TVessarWarning warning = LastWarning();
+    std::printf("warning: %s %s\n", WarningCodeName(warning.Code), warning.Message.c_str());
 }
 
 // A listener moves the log: the exception being processed follows it.
@@ -341,6 +349,7 @@ std::vector<std::pair<std::string, std::function<void()>>> Scenarios(const std::
         {"all-threads", ReportAllThreads},
         {"filter-scope", FilterByScope},
         {"versions", RaiseOnceKeepingVersions},
+        {"log-warning", LogAndTellTheWarning},
         {"move-log", [=] { MoveLogInListener(folder); }},
         {"access", ViolateAccess},
         {"section-faults", FailEverywhere},
