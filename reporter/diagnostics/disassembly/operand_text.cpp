@@ -16,6 +16,7 @@ unsigned SizeInBytes(char size, unsigned operandSize) {
     case 'b':
         return 1;
     case 'w':
+    case 'y': // a word in memory; a register of the operand size (lar, lsl, sldt, str)
         return 2;
     case 'd':
         return 4;
@@ -206,6 +207,8 @@ void AppendOperand(TDecoderState& state, char method, char size, char flag, std:
     case 'M':
     case 'R':
     case 'Q':
+        if (size == 'y' && state.ModRM() >= 0xC0)
+            state.CurrentSize = state.OperandSize;
         AppendRegisterOrMemory(state, method, text, keywords);
         return;
     case 'G':
