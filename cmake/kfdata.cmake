@@ -26,9 +26,7 @@ function(add_kfdata_module kind target)
       add_executable(${name} $<TARGET_OBJECTS:${target}_objects>)
     endif()
     target_link_libraries(${name} PRIVATE ${KF_LIBRARIES})
-    # Sections at page boundaries in the file too: Wine then maps the image as it is instead of
-    # copying every section, the tens of megabytes of DWARF data among them, at each start.
-    target_link_options(${name} PRIVATE -Wl,-Map=${work}/${stage}.map -Wl,--file-alignment,0x1000)
+    target_link_options(${name} PRIVATE -Wl,-Map=${work}/${stage}.map)
   endforeach()
   set_target_properties(${target}_prelink PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${work}
     LIBRARY_OUTPUT_DIRECTORY ${work})

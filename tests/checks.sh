@@ -82,6 +82,14 @@ run_cases() {
 # A Linux path as Wine's programs see it, on drive Z:.
 win() { local p=${1//\//\\}; echo "Z:$p"; }
 
+# code_pattern <program>: a pattern for an address in the program's code section, to whole
+# megabytes (the code grows with the crash reporter; it stays below 16 MB).
+code_pattern() {
+    local size vma
+    read -r size vma < <(i686-w64-mingw32-objdump -h "$1" | awk '$2 == ".text" { print $3, $4 }')
+    printf '00[%X-%X][0-9A-F]{5}' $((0x$vma >> 20)) $(((0x$vma + 0x$size - 1) >> 20))
+}
+
 # The first lines of an error output, on one line for a failure message.
 errtext() { tr -d '\r' <"$1" | grep -v '^$' | head -2 | tr '\n' ' ' | cut -c1-200; }
 

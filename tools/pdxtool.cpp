@@ -1,5 +1,6 @@
 // A command-line window onto the engine: dumps a table in a canonical text form, appends a
-// field by restructuring, and creates and fills tables for tests, samples and benchmarks.
+// field by restructuring, creates and fills tables for tests, samples and benchmarks, and holds
+// or keeps opening a table to stand for another user of it.
 #include "add_field.h"
 #include "engine_session.h"
 #include "field_letters.h"
@@ -161,11 +162,33 @@ void Hold(Session& s, const char* table, long millis) {
     Check(Dbi().DbiCloseCursor(&cur));
 }
 
+// Opens and closes the table over and over for a while, as a busy reader does, and counts the
+// opens and the refusals (table in use). Every open first recovers what a commit left behind.
+void Reopen(Session& s, const char* table, long millis) {
+    unsigned opened = 0, refused = 0;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < DWORD(millis)) {
+        try {
+            hDBICur cur = s.Open(table, false);
+            Check(Dbi().DbiCloseCursor(&cur));
+            ++opened;
+        } catch (const Failed& f) {
+            if (f.code != DBIERR_TABLEINUSE)
+                throw;
+            ++refused;
+        }
+    }
+    std::printf("opened %u refused %u\n", opened, refused);
+}
+
 int Usage() {
     std::fprintf(
         stderr,
         "usage: pdxtool dump <folder> <table> [password]\n"
-        "       pdxtool add <folder> <table> <field> <A|S|I|D|N|$|L|T|@|#|Y> <size> [password]\n");
+        "       pdxtool add <folder> <table> <field> <A|S|I|D|N|$|L|T|@|#|Y> <size> [password]\n"
+        "       pdxtool fill <folder> <table> <rows> <keyed|plain> [password]\n"
+        "       pdxtool hold <folder> <table> <milliseconds>\n"
+        "       pdxtool reopen <folder> <table> <milliseconds>\n");
     return 2;
 }
 
@@ -190,6 +213,9 @@ int main(int argc, char** argv) {
         } else if (command == "hold" && argc == 5) {
             Session s(argv[2], nullptr);
             Hold(s, argv[3], std::atol(argv[4]));
+        } else if (command == "reopen" && argc == 5) {
+            Session s(argv[2], nullptr);
+            Reopen(s, argv[3], std::atol(argv[4]));
         } else {
             return Usage();
         }

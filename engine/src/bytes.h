@@ -30,6 +30,12 @@ inline void PutIndexShort(uint8_t* p, uint16_t v) {
     p[1] = uint8_t(v);
 }
 
+// Whether n bytes from `at` lie within `size` bytes, for offsets and counts read from a file:
+// no sum that could wrap.
+inline bool Fits(size_t at, size_t n, size_t size) {
+    return at <= size && n <= size - at;
+}
+
 inline bool AllZero(const uint8_t* p, size_t n) {
     for (size_t i = 0; i < n; ++i)
         if (p[i])

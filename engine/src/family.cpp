@@ -134,71 +134,136 @@ void WriteJournal(const std::string& tablePath, const std::vector<std::string>& 
 
 namespace {
 
-// A rename can meet the table opened for a moment by another process's recovery, or find the
-// rename already done by it: retry briefly, and count a vanished temporary as done.
+// A rename can meet the old table opened for a moment by another process that looks for a
+// commit to recover: retry briefly.
 void MoveIntoPlace(const std::string& temp, const std::string& target) {
     for (int attempt = 0;; ++attempt) {
         if (MoveFileExA(temp.c_str(), target.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return;
         DWORD error = GetLastError();
-        if (!FileExists(temp))
-            return;
-        if (attempt == 200)
-            Fail(DBIERR_TABLEINUSE, "File: " + target + " (system error " + std::to_string(error) +
-                                        "; the change completes at the next open)");
+        bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
+        if (!busy || attempt == 200)
+            Fail(busy ? DBIERR_TABLEINUSE : DBIERR_WRITEERR,
+                 "File: " + target + " (system error " + std::to_string(error) +
+                     "; the change completes at the next open)");
         Sleep(10);
     }
 }
 
+std::string NameOf(const std::string& path) {
+    return path.substr(path.find_last_of("\\/:") + 1);
+}
+
+// The new table file, open so that nothing but its own rename gets in: the table lock passes
+// from the old file to it, and no other process opens the table under either name meanwhile.
+class Successor {
+  public:
+    explicit Successor(const std::string& temp)
+        : handle_(CreateFileA(temp.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        if (handle_ == INVALID_HANDLE_VALUE)
+            Fail(DBIERR_TABLEINUSE,
+                 "File: " + temp + " (system error " + std::to_string(GetLastError()) + ")");
+    }
+    Successor(const Successor&) = delete;
+    Successor& operator=(const Successor&) = delete;
+    ~Successor() { CloseHandle(handle_); }
+
+  private:
+    HANDLE handle_;
+};
+
+std::vector<std::string> Leftovers(const std::string& tablePath) {
+    return ListMatching(StemOf(tablePath) + ".*" + kTempSuffix);
+}
+
 } // namespace
 
-void FinishCommit(const std::string& tablePath, const std::vector<std::string>& targets) {
-    for (const auto& t : targets)
-        MoveIntoPlace(TemporaryName(t), t);
-    DeleteFileA(JournalOf(tablePath).c_str()); // a concurrent recovery may have removed it
+void FinishCommit(const std::string& tablePath, const std::vector<std::string>& targets,
+                  File& tableLock) {
+    // The table cannot be replaced while it is open, not even by the lock's holder: it goes last.
+    std::string table;
+    for (const auto& t : targets) {
+        if (SameNameAscii(NameOf(t), NameOf(tablePath)))
+            table = t;
+        else
+            MoveIntoPlace(TemporaryName(t), t);
+    }
+    if (table.empty()) {
+        DeleteFileA(JournalOf(tablePath).c_str());
+        tableLock.Close();
+        return;
+    }
+    Successor next(TemporaryName(table));
+    tableLock.Close();
+    MoveIntoPlace(TemporaryName(table), table);
+    DeleteFileA(JournalOf(tablePath).c_str()); // still under the lock, now the new file's
 }
 
 void CommitFamily(const std::string& tablePath, const std::vector<std::string>& targets) {
+    File noLock;
     WriteJournal(tablePath, targets);
-    FinishCommit(tablePath, targets);
+    FinishCommit(tablePath, targets, noLock);
 }
+
+namespace {
+
+// With the table lock held: rolls a journalled commit forward when its journal is complete,
+// back when it is not. A file that cannot be removed keeps the journal for the next open.
+void SettleJournal(const std::string& tablePath, File& tableLock) {
+    std::string journal = JournalOf(tablePath);
+    std::vector<std::string> lines = Lines(ReadWholeFile(journal));
+    bool complete = !lines.empty() && lines.back() == kJournalEnd;
+    if (complete)
+        lines.pop_back();
+    std::string folder = FolderOf(tablePath);
+    std::vector<std::string> pending;
+    for (const auto& line : lines) {
+        std::string target = JoinPath(folder, NameOf(line));
+        if (FileExists(TemporaryName(target)))
+            pending.push_back(target); // the others were moved before the interruption
+    }
+    for (const auto& name : Leftovers(tablePath)) {
+        bool listed = false;
+        for (const auto& t : pending)
+            listed = listed || SameNameAscii(TemporaryName(NameOf(t)), name);
+        if ((!complete || !listed) && !DeleteFileA(JoinPath(folder, name).c_str()))
+            return;
+    }
+    if (complete)
+        FinishCommit(tablePath, pending, tableLock);
+    else
+        DeleteFileA(journal.c_str());
+}
+
+} // namespace
 
 void RecoverFamily(const std::string& tablePath) {
     std::string journal = JournalOf(tablePath);
-    std::vector<std::string> leftovers = ListMatching(StemOf(tablePath) + ".*" + kTempSuffix);
-    if (!FileExists(journal) && leftovers.empty())
+    if (!FileExists(journal) && Leftovers(tablePath).empty())
         return;
-    // A table held exclusively is being restructured right now: its files are not ours to touch.
-    HANDLE probe = CreateFileA(tablePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
-        return;
-    if (probe != INVALID_HANDLE_VALUE)
-        CloseHandle(probe);
-    if (FileExists(journal)) {
-        std::vector<std::string> lines = Lines(ReadWholeFile(journal));
-        bool complete = !lines.empty() && lines.back() == kJournalEnd;
-        if (complete)
-            lines.pop_back();
-        std::string folder = FolderOf(tablePath);
-        for (const auto& name : lines) {
-            std::string t = JoinPath(folder, name.substr(name.find_last_of("\\/:") + 1));
-            std::string temp = TemporaryName(t);
-            if (!FileExists(temp))
-                continue;
-            bool done = complete ? MoveFileExA(temp.c_str(), t.c_str(),
-                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-                                 : DeleteFileA(temp.c_str());
-            if (!done)
-                return; // keep the journal: the next open finishes the job
-        }
-        if (!DeleteFileA(journal.c_str()))
+    // The table lock: while another process holds it, the files are that process's own; while
+    // this one does, no other writer starts or commits. A table not created yet has none.
+    File lock;
+    try {
+        lock = File::Open(tablePath, Access::Read, Share::Exclusive, DBIERR_NOSUCHTABLE);
+    } catch (const EngineError& e) {
+        if (e.code != DBIERR_NOSUCHTABLE)
             return;
     }
-    std::string folder = FolderOf(tablePath);
-    for (const auto& name : leftovers)
-        DeleteFileA(JoinPath(folder, name).c_str());
+    try {
+        if (FileExists(journal)) {
+            SettleJournal(tablePath, lock);
+            return;
+        }
+        std::string folder = FolderOf(tablePath);
+        for (const auto& name : Leftovers(tablePath))
+            DeleteFileA(JoinPath(folder, name).c_str());
+    } catch (const EngineError&) {
+        // A commit that cannot finish now (another process's open met its rename) stays for the
+        // next open, journal and all.
+    }
 }
 
 } // namespace pdx

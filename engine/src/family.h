@@ -2,6 +2,7 @@
 // as one unit: new files are written under temporary names, a commit journal lists the renames,
 // and an interrupted commit is finished (or an unfinished write discarded) by the next open.
 #pragma once
+#include "win_file.h"
 #include <string>
 #include <vector>
 
@@ -22,15 +23,21 @@ bool SameNameAscii(const std::string& a, const std::string& b);
 std::string TemporaryName(const std::string& target);
 
 // Replaces each target by its temporary file; the journal makes the set of renames atomic.
+// For a family that is not held open, such as a table being created.
 void CommitFamily(const std::string& tablePath, const std::vector<std::string>& targets);
-// The two halves of a commit, for a writer that must write the journal while it still holds
-// the table exclusively (so no other open can mistake its temporaries for leftovers).
+// The two halves of a commit, for a writer that holds the table lock: the table's .DB opened
+// with no sharing, from its first read to the end of the commit, so that no other open can
+// take its temporaries or its journal for the leftovers of a dead writer. FinishCommit moves
+// the table's own file last and passes the lock on to the new file with it: `tableLock` is
+// closed when it returns.
 void WriteJournal(const std::string& tablePath, const std::vector<std::string>& targets);
-void FinishCommit(const std::string& tablePath, const std::vector<std::string>& targets);
+void FinishCommit(const std::string& tablePath, const std::vector<std::string>& targets,
+                  File& tableLock);
 // Removes temporary files of writes that never reached the journal.
 void DiscardTemporaries(const std::vector<std::string>& targets);
-// Finishes a journalled commit or removes an unjournalled one's leftovers. Best effort: a
-// read-only folder is left as it is.
+// Finishes a journalled commit or removes an unjournalled one's leftovers, under the table
+// lock. Best effort: a family another process holds is left alone, and so is a read-only
+// folder.
 void RecoverFamily(const std::string& tablePath);
 
 } // namespace pdx

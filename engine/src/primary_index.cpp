@@ -1,5 +1,6 @@
 #include "primary_index.h"
 #include "bytes.h"
+#include "status.h"
 #include "table_data.h"
 #include <cstring>
 
@@ -48,10 +49,19 @@ unsigned CeilDiv(size_t a, unsigned b) {
 
 } // namespace
 
+unsigned IndexBlockFill(const TableHeader& index, const std::string& path) {
+    const unsigned capacity = index.RecordsPerBlock();
+    if (capacity < 2)
+        Fail(DBIERR_NOTSUPPORTED, "File: " + path + " (index entries of " +
+                                      std::to_string(index.recordSize) + " bytes: a " +
+                                      std::to_string(index.blockKiB) +
+                                      " KiB block holds fewer than two)");
+    return capacity > 2 ? capacity - 1 : capacity;
+}
+
 void WritePrimaryIndex(File& file, TableHeader& index, const LeafEntries& leaves) {
     const unsigned keySize = leaves.KeySize();
-    const unsigned capacity = index.RecordsPerBlock();
-    const unsigned fill = capacity > 2 ? capacity - 1 : capacity;
+    const unsigned fill = IndexBlockFill(index, file.Path());
 
     // Shape, bottom-up: entries per level until one block holds them all.
     std::vector<size_t> entries{leaves.Size()};

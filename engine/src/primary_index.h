@@ -2,6 +2,7 @@
 // needed, rebuilt whole from the data blocks.
 #pragma once
 #include "table_header.h"
+#include <string>
 #include <vector>
 
 namespace pdx {
@@ -27,6 +28,10 @@ class LeafEntries {
 // otherwise fresh. The stamp ties the index to the table's header change count.
 TableHeader PrimaryIndexHeader(const TableHeader& table, const TableHeader* oldIndex,
                                const std::string& tableName);
+
+// Entries the writer puts into each block of the index. A tree needs at least two a block:
+// larger keys fail as not supported.
+unsigned IndexBlockFill(const TableHeader& index, const std::string& path);
 
 // Writes the complete index file. Entries fill each index block but one slot; the root sits in
 // block 1 and the levels follow top-down, so the chain runs 1..n.

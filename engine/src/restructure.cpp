@@ -86,14 +86,7 @@ std::vector<Field> FieldsToAdd(const TableHeader& h, const CRTblDesc& desc,
 
 // A 3.x table gains the data header of later levels.
 void RaiseFromLevel3(TableHeader& h) {
-    ClearDataHeader(h);
-    SetDataHeaderMarks(h);
-    if (h.codePage == 0)
-        h.codePage = 437;
-    h.sortOrderId = SortOrderName(h.sortOrder);
-    h.hiFieldId = uint16_t(h.fields.size() + 1);
-    h.afterNames.clear();
-    h.compact = false;
+    AddDataHeader(h, h.codePage == 0 ? 437 : h.codePage, SortOrderName(h.sortOrder));
 }
 
 TableHeader NewTableHeader(const TableHeader& old, const std::vector<Field>& added,
@@ -180,13 +173,15 @@ class Rewrite {
             throw;
         }
         CloseInputs();
-        FinishCommit(path_, targets);
+        FinishCommit(path_, targets, db_);
     }
 
   private:
+    // With write access, though only read: the commit replaces every one of them, and a
+    // read-only file must stop the restructure before anything is written, not at its renames.
     void OpenFamily() {
         auto open = [](const std::string& p) {
-            return File::Open(p, Access::Read, Share::Exclusive, DBIERR_NOSUCHFILE);
+            return File::Open(p, Access::ReadWrite, Share::Exclusive, DBIERR_NOSUCHFILE);
         };
         if (!family_.primaryIndex.empty() && old_.keyFields > 0) {
             px_ = open(family_.primaryIndex);
@@ -264,8 +259,8 @@ class Rewrite {
             RewriteValidity(val_, AddOutput(family_.validity).file, new_, old_.fields.size());
     }
 
+    // All but the table itself, which stays open as the lock until the commit is through.
     void CloseInputs() {
-        db_.Close();
         px_.Close();
         val_.Close();
         for (auto& x : xs_)

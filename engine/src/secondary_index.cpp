@@ -35,9 +35,9 @@ class EntryPatcher {
   public:
     EntryPatcher(const File& oldTable, const TableHeader& oldHeader, const RecordMoves& moves,
                  const TableHeader& newTable, const File& x, const TableHeader& xh,
-                 const SecondaryLayout& layout)
+                 const TableHeader& xOutHeader, const SecondaryLayout& layout)
         : oldTable_(oldTable), oldHeader_(oldHeader), moves_(moves), newTable_(newTable), x_(x),
-          xh_(xh), layout_(layout), table_(oldTable, oldHeader) {}
+          xh_(xh), xOutHeader_(xOutHeader), layout_(layout), table_(oldTable, oldHeader) {}
 
     void Add(unsigned block, unsigned count, const uint8_t* data) {
         size_t at = batch_.size();
@@ -71,7 +71,7 @@ class EntryPatcher {
             uint8_t* block = batch_.data() + i * xh_.BlockSize();
             if (leaves && counts_[i] > 0)
                 leaves->Add(blocks_[i], block + blk::kRecords, counts_[i]);
-            WriteBlock(xOut, xh_, blocks_[i], block);
+            WriteBlock(xOut, xOutHeader_, blocks_[i], block);
         }
         batch_.clear();
         blocks_.clear();
@@ -100,6 +100,7 @@ class EntryPatcher {
     const TableHeader& newTable_;
     const File& x_;
     const TableHeader& xh_;
+    const TableHeader& xOutHeader_;
     const SecondaryLayout& layout_;
     BlockWindow table_;
     std::vector<uint8_t> batch_;
@@ -128,6 +129,58 @@ void CopyOutOfDate(const TableHeader& xh, const File& x, File& xOut, const File*
         CopyWhole(*y, *yOut);
 }
 
+// The header of an index carried over: its stamps follow the table, and so does its level, as
+// every index the original engine writes carries its table's version byte. An index of a 3.x
+// table raised past that level gains the data header, its leading fields the IDs of the table
+// fields they copy.
+TableHeader CarriedHeader(const TableHeader& xh, const TableHeader& newTable,
+                          const SecondaryLayout& layout) {
+    TableHeader x = xh;
+    x.changeCount1 = uint8_t(xh.changeCount1 + 1);
+    x.changeCount2 = newTable.changeCount2;
+    x.version = newTable.version;
+    if (xh.HasDataHeader() || !x.HasDataHeader())
+        return x;
+    AddDataHeader(x, newTable.codePage, newTable.sortOrderId);
+    for (size_t i = 0; i < layout.sources.size(); ++i)
+        if (layout.sources[i])
+            x.fields[i].id = layout.sources[i]->id;
+    x.headerSize = RequiredHeaderSize(x, xh.headerSize);
+    return x;
+}
+
+// Writes the carried header: where its layout stays, every byte as read but the stamps and the
+// level, so that bytes of unknown meaning are kept; where it gains the data header, anew.
+void WriteCarriedHeader(const File& x, const TableHeader& xh, const TableHeader& carried,
+                        File& xOut) {
+    if (carried.HasDataHeader() != xh.HasDataHeader()) {
+        const std::vector<uint8_t> header = WriteHeader(carried);
+        xOut.WriteAt(0, header.data(), header.size());
+        return;
+    }
+    std::vector<uint8_t> raw(size_t(std::min<uint64_t>(x.Size(), xh.headerSize)));
+    x.ReadExact(0, raw.data(), raw.size());
+    Put(raw.data(), hdr::kChangeCount1, carried.changeCount1);
+    Put(raw.data(), hdr::kChangeCount2, carried.changeCount2);
+    Put(raw.data(), hdr::kVersion, carried.version);
+    if (carried.HasDataHeader()) {
+        Put(raw.data(), hdr::kVersionWord, VersionWord(carried.version));
+        Put(raw.data(), hdr::kVersionWordAgain, VersionWord(carried.version));
+    }
+    xOut.WriteAt(0, raw.data(), raw.size());
+}
+
+// An index tree copied whole: its stamp names the index's new state, its version byte the
+// table's level (a tree has no data header, and a restructure never changes the length of the
+// table name area, which only level 7 files have longer).
+void CopyTree(const File& y, File& yOut, const TableHeader& carried) {
+    CopyWhole(y, yOut);
+    if (y.Size() > hdr::kIndexStamp.offset)
+        yOut.WriteAt(hdr::kIndexStamp.offset, &carried.changeCount1, 1);
+    if (y.Size() > hdr::kVersion.offset)
+        yOut.WriteAt(hdr::kVersion.offset, &carried.version, 1);
+}
+
 } // namespace
 
 void CarryOverSecondaryIndex(const File& oldTable, const TableHeader& oldHeader,
@@ -146,24 +199,18 @@ void CarryOverSecondaryIndex(const File& oldTable, const TableHeader& oldHeader,
         NotUnderstood(x, unknown);
 
     // Copy the header and every block (free ones too), then patch the chain's blocks.
-    std::vector<uint8_t> raw(size_t(std::min<uint64_t>(x.Size(), xh.headerSize)));
-    x.ReadExact(0, raw.data(), raw.size());
-    TableHeader patched = xh;
-    patched.changeCount1 = uint8_t(xh.changeCount1 + 1);
-    patched.changeCount2 = newTable.changeCount2;
-    Put(raw.data(), hdr::kChangeCount1, patched.changeCount1);
-    Put(raw.data(), hdr::kChangeCount2, patched.changeCount2);
-    xOut.WriteAt(0, raw.data(), raw.size());
+    const TableHeader carried = CarriedHeader(xh, newTable, layout);
+    WriteCarriedHeader(x, xh, carried, xOut);
     std::vector<uint8_t> block(xh.BlockSize());
     for (unsigned b = 1; b <= xh.fileBlocks; ++b) {
         ReadBlock(x, xh, b, block.data());
-        WriteBlock(xOut, xh, b, block.data());
+        WriteBlock(xOut, carried, b, block.data());
     }
     // Where entries hold places, so do the keys of the tree: it is rebuilt from the entries.
     std::optional<LeafEntries> leaves;
     if (layout.byPlace && y)
         leaves.emplace(KeySize(xh, xh.keyFields));
-    EntryPatcher patcher(oldTable, oldHeader, moves, newTable, x, xh, layout);
+    EntryPatcher patcher(oldTable, oldHeader, moves, newTable, x, xh, carried, layout);
     ChainReader chain(x, xh);
     while (chain.Next()) {
         patcher.Add(chain.Block(), chain.Count(), chain.Data());
@@ -175,14 +222,12 @@ void CarryOverSecondaryIndex(const File& oldTable, const TableHeader& oldHeader,
         return;
     if (leaves) {
         TableHeader oldTree = ReadHeader(*y);
-        TableHeader tree = PrimaryIndexHeader(patched, &oldTree, oldTree.tableName);
+        TableHeader tree = PrimaryIndexHeader(carried, &oldTree, oldTree.tableName);
         tree.fileType = oldTree.fileType;
         WritePrimaryIndex(*yOut, tree, *leaves);
         return;
     }
-    CopyWhole(*y, *yOut);
-    if (y->Size() > hdr::kIndexStamp.offset)
-        yOut->WriteAt(hdr::kIndexStamp.offset, &patched.changeCount1, 1);
+    CopyTree(*y, *yOut, carried);
 }
 
 } // namespace pdx

@@ -64,6 +64,10 @@ void TableCursor::CheckCanInsert() const {
         Fail(DBIERR_NOTSUPPORTED, "Table: " + path_ + " (inserting needs an exclusive open)");
     if (!FindFamily(path_).secondary.empty())
         Fail(DBIERR_NOTSUPPORTED, "Table: " + path_ + " (table has secondary indexes)");
+    // The index is rebuilt when the cursor closes: a key it cannot hold fails before the
+    // table is written.
+    if (h_.keyFields > 0)
+        IndexBlockFill(PrimaryIndexHeader(h_, nullptr, ""), path_);
 }
 
 void TableCursor::Insert(uint8_t* record) {

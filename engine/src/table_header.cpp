@@ -18,12 +18,16 @@ unsigned FixedEnd(const TableHeader& h) {
     return h.HasDataHeader() ? hdr::kDataHeaderEnd : hdr::kFixedPartEnd;
 }
 
+// Reads the regions of a header in file order. Where a region lies comes from the file, so
+// each must start within the header and not before the end of the one read before: a damaged
+// offset can neither lead past the header nor make regions overlap, which would make the
+// content outgrow the header it is written back into.
 class Cursor {
   public:
     Cursor(const File& file, const std::vector<uint8_t>& bytes, size_t at)
         : file_(file), bytes_(bytes), at_(at) {}
     const uint8_t* Take(size_t n, const char* what) {
-        if (at_ + n > bytes_.size())
+        if (!Fits(at_, n, bytes_.size()))
             Corrupt(file_, std::string(what) + " past the end of the header");
         const uint8_t* p = bytes_.data() + at_;
         at_ += n;
@@ -39,7 +43,14 @@ class Cursor {
         return s;
     }
     size_t At() const { return at_; }
-    void Seek(size_t at) { at_ = at; }
+    // Moves to the region an offset of the header names.
+    void SeekForward(size_t at, const char* what) {
+        if (at > bytes_.size())
+            Corrupt(file_, std::string(what) + " past the end of the header");
+        if (at < at_)
+            Corrupt(file_, std::string(what) + " overlapping the region before");
+        at_ = at;
+    }
 
   private:
     const File& file_;
@@ -95,6 +106,10 @@ void CheckFixedPart(const File& file, const TableHeader& h, uint64_t fileSize) {
         Corrupt(file, "block numbers beyond the end of the file");
     if (h.numRecords > 0 && h.firstBlock == 0)
         Corrupt(file, "records without a first block");
+    const uint64_t room = uint64_t(h.fileBlocks) * h.RecordsPerBlock();
+    if (h.numRecords > room)
+        Corrupt(file, "header counts " + std::to_string(h.numRecords) +
+                          " records, its blocks hold at most " + std::to_string(room));
 }
 
 void ReadFields(const File& file, TableHeader& h, Cursor& c, uint16_t count) {
@@ -137,10 +152,10 @@ void ReadVariablePart(const File& file, TableHeader& h, const std::vector<uint8_
             h.afterNames.assign(bytes.begin() + long(namesEnd), bytes.begin() + h.headerSize);
         return;
     }
-    c.Seek(hdr::kFixedPartEnd + Get(h.prefix, hdr::kFieldIdsFrom));
+    c.SeekForward(hdr::kFixedPartEnd + Get(h.prefix, hdr::kFieldIdsFrom), "field numbers");
     for (auto& f : h.fields)
         f.id = Get16(c.Take(2, "field numbers"));
-    c.Seek(hdr::kFixedPartEnd + Get(h.prefix, hdr::kSortOrderIdFrom));
+    c.SeekForward(hdr::kFixedPartEnd + Get(h.prefix, hdr::kSortOrderIdFrom), "sort order name");
     h.sortOrderId = c.String("sort order name");
 }
 
@@ -185,6 +200,16 @@ bool SameLayout(const std::vector<Field>& a, size_t aFirst, const std::vector<Fi
 
 void ClearDataHeader(TableHeader& h) {
     std::memset(h.prefix + hdr::kFixedPartEnd, 0, hdr::kDataHeaderEnd - hdr::kFixedPartEnd);
+}
+
+void AddDataHeader(TableHeader& h, uint16_t codePage, const std::string& sortOrderId) {
+    ClearDataHeader(h);
+    SetDataHeaderMarks(h);
+    h.codePage = codePage;
+    h.sortOrderId = sortOrderId;
+    h.hiFieldId = uint16_t(h.fields.size() + 1);
+    h.afterNames.clear();
+    h.compact = false;
 }
 
 void SetDataHeaderMarks(TableHeader& h) {
@@ -249,6 +274,12 @@ uint16_t RequiredHeaderSize(const TableHeader& h, uint16_t current) {
 }
 
 std::vector<uint8_t> WriteHeader(const TableHeader& h) {
+    // Content larger than the header would be written past it.
+    const unsigned content = HeaderContentSize(h);
+    if (content > h.headerSize)
+        Fail(DBIERR_HEADERCORRUPT, "Table: " + h.tableName + " (content of " +
+                                       std::to_string(content) + " bytes, header of " +
+                                       std::to_string(h.headerSize) + ")");
     std::vector<uint8_t> out(h.headerSize, 0);
     size_t fixedEnd = FixedEnd(h);
     std::memcpy(out.data(), h.prefix, fixedEnd);
@@ -288,9 +319,8 @@ std::vector<uint8_t> WriteHeader(const TableHeader& h) {
         return out;
     }
     Put(p, hdr::kEncryption, kV4EncryptionMark);
-    uint16_t versionWord = uint16_t(0x0100 + h.version);
-    Put(p, hdr::kVersionWord, versionWord);
-    Put(p, hdr::kVersionWordAgain, versionWord);
+    Put(p, hdr::kVersionWord, VersionWord(h.version));
+    Put(p, hdr::kVersionWordAgain, VersionWord(h.version));
     Put(p, hdr::kChecksum, h.checksum);
     Put(p, hdr::kUpdateTime, uint32_t(std::time(nullptr)));
     Put(p, hdr::kHiFieldId, h.hiFieldId);

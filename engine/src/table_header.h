@@ -105,6 +105,13 @@ bool SameLayout(const std::vector<Field>& a, size_t aFirst, const std::vector<Fi
 
 // Zeroes the data header in h.prefix.
 void ClearDataHeader(TableHeader& h);
+// Gives the header of a 3.x file, before its version is raised, the data header of later
+// levels with the code page and sort order name given; field IDs stay the fields' places.
+void AddDataHeader(TableHeader& h, uint16_t codePage, const std::string& sortOrderId);
+// hdr::kVersionWord for a fileVersionID.
+inline uint16_t VersionWord(uint8_t version) {
+    return uint16_t(0x0100 + version);
+}
 // Bytes of unknown meaning that the original engine writes into the data header of every .DB
 // and .Xnn it makes; ours carry them too.
 void SetDataHeaderMarks(TableHeader& h);

@@ -59,7 +59,7 @@ std::string Era3Mismatch(const std::vector<uint8_t>& bytes, const TableHeader& t
     size_t at = validity::kEntriesStart;
     for (unsigned i = 0; i < checks; ++i) {
         const std::string check = "check " + std::to_string(i + 1);
-        if (at + validity::kCheckFixedPart > bytes.size())
+        if (!Fits(at, validity::kCheckFixedPart, bytes.size()))
             return check + " runs past the end of the file";
         const unsigned field = Get(&bytes[at], validity::kCheckField);
         if (field >= fields || field >= table.fields.size())
@@ -75,15 +75,18 @@ std::string Era3Mismatch(const std::vector<uint8_t>& bytes, const TableHeader& t
 
 std::string ReadFooter(const std::vector<uint8_t>& bytes, ValidityFooter& out) {
     const uint32_t footer = Get(bytes.data(), validity::kFooter);
-    if (footer < validity::kEntriesStart || footer > bytes.size() - validity::kFooterLists)
+    if (footer < validity::kEntriesStart || !Fits(footer, validity::kFooterLists, bytes.size()))
         return "footer offset " + std::to_string(footer);
+    const uint32_t integrity = Get(bytes.data(), validity::kIntegrity);
+    if (integrity != 0 && !Fits(integrity, 1, bytes.size()))
+        return "integrity section offset " + std::to_string(integrity);
     out.at = footer;
     out.count = Get(&bytes[footer], validity::kFooterFieldCount);
     out.ids = footer + validity::kFooterLists;
     out.types = out.ids + out.count * 2u;
     out.path = out.types + out.count * 2u;
     out.names = out.path + validity::kPathArea;
-    if (out.names > bytes.size())
+    if (!Fits(out.ids, out.names - out.ids, bytes.size()))
         return "lists " + std::to_string(out.count) + " fields, more than the file holds";
     return {};
 }

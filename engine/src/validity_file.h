@@ -31,8 +31,8 @@ struct ValidityFooter {
     size_t ids = 0, types = 0, path = 0, names = 0;
 };
 
-// Empty when the footer's lists up to the field names lie within the bytes; else what does
-// not fit.
+// Empty when the footer's lists up to the field names, and the integrity section where there
+// is one, lie within the bytes; else what does not fit.
 std::string ReadFooter(const std::vector<uint8_t>& bytes, ValidityFooter& out);
 
 // Writes to `out` the .VAL for the restructured table: its stamp from `table`, and in the later

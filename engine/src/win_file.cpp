@@ -9,7 +9,9 @@ namespace pdx {
 namespace {
 
 [[noreturn]] void FailOs(DBIResult code, const std::string& path, DWORD error) {
-    Fail(code, "File: " + path + " (system error " + std::to_string(error) + ")");
+    const bool full = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+    Fail(code, "File: " + path + " (system error " + std::to_string(error) +
+                   (full ? ": the disk is full" : "") + ")");
 }
 
 // Positioned I/O: the file pointer is never shared state.

@@ -3,6 +3,7 @@
 #include "runtime/exception.h"
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ class ByteWriter {
     void WriteBytes(const std::string& bytes) {
         data_.insert(data_.end(), bytes.begin(), bytes.end());
     }
+    void WriteBytes(std::span<const uint8_t> bytes) {
+        data_.insert(data_.end(), bytes.begin(), bytes.end());
+    }
+    // Empty again, keeping the memory for what is written next.
+    void Clear() { data_.clear(); }
 
     const std::vector<uint8_t>& Data() const { return data_; }
 

@@ -48,7 +48,8 @@ TPhaseTimes TakePhaseTimes() {
 
 const char* PhaseName(TPhase phase) {
     static const char* const kNames[kPhaseCount] = {
-        "stack scan",   "address lookups", "system values", "network values", "module list",
-        "process list", "report text",     "log read",      "log merge",      "log write"};
+        "stack scan",  "address lookups", "system values", "network values",
+        "module list", "process list",    "disassembly",   "report text",
+        "log read",    "log merge",       "log write"};
     return kNames[size_t(phase)];
 }

@@ -13,6 +13,7 @@ enum class TPhase : uint8_t {
     NetworkValues,
     ModuleList,
     ProcessList,
+    Disassembly,
     ReportText,
     LogRead,
     LogMerge,

@@ -1,15 +1,19 @@
 #include "reporter/dialogs/detailed_dialog.h"
+#include "reporter/core/options/option_flags.h"
+#include "reporter/core/processing/dialog_state.h"
 #include "reporter/core/processing/processing_state.h"
 #include "reporter/dialogs/detailed_layout.h"
+#include "reporter/dialogs/dialog_drawing.h"
 #include "reporter/dialogs/dialog_fonts.h"
 #include "reporter/dialogs/dialog_geometry.h"
 #include "reporter/dialogs/dialog_placement.h"
-#include "reporter/dialogs/dialog_state.h"
 #include "reporter/dialogs/dialog_timers.h"
+#include "reporter/dialogs/own_look.h"
 #include "reporter/dialogs/page_window.h"
 #include "reporter/dialogs/report_pages.h"
 #include "reporter/dialogs/reporter_dialog.h"
 #include "reporter_dialog_ids.h"
+#include "runtime/text.h"
 #include <algorithm>
 #include <commctrl.h>
 #include <memory>
@@ -17,18 +21,6 @@
 
 namespace {
 
-namespace Flag {
-constexpr uint16_t SendChecked = 0x0001;
-constexpr uint16_t ScreenshotChecked = 0x0002;
-constexpr uint16_t OfferCopy = 0x0004;
-constexpr uint16_t ShowDetails = 0x0008;
-constexpr uint16_t StartDetailed = 0x0010;
-constexpr uint16_t TopMost = 0x0020;
-constexpr uint16_t OfferSend = 0x0080;
-constexpr uint16_t OfferScreenshot = 0x0100;
-constexpr uint16_t ShowHelp = 0x0200;
-} // namespace Flag
-constexpr uint16_t kScreenshotSendFlag = 0x0010;
 constexpr int kTerminateAction = 1;
 constexpr int kMinimumButtonWidth = 75;
 constexpr int kCompactMinimumWidth = 340;
@@ -36,33 +28,11 @@ constexpr int kCompactWrapWidth = 640;
 constexpr COLORREF kLinkColour = RGB(0, 0, 128);
 constexpr int kLinkHeight = 13;
 
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-SIZE TextSize(HWND window, HFONT font, const std::string& text, int wrapWidth) {
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, font);
-    RECT r{0, 0, wrapWidth, 0};
-    DrawTextA(dc, text.c_str(), int(text.size()), &r,
-              DT_CALCRECT | DT_NOPREFIX | (wrapWidth ? DT_WORDBREAK : DT_SINGLELINE));
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
-void Place(HWND control, const RECT& r) {
-    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 class TDetailedDialog : public TReporterDialog {
   public:
     explicit TDetailedDialog(const TErrorDialogInput& input)
-        : TReporterDialog("KF_DIALOG"), in_(input), flags_(input.Options.Stored().DialogFlags) {}
+        : TReporterDialog("KF_DIALOG"), in_(input), flags_(input.Options.Stored().DialogFlags),
+          ownLook_(flags_ & DialogFlag::OwnLook) {}
     ~TDetailedDialog() override;
 
   protected:
@@ -82,7 +52,6 @@ class TDetailedDialog : public TReporterDialog {
     void LayOutControls();
     void RememberGeometry();
     void Paint();
-    bool OverLink(LPARAM lParam) const;
     void OpenSupportPage();
     int ButtonWidth() const;
     std::string DetailsCaption() const;
@@ -91,6 +60,7 @@ class TDetailedDialog : public TReporterDialog {
 
     const TErrorDialogInput& in_;
     const uint16_t flags_;
+    const bool ownLook_;
     TBottomOffers offers_;
     int bottomArea_ = 0;
     bool detailed_ = false;
@@ -115,11 +85,11 @@ TDetailedDialog::~TDetailedDialog() {
 void TDetailedDialog::DecideOffers() {
     const TVessarStoredOptions& o = in_.Options.Stored();
     offers_.Send =
-        (o.MailMethod || o.WebMethod) && !in_.SendingBlocked && (flags_ & Flag::OfferSend);
-    offers_.Screenshot =
-        (o.SendFlags & kScreenshotSendFlag) && offers_.Send && (flags_ & Flag::OfferScreenshot);
-    offers_.Copy = flags_ & Flag::OfferCopy;
-    offers_.SupportLink = !Trimmed(o.SupportPage).empty();
+        (o.MailMethod || o.WebMethod) && !in_.SendingBlocked && (flags_ & DialogFlag::OfferSend);
+    offers_.Screenshot = (o.SendFlags & SendFlag::AttachScreenshot) && offers_.Send &&
+                         (flags_ & DialogFlag::OfferScreenshot);
+    offers_.Copy = flags_ & DialogFlag::OfferCopy;
+    offers_.SupportLink = !Trim(o.SupportPage).empty();
     bottomArea_ = BottomAreaHeight(offers_);
 }
 
@@ -144,34 +114,35 @@ std::string TDetailedDialog::DetailsCaption() const {
 void TDetailedDialog::Init() {
     const TVessarModuleOptions& options = in_.Options;
     TDialogState& state = DialogState();
-    repeated_ = state.DetailedSeen;
-    state.DetailedSeen = true;
+    repeated_ = state.Repeated;
+    state.Repeated = true;
     sendWanted_ = state.SendReport;
-    if (flags_ & Flag::TopMost)
+    if (flags_ & DialogFlag::TopMost)
         SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowLongA(Handle(), GWL_EXSTYLE,
-                   GetWindowLongA(Handle(), GWL_EXSTYLE) & ~LONG(WS_EX_TOOLWINDOW));
+    // The own look paints its frame round the template's small caption.
+    if (!ownLook_)
+        SetWindowLongA(Handle(), GWL_EXSTYLE,
+                       GetWindowLongA(Handle(), GWL_EXSTYLE) & ~LONG(WS_EX_TOOLWINDOW));
     DecideOffers();
-    picture_ = static_cast<HBITMAP>(
-        LoadImageA(ReporterResources(), "KF_ERROR", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    background_ = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    picture_ = LoadReporterPicture("KF_ERROR");
+    background_ = CreateSolidBrush(ownLook_ ? kOwnLookBackground : GetSysColor(COLOR_BTNFACE));
     fonts_ = MakeDialogFonts();
     for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Dialog), FALSE);
     SetCaptions();
     ShowItem(IDC_KF_LINE, false);
-    ShowItem(IDC_KF_HELP, flags_ & Flag::ShowHelp);
+    ShowItem(IDC_KF_HELP, flags_ & DialogFlag::ShowHelp);
     ShowItem(IDC_KF_TERMINATE, TerminateShown());
-    ShowItem(IDC_KF_DETAILS, !repeated_ && (flags_ & Flag::ShowDetails));
-    Check(IDC_KF_SEND, sendWanted_ && (flags_ & Flag::SendChecked));
-    Check(IDC_KF_SCREENSHOT, flags_ & Flag::ScreenshotChecked);
+    ShowItem(IDC_KF_DETAILS, !repeated_ && (flags_ & DialogFlag::ShowDetails));
+    Check(IDC_KF_SEND, sendWanted_ && (flags_ & DialogFlag::SendChecked));
+    Check(IDC_KF_SCREENSHOT, flags_ & DialogFlag::ScreenshotChecked);
     EnableWindow(Item(IDC_KF_SCREENSHOT), Checked(IDC_KF_SEND));
     ShowItem(IDC_KF_SEND, offers_.Send);
     ShowItem(IDC_KF_SCREENSHOT, offers_.Screenshot);
     Check(IDC_KF_COPY, false);
     ShowItem(IDC_KF_COPY, offers_.Copy);
     SetUpTabs();
-    SetDetailed(repeated_ || (flags_ & Flag::StartDetailed));
+    SetDetailed(repeated_ || (flags_ & DialogFlag::StartDetailed));
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_KF_OK)), TRUE);
     StartIdleClose(Handle(), options.Stored().DialogAutoCloseSeconds);
     StartKeepInFront(Handle());
@@ -269,7 +240,7 @@ void TDetailedDialog::EnterCompactMode() {
 void TDetailedDialog::LayOutControls() {
     RECT client{};
     GetClientRect(Handle(), &client);
-    const bool helpShown = flags_ & Flag::ShowHelp;
+    const bool helpShown = flags_ & DialogFlag::ShowHelp;
     const TDetailedLayout l = LayOut({client.right, client.bottom, bottomArea_, ButtonWidth(),
                                       TerminateShown(), helpShown, offers_.Screenshot});
     Place(Item(IDC_KF_TABS), l.Tabs);
@@ -307,36 +278,16 @@ void TDetailedDialog::RememberGeometry() {
 void TDetailedDialog::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
-    if (picture_) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, picture_);
-        BITMAP bm{};
-        GetObjectA(picture_, sizeof bm, &bm);
-        TransparentBlt(dc, 8, 8, bm.bmWidth, bm.bmHeight, memory, 0, 0, bm.bmWidth, bm.bmHeight,
-                       RGB(255, 0, 255));
-        SelectObject(memory, old);
-        DeleteDC(memory);
-    }
-    if (offers_.SupportLink) {
-        const std::string link = in_.Options.Text(kTextLinkSupportPage);
-        HGDIOBJ old = SelectObject(dc, fonts_.UnderlinedBold);
-        SetTextColor(dc, kLinkColour);
-        SetBkMode(dc, TRANSPARENT);
-        RECT r = linkRect_;
-        DrawTextA(dc, link.c_str(), int(link.size()), &r, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(dc, old);
-    }
+    DrawPicture(dc, picture_, 8, 8);
+    if (offers_.SupportLink)
+        DrawLink(dc, fonts_.UnderlinedBold, kLinkColour, linkRect_,
+                 in_.Options.Text(kTextLinkSupportPage), DT_RIGHT);
     EndPaint(Handle(), &ps);
-}
-
-bool TDetailedDialog::OverLink(LPARAM lParam) const {
-    const POINT p{short(LOWORD(lParam)), short(HIWORD(lParam))};
-    return offers_.SupportLink && PtInRect(&linkRect_, p);
 }
 
 void TDetailedDialog::OpenSupportPage() {
     SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ShellExecuteA(Handle(), "open", Trimmed(in_.Options.Stored().SupportPage).c_str(), nullptr,
+    ShellExecuteA(Handle(), "open", Trim(in_.Options.Stored().SupportPage).c_str(), nullptr,
                   nullptr, SW_SHOWMAXIMIZED);
 }
 
@@ -384,9 +335,21 @@ void TDetailedDialog::Finish(bool cancelled) {
 }
 
 bool TDetailedDialog::Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    if (ownLook_ && OwnLookMessage(Handle(), message, wParam, fonts_.Caption,
+                                   in_.Options.Text(kTextErrorOccurred), result))
+        return true;
     switch (message) {
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (!ownLook_)
+            return false;
+        SetBkColor(reinterpret_cast<HDC>(wParam), kOwnLookBackground);
+        result = reinterpret_cast<INT_PTR>(background_);
+        return true;
     case WM_PAINT:
         Paint();
+        result = TRUE;
         return true;
     case WM_SIZE:
         if (wParam == SIZE_MAXIMIZED)
@@ -402,9 +365,12 @@ bool TDetailedDialog::Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PT
         if ((wParam & 0xFFF0) != SC_CLOSE)
             return false;
         Finish(true);
+        result = TRUE;
         return true;
     case WM_CLOSE:
+        // Handled here: the system's own handling would cancel.
         Finish(false);
+        result = TRUE;
         return true;
     case WM_NOTIFY:
         if (reinterpret_cast<NMHDR*>(lParam)->idFrom == IDC_KF_TABS &&
@@ -416,20 +382,13 @@ bool TDetailedDialog::Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PT
         }
         return false;
     case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(wParam) == Handle()) {
-            POINT p;
-            GetCursorPos(&p);
-            ScreenToClient(Handle(), &p);
-            if (offers_.SupportLink && PtInRect(&linkRect_, p)) {
-                SetCursor(LoadCursor(nullptr, IDC_HAND));
-                result = TRUE;
-                SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, TRUE);
-                return true;
-            }
+        if (offers_.SupportLink && SetLinkCursor(Handle(), wParam, linkRect_)) {
+            result = TRUE;
+            return true;
         }
         return false;
     case WM_LBUTTONUP:
-        if (OverLink(lParam))
+        if (offers_.SupportLink && OnLink(lParam, linkRect_))
             OpenSupportPage();
         return true;
     }
@@ -448,9 +407,9 @@ void TDetailedDialog::Closing() {
     }
     state.CopyToClipboard = offers_.Copy && Checked(IDC_KF_COPY);
     uint16_t flags = in_.Options.Stored().DialogFlags;
-    flags = uint16_t((flags & ~(Flag::SendChecked | Flag::ScreenshotChecked)) |
-                     (Checked(IDC_KF_SEND) ? Flag::SendChecked : 0) |
-                     (Checked(IDC_KF_SCREENSHOT) ? Flag::ScreenshotChecked : 0));
+    flags = uint16_t((flags & ~(DialogFlag::SendChecked | DialogFlag::ScreenshotChecked)) |
+                     (Checked(IDC_KF_SEND) ? DialogFlag::SendChecked : 0) |
+                     (Checked(IDC_KF_SCREENSHOT) ? DialogFlag::ScreenshotChecked : 0));
     in_.Options.SetDialogFlags(flags);
     page_.reset();
     if (detailed_) {

@@ -6,6 +6,8 @@ constexpr UINT_PTR kIdleCloseTimer = 0x4B46;
 constexpr UINT_PTR kKeepInFrontTimer = 0x4B47;
 constexpr UINT kIdleTickMs = 1000;
 constexpr UINT kKeepInFrontTickMs = 10;
+// Marks the idle close's close request.
+constexpr LPARAM kIdleCloseMark = 0x4B46;
 
 struct TIdleClose {
     int Seconds = 0;
@@ -17,7 +19,7 @@ TIdleClose idle;
 void CALLBACK CountIdleSecond(HWND dialog, UINT, UINT_PTR, DWORD) {
     if (idle.Seconds > 0 && ++idle.Count >= idle.Seconds) {
         idle.Count = 0;
-        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        PostMessageA(dialog, WM_CLOSE, 0, kIdleCloseMark);
     }
 }
 
@@ -48,6 +50,10 @@ void StartIdleClose(HWND dialog, int seconds) {
         return;
     idle = {seconds, 0};
     SetTimer(dialog, kIdleCloseTimer, kIdleTickMs, CountIdleSecond);
+}
+
+bool IsIdleCloseRequest(LPARAM lParam) {
+    return lParam == kIdleCloseMark;
 }
 
 void TouchIdleClose() {

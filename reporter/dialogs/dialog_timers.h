@@ -7,6 +7,8 @@
 
 // Nothing happens for `seconds` 0 or less.
 void StartIdleClose(HWND dialog, int seconds);
+// Whether a WM_CLOSE with `lParam` came from the idle close rather than from the user.
+bool IsIdleCloseRequest(LPARAM lParam);
 // Input or a command: the idle count starts again.
 void TouchIdleClose();
 void StopIdleClose(HWND dialog);

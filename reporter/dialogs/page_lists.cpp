@@ -70,6 +70,20 @@ std::string ThreadHeader(const TVessarModuleOptions& options, const TReportData&
 
 } // namespace
 
+std::vector<size_t> VisibleRows(const std::vector<TListRow>& rows,
+                                const std::vector<bool>& folded) {
+    std::vector<size_t> shown;
+    bool hiding = false;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].Header || rows[i].Spacer)
+            hiding = rows[i].Header && i < folded.size() && folded[i];
+        else if (hiding)
+            continue;
+        shown.push_back(i);
+    }
+    return shown;
+}
+
 std::string ShortVersion(const std::string& version) {
     const size_t first = version.find('.');
     const size_t second = first == std::string::npos ? first : version.find('.', first + 1);
@@ -78,6 +92,7 @@ std::string ShortVersion(const std::string& version) {
 
 TListContent CallStackList(const TVessarModuleOptions& options, const TReportData& data) {
     TListContent list;
+    list.SourceRows = true;
     list.Columns = Columns(options, kTextStackAddress, "Col", {89, 92, 126, 126, 200, 61},
                            {0, 1, 2, 3, 4, 5}, {false, false, false, false, false, true});
     const TVessarDebugInfo* previous = nullptr;
@@ -87,7 +102,8 @@ TListContent CallStackList(const TVessarModuleOptions& options, const TReportDat
                 list.Rows.push_back({{""}, kIconLibrary, false, true});
             list.Rows.push_back({{ThreadHeader(options, data, *entry)}, kIconLibrary, true, false});
         }
-        list.Rows.push_back({StackEntryCells(*entry), IconOfEntry(*entry), false, false});
+        list.Rows.push_back({StackEntryCells(*entry), IconOfEntry(*entry), false, false,
+                             entry->Module ? entry->Module->KFDataTimeStamp : 0});
         previous = entry;
     }
     return list;

@@ -23,11 +23,19 @@ struct TListRow {
     // A thread's header row (its text in the first cell), or the empty row before one.
     bool Header = false;
     bool Spacer = false;
+    // A call-stack entry's module build time (days since 1899), for the jump to its source.
+    double ModuleTimeStamp = 0;
 };
+
+// The rows shown when the header rows in `folded` (indexes into `rows`) are folded: a folded
+// header hides the rows below it up to the next header or the empty row before one.
+std::vector<size_t> VisibleRows(const std::vector<TListRow>& rows, const std::vector<bool>& folded);
 
 struct TListContent {
     std::vector<TListColumn> Columns;
     std::vector<TListRow> Rows;
+    // The rows are call-stack entries that can jump to their source.
+    bool SourceRows = false;
 };
 
 TListContent CallStackList(const TVessarModuleOptions& options, const TReportData& data);

@@ -1,5 +1,4 @@
 #include "reporter/dialogs/page_window.h"
-#include "reporter/core/options/ini_file_name.h"
 #include "reporter/core/report/report_sections.h"
 #include "reporter/dialogs/report_rtf.h"
 #include "reporter/dialogs/reporter_dialog.h"
@@ -10,12 +9,27 @@
 
 namespace {
 
-constexpr char kColumnsSection[] = "Columns";
-constexpr int kIconSize = 16;
-constexpr COLORREF kIconMask = RGB(255, 0, 255);
-
-INT_PTR CALLBACK PageProcedure(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG;
+// A list page draws its view's rows and hears its clicks.
+INT_PTR CALLBACK PageProcedure(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(page, DWLP_USER, lParam);
+        return TRUE;
+    }
+    auto* list = reinterpret_cast<TReportListView*>(GetWindowLongPtrA(page, DWLP_USER));
+    if (!list)
+        return FALSE;
+    if (message == WM_DRAWITEM) {
+        list->Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+    if (message != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->idFrom != IDC_KF_PAGE_VIEW)
+        return FALSE;
+    const auto* activation = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
+    if (activation->hdr.code == NM_CLICK)
+        list->Clicked(activation->iItem);
+    else if (activation->hdr.code == NM_DBLCLK)
+        list->Activated(activation->iItem);
+    return FALSE;
 }
 
 struct TStreamSource {
@@ -65,17 +79,6 @@ TListContent ListOf(TReportPage page, const TErrorDialogInput& in) {
     }
 }
 
-HIMAGELIST ListIcons() {
-    HIMAGELIST icons = ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, 4, 0);
-    for (const char* name : {"KF_DLL", "KF_BPL", "KF_VCL", "KF_PAS"}) {
-        auto bitmap = static_cast<HBITMAP>(
-            LoadImageA(ReporterResources(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        ImageList_AddMasked(icons, bitmap, kIconMask);
-        DeleteObject(bitmap);
-    }
-    return icons;
-}
-
 } // namespace
 
 TPageWindow::TPageWindow(TReportPage page, HWND tabs, const TErrorDialogInput& input,
@@ -96,11 +99,9 @@ TPageWindow::TPageWindow(TReportPage page, HWND tabs, const TErrorDialogInput& i
 }
 
 TPageWindow::~TPageWindow() {
-    if (!IsTextPage(page_))
-        SaveColumnWidths();
+    if (list_)
+        list_->SaveColumnWidths();
     DestroyWindow(window_);
-    if (icons_)
-        ImageList_Destroy(icons_);
 }
 
 void TPageWindow::FillText(const TErrorDialogInput& input, const TDialogFonts& fonts) {
@@ -116,52 +117,9 @@ void TPageWindow::FillText(const TErrorDialogInput& input, const TDialogFonts& f
 }
 
 void TPageWindow::FillList(const TErrorDialogInput& input, const TDialogFonts& fonts) {
-    HWND view = GetDlgItem(window_, IDC_KF_PAGE_VIEW);
-    SendMessageA(view, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.List), FALSE);
-    SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    SendMessageA(view, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
-    SendMessageA(view, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
-    SendMessageA(view, LVM_SETTEXTCOLOR, 0, RGB(0, 0, 0));
-    icons_ = ListIcons();
-    SendMessageA(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_));
-    list_ = ListOf(page_, input);
-    const std::string file = IniFileName();
-    for (size_t i = 0; i < list_.Columns.size(); ++i) {
-        TListColumn& c = list_.Columns[i];
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        column.fmt = c.RightAligned ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        column.cx = int(GetPrivateProfileIntA(kColumnsSection, c.WidthKey.c_str(), c.DefaultWidth,
-                                              file.c_str()));
-        column.pszText = c.Title.data();
-        SendMessageA(view, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
-    int index = 0;
-    for (TListRow& row : list_.Rows) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | (row.Header || row.Spacer ? 0 : LVIF_IMAGE);
-        item.iItem = index;
-        item.iImage = row.Icon;
-        item.pszText = row.Cells[0].data();
-        SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        for (size_t cell = 1; cell < row.Cells.size(); ++cell) {
-            item.mask = LVIF_TEXT;
-            item.iSubItem = int(cell);
-            item.pszText = row.Cells[cell].data();
-            SendMessageA(view, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
-        }
-        ++index;
-    }
-}
-
-void TPageWindow::SaveColumnWidths() {
-    HWND view = GetDlgItem(window_, IDC_KF_PAGE_VIEW);
-    const std::string file = IniFileName();
-    for (size_t i = 0; i < list_.Columns.size(); ++i) {
-        const auto width = SendMessageA(view, LVM_GETCOLUMNWIDTH, i, 0);
-        WritePrivateProfileStringA(kColumnsSection, list_.Columns[i].WidthKey.c_str(),
-                                   std::to_string(width).c_str(), file.c_str());
-    }
+    list_ = std::make_unique<TReportListView>(GetDlgItem(window_, IDC_KF_PAGE_VIEW),
+                                              ListOf(page_, input), fonts);
+    SetWindowLongPtrA(window_, DWLP_USER, reinterpret_cast<LONG_PTR>(list_.get()));
 }
 
 void TPageWindow::Show(bool shown) {

@@ -1,12 +1,11 @@
 // One page of the detailed dialog, a child of its tab control: the report's general, assembler
-// or CPU section as rich text, or the call stack, modules or processes as a list whose column
-// widths are kept in the state file.
+// or CPU section as rich text, or the call stack, modules or processes as a list.
 #pragma once
+#include "reporter/core/processing/error_dialog_input.h"
 #include "reporter/dialogs/dialog_fonts.h"
-#include "reporter/dialogs/error_dialog_input.h"
-#include "reporter/dialogs/page_lists.h"
+#include "reporter/dialogs/report_list_view.h"
 #include "reporter/dialogs/report_pages.h"
-#include <commctrl.h>
+#include <memory>
 #include <windows.h>
 
 class TPageWindow {
@@ -26,11 +25,9 @@ class TPageWindow {
   private:
     void FillText(const TErrorDialogInput& input, const TDialogFonts& fonts);
     void FillList(const TErrorDialogInput& input, const TDialogFonts& fonts);
-    void SaveColumnWidths();
 
     TReportPage page_;
     HWND tabs_;
     HWND window_ = nullptr;
-    HIMAGELIST icons_ = nullptr;
-    TListContent list_;
+    std::unique_ptr<TReportListView> list_;
 };

@@ -1,5 +1,5 @@
 #include "reporter/dialogs/reporter_dialog.h"
-#include "reporter/dialogs/dialog_state.h"
+#include "reporter/core/processing/dialog_state.h"
 #include "reporter/dialogs/dialog_timers.h"
 #include "runtime/exception.h"
 

@@ -1,22 +1,17 @@
 #include "reporter/dialogs/reproduce_request.h"
+#include "reporter/core/options/option_flags.h"
 #include "reporter/dialogs/dialog_fonts.h"
 #include "reporter/dialogs/dialog_placement.h"
 #include "reporter/dialogs/dialog_timers.h"
+#include "reporter/dialogs/own_look.h"
 #include "reporter/dialogs/reporter_dialog.h"
 #include "reporter_dialog_ids.h"
+#include "runtime/text.h"
 
 namespace {
 
-constexpr uint16_t kTopMostFlag = 0x0020;
 constexpr int kMargin = 10;
 constexpr int kButtonWidth = 75, kButtonHeight = 23;
-
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
 
 class TReproduceRequest : public TReporterDialog {
   public:
@@ -27,10 +22,12 @@ class TReproduceRequest : public TReporterDialog {
   protected:
     void Init() override;
     void Command(int id, int code) override;
+    bool Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void Closing() override;
 
   private:
     void LayOut();
+    bool OwnLook() const { return options_.Stored().DialogFlags & DialogFlag::OwnLook; }
 
     TVessarModuleOptionsEx& options_;
     TDialogFonts fonts_;
@@ -45,7 +42,10 @@ void TReproduceRequest::Init() {
     SendMessageA(Item(IDC_REQUEST_OK), WM_SETFONT, WPARAM(fonts_.Dialog), FALSE);
     SendMessageA(Item(IDC_REQUEST_TEXT), WM_SETFONT, WPARAM(fonts_.Text), FALSE);
     SetItemText(IDC_REQUEST_TEXT, options_.ReproduceText());
-    if (options_.Stored().DialogFlags & kTopMostFlag)
+    if (OwnLook())
+        SetWindowLongA(Handle(), GWL_EXSTYLE,
+                       GetWindowLongA(Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    if (options_.Stored().DialogFlags & DialogFlag::TopMost)
         SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     LayOut();
     CentreWindow(Handle(), DesktopWorkArea());
@@ -82,6 +82,11 @@ void TReproduceRequest::LayOut() {
                  kButtonWidth, kButtonHeight, SWP_NOZORDER);
 }
 
+bool TReproduceRequest::Message(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+    return OwnLook() && OwnLookMessage(Handle(), message, wParam, fonts_.Caption,
+                                       options_.Text(kTextRequestCaption), result);
+}
+
 // OK, Esc and the close box all come as the OK button's command.
 void TReproduceRequest::Command(int id, int) {
     if (id == IDC_REQUEST_OK)
@@ -91,7 +96,7 @@ void TReproduceRequest::Command(int id, int) {
 void TReproduceRequest::Closing() {
     StopIdleClose(Handle());
     StopKeepInFront(Handle());
-    options_.SetReproduceText(Trimmed(ItemText(IDC_REQUEST_TEXT)));
+    options_.SetReproduceText(Trim(ItemText(IDC_REQUEST_TEXT)));
 }
 
 } // namespace

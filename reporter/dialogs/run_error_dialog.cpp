@@ -1,8 +1,10 @@
 #include "reporter/dialogs/run_error_dialog.h"
+#include "reporter/core/processing/dialog_state.h"
 #include "reporter/core/processing/internal_error.h"
+#include "reporter/core/processing/message_box_dialog.h"
 #include "reporter/core/processing/processing_state.h"
+#include "reporter/dialogs/classic_dialog.h"
 #include "reporter/dialogs/detailed_dialog.h"
-#include "reporter/dialogs/dialog_state.h"
 #include "runtime/exception.h"
 #include <commctrl.h>
 
@@ -27,22 +29,17 @@ bool IsNtFamily() {
     return !(GetVersion() & 0x80000000u);
 }
 
-void ShowMessageBox(const TErrorDialogInput& input) {
-    TDialogState& state = DialogState();
-    if (!MessageBoxA(nullptr, input.Message.c_str(), input.Options.Text(kTextErrorOccurred).c_str(),
-                     MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND))
-        return;
-    state.Kind = kNoDialog;
-    state.Shown = true;
-    state.CopyToClipboard = false;
-}
-
-// Until the classic dialog exists, its kind shows the message box.
 void ShowDialogOfKind(const TErrorDialogInput& input) {
-    if (DialogState().Kind == kDetailedDialog)
+    switch (DialogState().Kind) {
+    case kDetailedDialog:
         ShowDetailedDialog(input);
-    else
-        ShowMessageBox(input);
+        break;
+    case kClassicDialog:
+        ShowClassicDialog(input);
+        break;
+    default:
+        ShowMessageBoxDialog(input);
+    }
 }
 
 // One round: the dialogs of the state's kind until one closes normally. False when a dialog
@@ -53,7 +50,7 @@ bool ShowUntilClosed(const TErrorDialogInput& input) {
         state.Shown = false;
         ShowDialogOfKind(input);
         if (!state.Shown && IsNtFamily())
-            ShowMessageBox(input);
+            ShowMessageBoxDialog(input);
         if (!state.Shown)
             return false;
     }

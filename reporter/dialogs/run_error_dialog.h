@@ -1,7 +1,7 @@
 // Puts a report before the user in the dialog of the dialog state's kind, and collects the
 // user's decisions into that state.
 #pragma once
-#include "reporter/dialogs/error_dialog_input.h"
+#include "reporter/core/processing/error_dialog_input.h"
 
 // Shows the dialogs of the state's kind until one closes normally (the classic dialog may hand
 // over to the detailed one); `beep` sounds the error beep first unless the kind is the message

@@ -11,10 +11,13 @@ set -u
 
 # shellcheck source=../checks.sh
 source "$(dirname "$0")/../checks.sh" "$@"
+# shellcheck source=processes.sh
+source "$ROOT/tests/durability/processes.sh"
 TOOL=$BUILD/tools/pdxtool.exe
 ROWS=${KILL_ROWS:-40000}
 SECRET_ROWS=${KILL_SECRET_ROWS:-20000}
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-120} # one hung run must not eat the whole test
+FILL_TIMEOUT=${KILL_FILL_TIMEOUT:-1200}
 export LC_ALL=C                                  # also makes EPOCHREALTIME use a dot
 
 RUNNER="" WPID="" # the wine-run of an add under test and its Windows process, while it runs
@@ -48,27 +51,6 @@ variant() {
     REF=$SHARED_WORK/$1
     DIR=$WORK/$1 DB=$WORK/$1/big.db WDIR=$(win "$WORK/$1")
     mkdir -p "$DIR"
-}
-
-now_us() { echo "${EPOCHREALTIME/./}"; }
-ms() { echo $((($1 + 500) / 1000)); } # microseconds → rounded milliseconds
-
-# The Linux process that runs the Windows program under <pid> (wine-run's timeout): under
-# QEMU it is qemu-i386-static executing wine, so find it by the program's name, not the binary.
-windows_process() {
-    local root=$1 deadline=$(($(now_us) + 10000000)) p q
-    while (($(now_us) < deadline)); do
-        for p in $(pgrep -P "$root"); do
-            for q in "$p" $(pgrep -P "$p"); do
-                if tr '\0' ' ' <"/proc/$q/cmdline" 2>/dev/null | grep -q 'pdxtool\.exe'; then
-                    echo "$q"
-                    return 0
-                fi
-            done
-        done
-        kill -0 "$root" 2>/dev/null || return 1
-    done
-    return 1
 }
 
 # The moments of one add, watched from outside: its temporaries appear, its journal appears,
@@ -151,7 +133,9 @@ make_table() { # make_table <name>
     REF=$STAGE
     mkdir -p "$REF/pristine"
     t0=$(now_us)
-    if ! pdx "$WORK/fill" "$WORK/err" fill "$WDIR" big.db "$VROWS" keyed "${PW[@]}"; then
+    # Filling is the slowest step by far, minutes on a busy machine: it has a limit of its own.
+    if ! WINE_RUN_TIMEOUT=$FILL_TIMEOUT pdx "$WORK/fill" "$WORK/err" fill "$WDIR" big.db "$VROWS" \
+        keyed "${PW[@]}"; then
         bad "fill $name" "$(errtext "$WORK/err")"
         return 1
     fi
@@ -264,7 +248,7 @@ kill_add() { # kill_add <stop> [delay µs]
             >/dev/null 2>"$WORK/kill.err" &
         RUNNER=$!
         AT=""
-        if WPID=$(windows_process "$RUNNER") && watch "$WPID" "$t0" "$DB" "$stop" "$delay"; then
+        if WPID=$(windows_process "$RUNNER" 'pdxtool\.exe') && watch "$WPID" "$t0" "$DB" "$stop" "$delay"; then
             AT=$(($(now_us) - t0))
             kill -9 "$WPID" 2>/dev/null
         fi
@@ -340,7 +324,7 @@ sweep() { # sweep <name> <start fractions> <writing fractions> <journal delays i
     fi
 }
 
-case_plain_table() { # ctest: FIXTURES_SETUP durability_plain_table LABELS slow
+case_plain_table() { # ctest: FIXTURES_SETUP durability_plain_table LABELS slow TIMEOUT 2400
     new_work || return
     make_table plain
 }
@@ -370,7 +354,7 @@ case_plain_rerun() { # ctest: FIXTURES_REQUIRED durability_plain_table
     fi
 }
 
-case_secret_table() { # ctest: FIXTURES_SETUP durability_secret_table LABELS slow
+case_secret_table() { # ctest: FIXTURES_SETUP durability_secret_table LABELS slow TIMEOUT 2400
     [[ $SECRET_ROWS -gt 0 ]] || skip_case "the encrypted table (KILL_SECRET_ROWS=0)"
     new_work || return
     make_table secret

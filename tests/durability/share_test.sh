@@ -144,4 +144,58 @@ case_shared_reader() {
     fi
 }
 
+# Restructures while another process keeps opening the table. Every open recovers first, under
+# the table lock, and must never take a running commit's files for leftovers: each add either
+# goes through or is refused as in use, and the table ends with exactly the fields of the adds
+# that went through, every record whole, nothing left over.
+case_restructures_among_opens() {
+    local opener rc i added=() left
+    new_table || return
+    "$ROOT/scripts/wine-run" "$TOOL" reopen "$WDIR" t.db "$HOLD_MS" >"$WORK/reopen.out" \
+        2>"$WORK/reopen.err" &
+    opener=$!
+    for i in $(seq 40); do
+        kill -0 $opener 2>/dev/null || break
+        pdx "$WORK/add" "$WORK/err" add "$WDIR" t.db "F$i" I 0
+        rc=$?
+        if [[ $rc -eq 0 ]]; then
+            added+=("F$i")
+        elif ! tr -d '\r' <"$WORK/err" | grep -q '^error 0x2801: '; then
+            bad "add F$i among opens" "exit $rc, not error 0x2801: $(errtext "$WORK/err")"
+        fi
+    done
+    wait $opener
+    rc=$?
+    if [[ $rc -ne 0 ]]; then
+        bad "opener" "exit $rc: $(errtext "$WORK/reopen.err")"
+    elif [[ ${#added[@]} -eq 0 ]]; then
+        bad "adds among opens" "none went through ($(tr -d '\r' <"$WORK/reopen.out"))"
+    fi
+    echo "# ${#added[@]} adds went through among opens: $(tr -d '\r' <"$WORK/reopen.out")"
+    with_fields "$WORK/before" "${added[@]}" >"$WORK/want"
+    if ! pdx "$WORK/after" "$WORK/err" dump "$WDIR" t.db; then
+        bad "table after adds among opens" "$(errtext "$WORK/err")"
+    else
+        same "table after adds among opens: the fields of the adds that went through" \
+            "$WORK/want" "$WORK/after"
+    fi
+    left=$(find "$DIR" -name '*~*' -printf '%f ')
+    verdict "adds among opens leave nothing over" "${left:+left: $left}"
+}
+
+# with_fields <dump> <field>...: the dump once long integer fields of those names are appended.
+with_fields() {
+    local dump=$1
+    shift
+    awk -v names="$*" '
+        BEGIN { k = split(names, add, " "); for (i = 1; i <= k; i++) nulls = nulls "|NULL" }
+        NR == 1 { nf = $2; print "fields " nf + k " records " $4 " keys " $6; next }
+        NR <= nf + 1 {
+            print
+            for (i = 1; NR == nf + 1 && i <= k; i++) print "field " nf + i " " add[i] " 04 4"
+            next
+        }
+        { print $0 nulls }' "$dump"
+}
+
 run_cases

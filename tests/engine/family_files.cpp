@@ -9,6 +9,20 @@ TableHeader HeaderOf(const std::string& path) {
     return ReadHeader(f);
 }
 
+std::set<std::string> FilesIn(const std::string& dir) {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.insert(data.cFileName);
+    } while (FindNextFileA(h, &data));
+    FindClose(h);
+    return names;
+}
+
 std::vector<uint8_t> Contents(const std::string& path) {
     File f = File::Open(path, Access::Read, Share::Shared, DBIERR_NOSUCHFILE);
     std::vector<uint8_t> bytes(size_t(f.Size()));

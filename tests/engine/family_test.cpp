@@ -1,6 +1,7 @@
 // Restructures of sample tables written by the original engine, checked file by file: the
 // secondary index's hints, the family stamps, the validity file and a raised table level; and
 // the recovery of commits cut short by a crash or met by another opener.
+#include "add_index.h"
 #include "append_field.h"
 #include "bytes.h"
 #include "family.h"
@@ -9,6 +10,7 @@
 #include "status.h"
 #include "table_data.h"
 #include "test_folder.h"
+#include "verify_table.h"
 #include <atomic>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -122,33 +124,68 @@ TEST(Family, NewFieldTakesTheNextPersistentId) {
     EXPECT_EQ(h.hiFieldId, 7);
 }
 
+// An index follows its table to a higher level, as every index the original engine writes
+// carries its table's version byte; the index of a 3.x table gains the data header with it.
+TEST(Family, SecondaryIndexesFollowARaisedTableLevel) {
+    SKIP_WITHOUT_SAMPLES(
+        "indexes of misc\\biolife.db (level 4) and fields\\date35.db (3.x) raised");
+    struct Case {
+        const char* folder;
+        std::vector<std::string> files; // the table first
+        uint16_t field;
+        bool maintained;
+        const char *index, *tree;
+    };
+    const Case cases[] = {
+        {"misc", {"biolife.db", "biolife.mb"}, 5, true, "biolife.X05", "biolife.Y05"},
+        {"fields", {"date35.db"}, 1, false, "date35.X01", "date35.Y01"}};
+    for (const Case& c : cases) {
+        TestFolder folder;
+        const std::string table = CopySamples(folder.Path(), c.folder, c.files) + "\\" + c.files[0];
+        IDXDesc index{};
+        index.iFldsInKey = 1;
+        index.aiKeyFld[0] = c.field;
+        index.bMaintained = c.maintained;
+        AddSecondaryIndex(table, index, [](uint32_t) { return false; });
+        AppendField(table, "EIN", fldINT32);
+
+        const TableHeader db = HeaderOf(table);
+        ASSERT_EQ(db.version, kVersion5) << c.files[0];
+        const std::string xPath = folder.File(c.index);
+        const TableHeader x = HeaderOf(xPath), y = HeaderOf(folder.File(c.tree));
+        EXPECT_EQ(x.version, db.version) << c.files[0];
+        EXPECT_EQ(y.version, db.version) << c.files[0];
+        ASSERT_TRUE(x.HasDataHeader()) << c.files[0];
+        const std::vector<uint8_t> raw = Contents(xPath);
+        EXPECT_EQ(Get(raw.data(), hdr::kVersionWord), VersionWord(db.version)) << c.files[0];
+        EXPECT_EQ(Get(raw.data(), hdr::kVersionWordAgain), VersionWord(db.version)) << c.files[0];
+        EXPECT_EQ(x.fields[0].id, db.fields[c.field - 1u].id) << c.files[0];
+        EXPECT_EQ(x.sortOrderId, db.sortOrderId) << c.files[0];
+        std::string findings;
+        const unsigned problems = VerifyTable(
+            table, [](uint32_t) { return false; },
+            [&](Finding kind, const std::string& text) {
+                if (kind != Finding::Note)
+                    findings += text + "\n";
+            });
+        EXPECT_EQ(problems, 0u) << c.files[0] << "\n" << findings;
+        EXPECT_EQ(findings, "") << c.files[0];
+    }
+}
+
 void Put(const std::string& path, const void* data, size_t size) {
     File f = File::Create(path);
     f.WriteAt(0, data, size);
 }
 
-std::set<std::string> FilesIn(const std::string& dir) {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.insert(data.cFileName);
-    } while (FindNextFileA(h, &data));
-    FindClose(h);
-    return names;
-}
-
 // What a commit that died part-way leaves on disk, in the order the engine does it: temporaries,
-// then the journal, then the renames one by one.
+// then the journal, then the renames one by one, the table's own last.
 enum class Journal { None, Empty, Torn, Complete };
 
 struct Crash {
     const char* what;
     Journal journal;
-    unsigned renamed; // targets already moved over, in journal order
+    unsigned renamed; // targets already moved over, from the end of the journal's list
     bool newFamily;   // the family the next open must find
 };
 
@@ -172,7 +209,8 @@ void Stage(const Families& f, const Crash& c, const std::string& dir) {
     CopySamples(dir, "orders", f.names);
     for (size_t i = 0; i < f.names.size(); ++i) {
         std::string target = dir + "\\" + f.names[i];
-        Put(i < c.renamed ? target : TemporaryName(target), f.after[i].data(), f.after[i].size());
+        bool moved = i + c.renamed >= f.names.size();
+        Put(moved ? target : TemporaryName(target), f.after[i].data(), f.after[i].size());
     }
     std::string text;
     for (const auto& n : f.names)
@@ -205,13 +243,22 @@ TEST(Family, RecoveryLeavesOneWholeFamily) {
         {"journal created but empty", Journal::Empty, 0, false},
         {"journal cut short", Journal::Torn, 0, false},
         {"journal complete, nothing renamed", Journal::Complete, 0, true},
-        {"journal complete, table renamed, index not", Journal::Complete, 1, true},
+        {"journal complete, index renamed, table not", Journal::Complete, 1, true},
         {"journal complete, all renamed", Journal::Complete, 2, true},
     };
     for (const Crash& c : crashes) {
         SCOPED_TRACE(c.what);
         TestFolder folder;
         Stage(f, c, folder.Path());
+        {
+            // Held by another opener, such as a writer that is still writing or committing:
+            // its files are not the recovery's to touch.
+            File holder = File::Open(folder.File("ORDERS.DB"), Access::Read, Share::Exclusive,
+                                     DBIERR_NOSUCHTABLE);
+            const std::set<std::string> staged = FilesIn(folder.Path());
+            RecoverFamily(folder.File("ORDERS.DB"));
+            EXPECT_EQ(FilesIn(folder.Path()), staged) << "recovery under another's lock";
+        }
         RecoverFamily(folder.File("ORDERS.DB"));
         ExpectWhole(f, folder.Path(), c.newFamily);
     }
@@ -219,7 +266,7 @@ TEST(Family, RecoveryLeavesOneWholeFamily) {
 
 // A folder reached under another name after the crash (another drive mapping, a restored copy)
 // must not lose the half of a commit that had not been renamed yet. The journal is the engine's
-// own: an index held open makes its commit stop after the table's rename.
+// own: the table held open by a reader makes its commit stop after the index's rename.
 TEST(Family, RecoveryFinishesACommitInAMovedFolder) {
     SKIP_WITHOUT_SAMPLES("recovery of a commit in a moved folder (orders table)");
     const Families f;
@@ -231,11 +278,11 @@ TEST(Family, RecoveryFinishesACommitInAMovedFolder) {
         Put(TemporaryName(targets.back()), f.after[i].data(), f.after[i].size());
     }
     {
-        File px = File::Open(targets[1], Access::Read, Share::Exclusive, DBIERR_NOSUCHFILE);
+        File reader = File::Open(targets[0], Access::Read, Share::Shared, DBIERR_NOSUCHTABLE);
         EXPECT_THROW(CommitFamily(targets[0], targets), EngineError);
     }
-    ASSERT_TRUE(Contents(targets[0]) == f.after[0]);
-    ASSERT_TRUE(FileExists(TemporaryName(targets[1])));
+    ASSERT_TRUE(Contents(targets[1]) == f.after[1]);
+    ASSERT_TRUE(FileExists(TemporaryName(targets[0])));
     std::string moved = folder.File("moved");
     ASSERT_TRUE(MoveFileA(dir.c_str(), moved.c_str()));
     RecoverFamily(moved + "\\ORDERS.DB");

@@ -69,6 +69,13 @@ bool SharingAllows(const std::shared_ptr<Node>& node, DWORD access, DWORD share)
     return true;
 }
 
+// A file may be renamed while open only through handles that share deleting.
+bool Movable(const std::shared_ptr<Node>& node) {
+    return std::all_of(handles.begin(), handles.end(), [&](const auto& open) {
+        return open.second.node != node || (open.second.share & FILE_SHARE_DELETE);
+    });
+}
+
 std::string NameOf(const std::string& path) {
     return path.substr(path.find_last_of("\\/:") + 1);
 }
@@ -218,7 +225,7 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     auto target = files.find(Key(to));
     if (target != files.end() && !(flags & MOVEFILE_REPLACE_EXISTING))
         return Failed(ERROR_ALREADY_EXISTS);
-    if (InUse(source->second) || (target != files.end() && InUse(target->second)))
+    if (!Movable(source->second) || (target != files.end() && InUse(target->second)))
         return Failed(ERROR_SHARING_VIOLATION);
     std::shared_ptr<Node> node = source->second;
     node->path = to;

@@ -25,6 +25,12 @@ const char* const kUsage =
     "                     enabled\n"
     "  toggle:<text>      a click on the check box with this text, which changes its state\n"
     "  tab:<n>            the n-th tab (from 0) of the dialog's tab control is selected\n"
+    "  focus:<n>          the n-th visible edit (from 0) of the dialog gets the focus\n"
+    "  clickbeside:<text> a left click just right of the control with this text (a link the\n"
+    "                     dialog draws beside its label)\n"
+    "  rows               prints the number of rows of the shown list page\n"
+    "  row:<n>            a click on the n-th row (from 0) of the shown list page\n"
+    "  open:<n>           a double click on the n-th row of the shown list page\n"
     "  close              a close request to the dialog, as a program or a timer sends it\n"
     "  page               prints the text of the selected page's view, line breaks as \\n\n"
     "  read               prints the dialog and its controls, one line each (tab-separated)\n"
@@ -182,22 +188,88 @@ int SelectTab(const Driver& d, const std::string& number) {
     return kDone;
 }
 
-// The page is the tab control's child; its view, the control that is neither the page's
-// information line nor empty of text.
-int PrintPage(const Driver& d) {
+// The page shown: a child of the tab control.
+HWND ShownPage(const Driver& d) {
     HWND tabs = TabControl(d.dialog);
     for (HWND page = tabs ? GetWindow(tabs, GW_CHILD) : nullptr; page;
-         page = GetWindow(page, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(page))
+         page = GetWindow(page, GW_HWNDNEXT))
+        if (IsWindowVisible(page))
+            return page;
+    std::fprintf(stderr, "ui_driver: no page shown\n");
+    return nullptr;
+}
+
+int PrintPage(const Driver& d) {
+    HWND page = ShownPage(d);
+    if (!page)
+        return kFailed;
+    std::printf("page\t%s\n%s\n", OneLine(TextOf(GetDlgItem(page, kPageTitleId))).c_str(),
+                OneLine(TextOf(GetDlgItem(page, kPageViewId))).c_str());
+    return kDone;
+}
+
+int PrintRows(const Driver& d) {
+    HWND page = ShownPage(d);
+    if (!page)
+        return kFailed;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(GetDlgItem(page, kPageViewId), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL,
+                        kReplyMs, &count);
+    std::printf("rows\t%lu\n", static_cast<unsigned long>(count));
+    return kDone;
+}
+
+// A click (or a double click) on the n-th row of the shown list page. The rows' places are
+// worked out from the list's header and its rows per page: a list's item rectangles cannot be
+// asked for from another process.
+int ClickRow(const Driver& d, const std::string& number, bool twice) {
+    HWND page = ShownPage(d);
+    HWND view = page ? GetDlgItem(page, kPageViewId) : nullptr;
+    if (!view)
+        return kFailed;
+    RECT header{}, client{};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(view, LVM_GETHEADER, 0, 0)), &header);
+    MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&header), 2);
+    GetClientRect(view, &client);
+    DWORD_PTR perPage = 0;
+    SendMessageTimeoutA(view, LVM_GETCOUNTPERPAGE, 0, 0, SMTO_NORMAL, kReplyMs, &perPage);
+    const int rowHeight = perPage ? int(client.bottom - header.bottom) / int(perPage + 1) : 14;
+    const int y = header.bottom + std::atoi(number.c_str()) * rowHeight + rowHeight / 2;
+    // A list may follow a pressed button in a loop of its own until it finds the release in its
+    // queue: the release is posted first, then the press and the release are handed over and
+    // answered once handled (a list clicks once, on the first release it handles).
+    const LPARAM where = MAKELPARAM(30, y);
+    DWORD_PTR result = 0;
+    PostMessageA(view, WM_LBUTTONUP, 0, where);
+    SendMessageTimeoutA(view, twice ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, where,
+                        SMTO_NORMAL, kReplyMs, &result);
+    SendMessageTimeoutA(view, WM_LBUTTONUP, 0, where, SMTO_NORMAL, kReplyMs, &result);
+    return kDone;
+}
+
+int FocusEdit(const Driver& d, const std::string& arg) {
+    int left = std::atoi(arg.c_str());
+    for (HWND c = GetWindow(d.dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!HasClass(c, "Edit") || !IsWindowVisible(c) || left-- > 0)
             continue;
-        HWND title = GetDlgItem(page, kPageTitleId);
-        HWND view = GetDlgItem(page, kPageViewId);
-        std::printf("page\t%s\n%s\n", OneLine(TextOf(title)).c_str(),
-                    OneLine(TextOf(view)).c_str());
+        Focus(d.dialog, c);
         return kDone;
     }
-    std::fprintf(stderr, "ui_driver: no page shown\n");
+    std::fprintf(stderr, "ui_driver: no visible edit %s\n", arg.c_str());
     return kFailed;
+}
+
+int ClickBeside(const Driver& d, const std::string& text) {
+    HWND label = ControlWithText(d.dialog, text);
+    if (!label || !IsWindowVisible(label)) {
+        std::fprintf(stderr, "ui_driver: no visible control \"%s\"\n", text.c_str());
+        return kFailed;
+    }
+    RECT r{};
+    GetWindowRect(label, &r);
+    MapWindowPoints(nullptr, d.dialog, reinterpret_cast<POINT*>(&r), 2);
+    ClickAt(d.dialog, {r.right + 4, (r.top + r.bottom) / 2});
+    return kDone;
 }
 
 int PressNamedKey(const Driver& d, const std::string& name) {
@@ -236,6 +308,14 @@ int Step(Driver& d, const std::string& step) {
         return Toggle(d, arg);
     else if (name == "tab")
         return SelectTab(d, arg);
+    else if (name == "focus")
+        return FocusEdit(d, arg);
+    else if (name == "clickbeside")
+        return ClickBeside(d, arg);
+    else if (name == "rows")
+        return PrintRows(d);
+    else if (name == "row" || name == "open")
+        return ClickRow(d, arg, name == "open");
     else if (name == "close")
         PostMessageA(d.dialog, WM_CLOSE, 0, 0);
     else if (name == "page")

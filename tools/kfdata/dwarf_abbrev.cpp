@@ -3,14 +3,13 @@
 
 namespace {
 
-constexpr uint64_t kImplicitConstForm = 0x21;
 // Compilers number their codes from 1 upwards; anything far beyond is damage.
 constexpr uint64_t kLargestCode = 1u << 20;
 
 } // namespace
 
 DwarfAbbrevTable::DwarfAbbrevTable(std::span<const uint8_t> section, uint64_t offset,
-                                   const DwarfUnit& unit, const DwarfWantedAttribute& wanted) {
+                                   const DwarfUnit& unit, DwarfWantedAttribute wanted) {
     DwarfCursor in(section, size_t(offset));
     std::vector<std::pair<size_t, size_t>> attributeRuns; // by code: first, count
     for (uint64_t code = in.Uleb(); code != 0; code = in.Uleb()) {
@@ -32,7 +31,7 @@ DwarfAbbrevTable::DwarfAbbrevTable(std::span<const uint8_t> section, uint64_t of
             attribute.Form = uint32_t(in.Uleb());
             if (attribute.Name == 0 && attribute.Form == 0)
                 break;
-            if (attribute.Form == kImplicitConstForm)
+            if (attribute.Form == dwarf_form::kImplicitConst)
                 attribute.ImplicitConst = in.Sleb();
             attribute.Size = FormSize(attribute.Form, unit);
             attributes_.push_back(attribute);
@@ -45,7 +44,7 @@ DwarfAbbrevTable::DwarfAbbrevTable(std::span<const uint8_t> section, uint64_t of
 // Once all attributes are stored, where they stay; one step an attribute and one an entry at
 // most, so that the steps do not move either.
 void DwarfAbbrevTable::LayOutSteps(const std::vector<std::pair<size_t, size_t>>& attributeRuns,
-                                   const DwarfWantedAttribute& wanted) {
+                                   DwarfWantedAttribute wanted) {
     steps_.reserve(attributes_.size() + byCode_.size());
     for (size_t code = 0; code < byCode_.size(); ++code) {
         DwarfAbbrev& abbrev = byCode_[code];

@@ -4,7 +4,6 @@
 #pragma once
 #include "dwarf_forms.h"
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <vector>
 
@@ -29,13 +28,13 @@ struct DwarfAbbrev {
 };
 
 // Whether the reader wants the values of attribute `name` in entries of `tag`.
-using DwarfWantedAttribute = std::function<bool(uint32_t tag, uint32_t name)>;
+using DwarfWantedAttribute = bool (*)(uint32_t tag, uint32_t name);
 
 class DwarfAbbrevTable {
   public:
     // The table at `offset` of .debug_abbrev, as used by `unit`.
     DwarfAbbrevTable(std::span<const uint8_t> section, uint64_t offset, const DwarfUnit& unit,
-                     const DwarfWantedAttribute& wanted);
+                     DwarfWantedAttribute wanted);
     // The steps point into the table's own storage, which a move keeps.
     DwarfAbbrevTable(DwarfAbbrevTable&&) = default;
     DwarfAbbrevTable(const DwarfAbbrevTable&) = delete;
@@ -50,7 +49,7 @@ class DwarfAbbrevTable {
 
   private:
     void LayOutSteps(const std::vector<std::pair<size_t, size_t>>& attributeRuns,
-                     const DwarfWantedAttribute& wanted);
+                     DwarfWantedAttribute wanted);
 
     std::vector<DwarfAbbrev> byCode_;
     std::vector<DwarfAttributeEncoding> attributes_; // of all entries, one after the other
@@ -58,10 +57,15 @@ class DwarfAbbrevTable {
 };
 
 // Moves past the value of `attribute` at the cursor.
+// Inline strings and expressions, the variable-sized forms entries use most, are passed in place.
 inline void SkipAttribute(DwarfCursor& in, const DwarfAttributeEncoding& attribute,
                           const DwarfUnit& unit) {
     if (attribute.Size != kSizedByValue)
         in.Skip(uint64_t(attribute.Size));
+    else if (attribute.Form == dwarf_form::kString)
+        in.CString();
+    else if (attribute.Form == dwarf_form::kExprloc)
+        in.Skip(in.Uleb());
     else
         SkipValue(in, attribute.Form, unit);
 }

@@ -8,11 +8,13 @@ namespace {
 
 // Attributes from the DWARF 5 standard (section 7.5.4).
 enum : uint32_t {
+    kAtSibling = 0x01,
     kAtName = 0x03,
     kAtStmtList = 0x10,
     kAtLowPc = 0x11,
     kAtHighPc = 0x12,
     kAtAbstractOrigin = 0x31,
+    kAtDeclaration = 0x3c,
     kAtSpecification = 0x47,
     kAtRanges = 0x55,
     kAtCallFile = 0x58,
@@ -31,6 +33,9 @@ bool IsWanted(uint32_t tag, uint32_t attribute) {
     switch (attribute) {
     case kAtName:
         return DwarfScopes::IsScope(tag);
+    case kAtSibling:
+    case kAtDeclaration:
+        return tag == kTagSubprogram;
     case kAtStmtList:
     case kAtLowPc:
     case kAtHighPc:
@@ -61,7 +66,15 @@ struct EntryFacts {
     uint64_t StmtList = 0;
     uint32_t CallFile = 0;
     uint32_t CallLine = 0;
+    bool Declaration = false;
+    uint64_t Sibling = 0; // the entry after this one's children; 0: not told
 };
+
+// A procedure's declaration (in its class, say): its children are its parameters and template
+// parameters, nothing the table needs, and the largest part of a program's entries.
+bool HoldsParametersOnly(uint32_t tag, const EntryFacts& facts) {
+    return tag == kTagSubprogram && facts.Declaration;
+}
 
 // Where the walk through a unit's entries stands: the enclosing scope, and whether the entry
 // lies inside an inlined call.
@@ -156,6 +169,13 @@ EntryFacts ProcedureCollector::ReadEntry(DwarfCursor& in, const DwarfAbbrev& abb
         case kAtCallLine:
             facts.CallLine = uint32_t(read().Number);
             break;
+        case kAtDeclaration:
+            facts.Declaration = read().Number != 0;
+            break;
+        case kAtSibling:
+            if (const DwarfValue v = read(); v.Class == DwarfClass::Reference)
+                facts.Sibling = v.Number;
+            break;
         default:
             SkipAttribute(in, attribute, unit);
             break;
@@ -221,7 +241,12 @@ void ProcedureCollector::ReadUnit(DwarfCursor in) {
         }
         const EntryFacts facts = ReadEntry(in, abbrev, unit.Unit);
         const Frame inner = Enter(abbrev.Tag, offset, facts, frames.back(), unit);
-        if (abbrev.HasChildren)
+        if (!abbrev.HasChildren)
+            continue;
+        if (HoldsParametersOnly(abbrev.Tag, facts) && facts.Sibling > in.Offset() &&
+            facts.Sibling <= unit.Unit.End)
+            in = DwarfCursor(sections_.Info, size_t(facts.Sibling));
+        else
             frames.push_back(inner);
     }
 }

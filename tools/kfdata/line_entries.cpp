@@ -77,38 +77,59 @@ std::vector<Interval> CallIntervals(const DwarfLines& lines,
     return intervals;
 }
 
-// The interval holding `address`, or null.
-const Interval* Holding(const std::vector<Interval>& intervals, uint32_t address) {
-    auto after = std::upper_bound(intervals.begin(), intervals.end(), address,
-                                  [](uint32_t a, const Interval& i) { return a < i.Begin; });
-    return after != intervals.begin() && (after - 1)->End > address ? &*(after - 1) : nullptr;
-}
+// Walks sorted intervals that do not overlap along addresses that only go up: the interval
+// holding an address and the next one after it, in one pass over both.
+class IntervalWalk {
+  public:
+    explicit IntervalWalk(const std::vector<Interval>& intervals) : intervals_(intervals) {}
+
+    void MoveTo(uint32_t address) {
+        while (after_ < intervals_.size() && intervals_[after_].Begin <= address)
+            ++after_;
+        address_ = address;
+    }
+    // The interval holding the address, or null.
+    const Interval* Holding() const {
+        return after_ > 0 && intervals_[after_ - 1].End > address_ ? &intervals_[after_ - 1]
+                                                                   : nullptr;
+    }
+    // The first interval that begins after the address, or null.
+    const Interval* Next() const {
+        return after_ < intervals_.size() ? &intervals_[after_] : nullptr;
+    }
+
+  private:
+    const std::vector<Interval>& intervals_;
+    size_t after_ = 0; // intervals beginning at or before the address
+    uint32_t address_ = 0;
+};
 
 // Where the part of `e` from its start ends: at the next interval's start, and with `atEnds`
 // also where the interval holding its start ends.
-uint32_t NextCut(const std::vector<Interval>& intervals, const LineEntry& e, bool atEnds) {
+uint32_t NextCut(const IntervalWalk& walk, const LineEntry& e, bool atEnds) {
     uint32_t cut = e.End;
-    auto next = std::upper_bound(intervals.begin(), intervals.end(), e.Begin,
-                                 [](uint32_t a, const Interval& i) { return a < i.Begin; });
-    if (next != intervals.end())
+    if (const Interval* next = walk.Next())
         cut = std::min(cut, next->Begin);
-    const Interval* holding = Holding(intervals, e.Begin);
+    const Interval* holding = walk.Holding();
     if (atEnds && holding)
         cut = std::min(cut, holding->End);
     return cut;
 }
 
 // Cuts every piece at the intervals' bounds and hands each part, with the interval holding its
-// start (null when none), to `apply`.
+// start (null when none), to `apply`. The pieces are in address order and do not overlap.
 template <class Apply>
 std::vector<LineEntry> CutAt(const std::vector<LineEntry>& pieces,
                              const std::vector<Interval>& intervals, bool atEnds, Apply apply) {
     std::vector<LineEntry> parts;
+    parts.reserve(pieces.size());
+    IntervalWalk walk(intervals);
     for (LineEntry rest : pieces) {
         while (rest.Begin < rest.End) {
+            walk.MoveTo(rest.Begin);
             LineEntry part = rest;
-            part.End = NextCut(intervals, rest, atEnds);
-            Append(parts, apply(part, Holding(intervals, part.Begin)));
+            part.End = NextCut(walk, rest, atEnds);
+            Append(parts, apply(part, walk.Holding()));
             rest.Begin = part.End;
         }
     }

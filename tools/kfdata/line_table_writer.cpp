@@ -9,7 +9,7 @@ LineTableWriter::LineTableWriter(const std::vector<std::string>& files,
     : files_(files), procedures_(procedures), cipher_(CipherKeyFromPassword(password)),
       codeStart_(imageBase + line_table::kCodeStart) {}
 
-std::vector<uint8_t> LineTableWriter::Write(const std::vector<LineUnit>& units) const {
+std::vector<uint8_t> LineTableWriter::Write(const std::vector<LineUnit>& units) {
     ByteWriter out;
     out.WriteU32(uint32_t(units.size()));
     for (const auto& u : units)
@@ -17,20 +17,20 @@ std::vector<uint8_t> LineTableWriter::Write(const std::vector<LineUnit>& units) 
     return out.Data();
 }
 
-void LineTableWriter::WriteUnit(ByteWriter& out, const LineUnit& unit) const {
+void LineTableWriter::WriteUnit(ByteWriter& out, const LineUnit& unit) {
     WriteName(out, files_[unit.File], false);
     out.WriteU32(unit.Lines.front().Line);
     out.WriteU32(unit.Begin - codeStart_);
     out.WriteU32(unit.Size);
-    const std::vector<uint8_t> records = Records(unit);
-    out.WriteU32(uint32_t(records.size()));
-    out.WriteBytes(std::string(records.begin(), records.end()));
+    records_.Clear();
+    WriteRecords(records_, unit);
+    out.WriteU32(uint32_t(records_.Data().size()));
+    out.WriteBytes(std::span<const uint8_t>(records_.Data()));
 }
 
 // Every line but the last becomes a record; the last line covers the rest of the unit unless
 // it opens a procedure, which takes a record of its own.
-std::vector<uint8_t> LineTableWriter::Records(const LineUnit& unit) const {
-    ByteWriter out;
+void LineTableWriter::WriteRecords(ByteWriter& out, const LineUnit& unit) {
     std::string_view lastClass;
     const std::vector<UnitLine>& lines = unit.Lines;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -42,21 +42,25 @@ std::vector<uint8_t> LineTableWriter::Records(const LineUnit& unit) const {
         if (lines[i].Opens >= 0)
             WriteProcedureName(out, procedures_[size_t(lines[i].Opens)], lastClass);
     }
-    return out.Data();
 }
 
 // "Class.Procedure"; ".Procedure" when the class is the one of the procedure before.
 void LineTableWriter::WriteProcedureName(ByteWriter& out, const DwarfProcedure& p,
-                                         std::string_view& lastClass) const {
+                                         std::string_view& lastClass) {
     if (!p.ClassName.empty())
         WriteName(out, p.ClassName == lastClass ? std::string_view() : p.ClassName, true);
     lastClass = p.ClassName;
     WriteName(out, p.Name, false);
 }
 
-void LineTableWriter::WriteName(ByteWriter& out, std::string_view text, bool continued) const {
-    std::string bytes(text.substr(0, line_table::kLongestNamePart));
-    cipher_.EncryptBuffer(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size());
-    out.WriteU8(uint8_t(bytes.size() | (continued ? line_table::kNamePartFollows : 0)));
-    out.WriteBytes(bytes);
+void LineTableWriter::WriteName(ByteWriter& out, std::string_view text, bool continued) {
+    const std::string_view part = text.substr(0, line_table::kLongestNamePart);
+    auto found = enciphered_.find(part);
+    if (found == enciphered_.end()) {
+        std::string bytes(part);
+        cipher_.EncryptBuffer(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size());
+        found = enciphered_.emplace(std::string(part), std::move(bytes)).first;
+    }
+    out.WriteU8(uint8_t(found->second.size() | (continued ? line_table::kNamePartFollows : 0)));
+    out.WriteBytes(found->second);
 }

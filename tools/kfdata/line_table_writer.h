@@ -6,6 +6,7 @@
 #include "line_units.h"
 #include "reporter/base/block_cipher.h"
 #include "reporter/base/byte_stream.h"
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,17 +19,19 @@ class LineTableWriter {
                     const std::vector<DwarfProcedure>& procedures, const std::string& password,
                     uint32_t imageBase);
 
-    std::vector<uint8_t> Write(const std::vector<LineUnit>& units) const;
+    std::vector<uint8_t> Write(const std::vector<LineUnit>& units);
 
   private:
-    void WriteUnit(ByteWriter& out, const LineUnit& unit) const;
-    std::vector<uint8_t> Records(const LineUnit& unit) const;
-    void WriteProcedureName(ByteWriter& out, const DwarfProcedure& p,
-                            std::string_view& lastClass) const;
-    void WriteName(ByteWriter& out, std::string_view text, bool continued) const;
+    void WriteUnit(ByteWriter& out, const LineUnit& unit);
+    void WriteRecords(ByteWriter& out, const LineUnit& unit);
+    void WriteProcedureName(ByteWriter& out, const DwarfProcedure& p, std::string_view& lastClass);
+    void WriteName(ByteWriter& out, std::string_view text, bool continued);
 
     const std::vector<std::string>& files_;
     const std::vector<DwarfProcedure>& procedures_;
     TBlockCipher cipher_;
     uint32_t codeStart_;
+    // Each name part enciphered once: the same file and class names come back thousands of times.
+    std::map<std::string, std::string, std::less<>> enciphered_;
+    ByteWriter records_; // of the unit being written, before their size is known
 };

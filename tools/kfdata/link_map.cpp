@@ -1,8 +1,7 @@
 #include "link_map.h"
+#include "mapped_file.h"
 #include <algorithm>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string_view>
 
 namespace {
@@ -90,13 +89,12 @@ void ReadLine(std::string_view line, LinkMap& map) {
         map.Symbols.emplace(std::string(entry->Rest), Address(entry->Address));
 }
 
-std::string WholeText(const std::string& fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file)
+MappedFile MappedMap(const std::string& fileName) {
+    try {
+        return MappedFile(fileName);
+    } catch (const std::runtime_error&) {
         throw LinkMapError(fileName + ": cannot be read");
-    std::ostringstream text;
-    text << file.rdbuf();
-    return std::move(text).str();
+    }
 }
 
 std::string_view NameWithoutArguments(std::string_view name) {
@@ -121,9 +119,9 @@ uint32_t LinkMap::SizeAt(uint32_t address) const {
 }
 
 LinkMap ReadLinkMap(const std::string& fileName) {
-    const std::string text = WholeText(fileName);
+    const MappedFile file = MappedMap(fileName);
     LinkMap map;
-    std::string_view rest = text;
+    std::string_view rest(reinterpret_cast<const char*>(file.Bytes().data()), file.Bytes().size());
     while (!rest.empty()) {
         const size_t end = std::min(rest.find('\n'), rest.size());
         std::string_view line = rest.substr(0, end);

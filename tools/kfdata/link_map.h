@@ -21,4 +21,5 @@ struct LinkMap {
     uint32_t SizeAt(uint32_t address) const;
 };
 
+// Raises LinkMapError for a file that cannot be read or is no map.
 LinkMap ReadLinkMap(const std::string& fileName);

@@ -1,36 +1,15 @@
 // Where the log file of a module goes.
 #include "reporter/base/file_access.h"
 #include "reporter/base/path_names.h"
+#include "reporter/core/options/computer_name.h"
 #include "reporter/core/options/module_options.h"
 #include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/system_folders.h"
 #include "reporter/core/options/variable_expansion.h"
 #include "runtime/text.h"
-#include <algorithm>
-#include <string_view>
 #include <windows.h>
 
 namespace {
-
-constexpr size_t kMaxComputerNameLength = 15;
-
-std::string SystemComputerName() {
-    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD size = sizeof name;
-    return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
-}
-
-bool IsForbiddenInFileNames(char c) {
-    return std::string_view("*/:<>?\\|\"").find(c) != std::string_view::npos;
-}
-
-// The computer name cut to what the system allows, with the characters that file names
-// cannot hold replaced.
-std::string ComputerNameForFileName(const std::string& computerName) {
-    std::string name = computerName.substr(0, kMaxComputerNameLength);
-    std::replace_if(name.begin(), name.end(), IsForbiddenInFileNames, '_');
-    return name;
-}
 
 std::string WithComputerName(const std::string& fileName, const std::string& computerName) {
     return WithExtension(fileName, "") + "_" + ComputerNameForFileName(computerName) +

@@ -1,9 +1,10 @@
 #include "reporter/core/processing/presentation.h"
 #include "reporter/core/interception/hand_over.h"
+#include "reporter/core/processing/dialog_state.h"
+#include "reporter/core/processing/message_box_dialog.h"
 #include "reporter/core/processing/processing_state.h"
 #include "reporter/core/processing/program_kind.h"
-#include "reporter/dialogs/dialog_state.h"
-#include "reporter/dialogs/run_error_dialog.h"
+#include "reporter/core/processing/user_dialogs.h"
 #include "runtime/exception.h"
 #include <cstdio>
 
@@ -19,7 +20,10 @@ void WriteToStandardOutput(const TVessarModuleOptionsEx& options, const std::str
 void ShowDialogs(const TErrorDialogInput& input) {
     ProcessingState().DialogShown = true;
     try {
-        RunErrorDialog(input, true);
+        if (const TUserDialogs* dialogs = InstalledUserDialogs())
+            dialogs->RunErrorDialog(input, true);
+        else if (!ShowMessageBoxDialog(input))
+            throw Exception("The message box could not be shown.");
     } catch (...) {
         ProcessingState().DialogShown = false;
         throw;

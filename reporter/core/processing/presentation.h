@@ -1,6 +1,6 @@
 // How a report is put before the user.
 #pragma once
-#include "reporter/dialogs/error_dialog_input.h"
+#include "reporter/core/processing/error_dialog_input.h"
 
 // Whether a report in presentation `mode` goes to standard output.
 bool PresentsOnStandardOutput(int mode);

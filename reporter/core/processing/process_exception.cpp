@@ -11,6 +11,7 @@
 #include "reporter/core/processing/application_end.h"
 #include "reporter/core/processing/burst.h"
 #include "reporter/core/processing/debug_password.h"
+#include "reporter/core/processing/dialog_state.h"
 #include "reporter/core/processing/error_id.h"
 #include "reporter/core/processing/exception_options.h"
 #include "reporter/core/processing/exception_thread.h"
@@ -24,13 +25,12 @@
 #include "reporter/core/processing/report_environment.h"
 #include "reporter/core/processing/report_values.h"
 #include "reporter/core/processing/thread_stacks.h"
+#include "reporter/core/processing/user_dialogs.h"
 #include "reporter/core/processing/warnings.h"
 #include "reporter/core/report/bug_report.h"
 #include "reporter/core/report/log_operations.h"
 #include "reporter/core/report/system_info/access_violation.h"
 #include "reporter/diagnostics/stack/stack_scan.h"
-#include "reporter/dialogs/dialog_state.h"
-#include "reporter/dialogs/reproduce_request.h"
 #include "runtime/os_exceptions.h"
 #include "runtime/type_name.h"
 #include <memory>
@@ -324,7 +324,8 @@ void TExceptionProcessing::AskForReproduceSteps() {
         PresentsOnStandardOutput(exception_.Mode) || IsConsoleProgram() || IsWebProgram() ||
         duplicate_ || DialogState().Failed || !(DialogState().SendReport || o.SaveLog))
         return;
-    RunReproduceRequest(options_);
+    if (const TUserDialogs* dialogs = InstalledUserDialogs())
+        dialogs->RunReproduceRequest(options_);
 }
 
 // The dialogs' events reach the listeners in the faulting thread: the Help button's, and the

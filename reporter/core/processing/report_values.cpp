@@ -5,6 +5,7 @@
 #include "reporter/core/processing/program_kind.h"
 #include "reporter/core/report/report_clock.h"
 #include "reporter/core/report/system_info/system_fields.h"
+#include "reporter/diagnostics/disassembly/assembler_listing.h"
 #include "reporter/diagnostics/lists/list_rows.h"
 #include "reporter/diagnostics/lists/loaded_modules.h"
 #include "reporter/diagnostics/lists/processes_list.h"
@@ -90,6 +91,15 @@ void AddLists(TReportData& data) {
     data.Processes = ProcessRows(processes);
 }
 
+// The machine code around the exception address, when the report shows it.
+void AddAssembler(TReportData& data, const TVessarModuleOptionsEx& options,
+                  const void* exceptionAddress) {
+    if (!(options.Stored().LogFlags & LogFlag::AssemblerAndCpu) || !exceptionAddress)
+        return;
+    const TPhaseScope phase(TPhase::Disassembly);
+    data.Assembler = AssemblerListing(exceptionAddress, options.Text(kTextTitleAssembler));
+}
+
 } // namespace
 
 TReportData GatherReportData(const TReportInputs& in) {
@@ -110,6 +120,7 @@ TReportData GatherReportData(const TReportInputs& in) {
     AddThreads(data, in);
     data.Context = in.Record.Context;
     data.ExceptionAddress = in.Record.ExceptionAddress;
+    AddAssembler(data, options, in.Record.ExceptionAddress);
     return data;
 }
 

@@ -32,6 +32,21 @@ std::string Contents(HANDLE file) {
     return text;
 }
 
+// Writes `text` from byte `from` on (the bytes before are in the file already) and cuts the
+// file after it.
+bool WriteFrom(HANDLE file, const std::string& text, size_t from) {
+    const DWORD size = DWORD(text.size() - from);
+    DWORD written = 0;
+    if (SetFilePointer(file, LONG(from), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+        !WriteFile(file, text.data() + from, size, &written, nullptr))
+        return false;
+    if (written != size) {
+        SetLastError(ERROR_DISK_FULL); // Wine reports a write cut short by a full disk so
+        return false;
+    }
+    return SetEndOfFile(file);
+}
+
 [[noreturn]] void RaiseSaveError(const std::string& fileName, DWORD error = GetLastError()) {
     throw Exception(
         Format("Cannot write the log file \"%s\" (error %lu).", fileName.c_str(), error));
@@ -51,6 +66,7 @@ TLogFile::TLogFile(std::string fileName, bool readOnly)
     reports_ = std::move(split.Reports);
     if (split.JoinsBack)
         appendAt_ = contents.size();
+    saved_ = contents;
 }
 
 std::string TLogFile::Text() const {
@@ -80,13 +96,15 @@ void TLogFile::Save() {
     }
     std::string text = Text();
     const size_t from = appendAt_.value_or(0);
-    const DWORD size = DWORD(text.size() - from);
-    DWORD written = 0;
-    if (SetFilePointer(file_->Get(), LONG(from), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-        !WriteFile(file_->Get(), text.data() + from, size, &written, nullptr) || written != size ||
-        !SetEndOfFile(file_->Get()))
-        RaiseSaveError(fileName_);
+    if (!WriteFrom(file_->Get(), text, from)) {
+        // A full disk stops a write part-way: what was there goes back, so that the log never
+        // ends in a torn report.
+        const DWORD error = GetLastError();
+        WriteFrom(file_->Get(), saved_, appendAt_ ? saved_.size() : 0);
+        RaiseSaveError(fileName_, error);
+    }
     appendAt_ = text.size();
+    saved_ = text;
     if (readsBackAlike_)
         RememberLogText(std::move(text), reports_);
 }

@@ -25,7 +25,8 @@ class TLogFile {
     void Add(const std::string& report, int limit);
     // Writes the log, made when missing, and cuts the file after it. When the file holds what
     // was read or saved last and reports were only added since, only they are written: the
-    // bytes are those a write from the start would give. Raises Exception.
+    // bytes are those a write from the start would give. A save that fails (a full disk) leaves
+    // the file as it was before. Raises Exception.
     void Save();
 
     // The value of field `key` ("2.8") in report `index`; empty when there is none.
@@ -50,6 +51,8 @@ class TLogFile {
     // The size of the file's text while it is the start of Text(); none when it must be
     // written whole.
     std::optional<size_t> appendAt_;
+    // The file's text as read or saved last, put back when a save fails part-way.
+    std::string saved_;
     // Every report, read back from the saved text, is found as it is here.
     bool readsBackAlike_ = true;
 };

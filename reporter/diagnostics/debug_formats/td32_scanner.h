@@ -1,11 +1,13 @@
 // Lookups by code offset in TD32 data.
 #pragma once
 #include "reporter/diagnostics/debug_formats/debug_reader.h"
+#include "reporter/diagnostics/debug_formats/range_index.h"
 #include "reporter/diagnostics/debug_formats/td32_parser.h"
 
 class TKFTD32InfoScanner : public TKFTD32InfoParser, public TKFDebugReader {
   public:
-    using TKFTD32InfoParser::TKFTD32InfoParser;
+    // Parses the data and sorts its code ranges once for the lookups.
+    explicit TKFTD32InfoScanner(TByteView data);
 
     std::string UnitAt(uint32_t offset) const override;
     uint32_t UnitStartAt(uint32_t offset) const override;
@@ -20,4 +22,12 @@ class TKFTD32InfoScanner : public TKFTD32InfoParser, public TKFDebugReader {
     };
     TModuleAt ModuleAt(uint32_t offset) const;
     const TSourceFile* SourceFileAt(uint32_t offset) const;
+
+    struct TSegmentOwner {
+        uint32_t Module, Segment;
+    };
+    std::vector<TSegmentOwner> segmentOwners_;
+    TRangeIndex segmentIndex_;   // items: segmentOwners_
+    TRangeIndex sourceIndex_;    // items: sources_
+    TRangeIndex procedureIndex_; // items: procedures_
 };

@@ -10,7 +10,7 @@
 #include "reporter/core/interception/interception_unit.h"
 #include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_options_unit.h"
-#include "reporter/dialogs/dialog_state.h"
+#include "reporter/core/processing/dialog_state.h"
 #include "runtime/application.h"
 #include "runtime/exception.h"
 #include "runtime/program.h"

@@ -11,6 +11,7 @@ source "$(dirname "$0")/../../checks.sh" "$@"
 # shellcheck source=../../ui/ui.sh
 source "$ROOT/tests/ui/ui.sh"
 HOST_EXE=$BUILD/tests/reporter/dialogs/dialog_host.exe
+READER_EXE=$BUILD/tests/reporter/dialogs/mailslot_reader.exe
 export WINE_RUN_TIMEOUT=${WINE_RUN_TIMEOUT:-120}
 CAPTION="Error occurred"
 
@@ -143,6 +144,21 @@ case_start_detailed_and_topmost() {
             echo "tabs $(tabs_shown), $(dialog_field 7)")"
 }
 
+# 0x0040 paints the caption itself: its first band is the start colour shaded once (active
+# 0xC29B82, inactive 0x979797, each channel times 0.96).
+case_own_look() {
+    app_folder ownlook
+    dialog own-look flags=0x0058 -- "wait:$CAPTION" shot:own_look "press:&OK" gone
+    driven_ok "own look"
+    local picture=$BUILD/artifacts/dialogs/own-look/own_look.png colours
+    colours=$(pngtopnm "$picture" 2>/dev/null | pnmcut -left 40 -top 0 -width 1 -height 12 |
+        pnmnoraw | tail -n +4 | tr -s ' \n' ' ')
+    verdict "own look: the caption's first band painted" "$(
+        [[ " $colours " == *" 125 149 186 "* || " $colours " == *" 145 145 145 "* ]] ||
+            echo "column 40 from the top: $colours"
+    )"
+}
+
 # ==== compact and detailed mode, and the geometry kept in the state file
 
 # Details switches to the detailed mode (745 x 468 and the bottom area, centred, when nothing
@@ -225,6 +241,40 @@ case_pages_show_the_report() {
     )"
 }
 
+# The call-stack page draws its rows itself: a click on a thread's header folds its block and a
+# second unfolds it; a double click on a row with a line sends the jump to its source to the
+# mailslot of the development environment, which a reader stands in for here.
+case_call_stack_fold_and_jump() {
+    app_folder fold
+    cp "$READER_EXE" "$APP/"
+    (cd "$APP" && exec "$ROOT/scripts/wine-run" mailslot_reader.exe 120) </dev/null \
+        >"$APP/reader.out" 2>&1 &
+    local reader=$! i counts record
+    for i in $(seq 1 120); do
+        [[ -f $APP/ready ]] && break
+        sleep 1
+    done
+    dialog fold flags=0x0018 -- "wait:$CAPTION" tab:1 rows shot:unfolded row:0 rows shot:folded \
+        row:0 rows open:1 "press:&OK" gone
+    driven_ok "fold and jump"
+    wait $reader
+    counts=$(awk -F'\t' '$1 == "rows" { printf "%s ", $2 }' <<<"$DRIVEN")
+    verdict "a header click folds its block, a second unfolds it" "$(
+        read -r open folded again <<<"$counts"
+        ((folded < open && again == open)) || echo "rows $counts"
+    )"
+    record=$(tr -d '\r' <"$APP/reader.out")
+    verdict "the double click: a 376-byte record with the row's procedure and line" "$(
+        read -r -a words <<<"$record"
+        n=${#words[@]}
+        texts=${record#record 376 }
+        texts=${texts% * * *}
+        IFS='|' read -r first _ _ procedure <<<"$texts"
+        [[ ${words[0]} == record && ${words[1]} == 376 && -z $first && -n $procedure &&
+            ${words[n - 3]} -gt 0 ]] || echo "$record"
+    )"
+}
+
 # ==== the decisions reach the program
 
 # The send box cleared: nothing to send. Esc: cancelled, nothing sent. The copy box checked:
@@ -273,6 +323,92 @@ case_auto_close() {
         "$(has_word "$(decided)" cancelled=0)$(has_word "$(decided)" send=1)"
     dialog request flags=0x0081 mail=2 -- "wait:$CAPTION" shot:before_close_request close gone
     verdict "close request: closed as OK" "$(has_word "$(decided)" cancelled=0)"
+}
+
+# ==== the classic dialog
+
+CLASSIC_SEND="&Send Error Report"
+TELL_US="Please tell us about this problem."
+SEE_DATA="To see what data the error report contains, "
+EMAIL_LABEL="Email address (optional): "
+WHAT_DOING="What were you doing when the problem happened (optional)?"
+# What the classic dialog shows for its options: name, host options, then control text, field
+# and value as in FLAG_EFFECTS.
+CLASSIC_ROWS="no_delivery|flags=0x0088|&OK 9 visible;$CLASSIC_SEND 9 hidden;$TELL_US 9 hidden;$EMAIL_LABEL 9 hidden;$SEE_DATA 9 visible
+smtp|flags=0x0080 mail=2|$CLASSIC_SEND 9 visible;&Don't Send 9 visible;$TELL_US 9 visible;$EMAIL_LABEL 9 visible;$SEE_DATA 9 hidden
+mail_client|flags=0x0080 mail=1|$CLASSIC_SEND 9 visible;$EMAIL_LABEL 9 hidden
+reproduce_help|flags=0x0200 logflags=0x02|$WHAT_DOING 9 visible;&Help 9 visible;&OK 9 visible"
+
+case_classic_rows() { # ctest: TIMEOUT 600
+    app_folder classic
+    local name options checks check text field want got why
+    local -a list opts
+    while IFS='|' read -r name options checks; do
+        read -r -a opts <<<"$options"
+        dialog "classic-$name" kind=2 "${opts[@]}" -- "wait:$CAPTION" read "shot:$name" \
+            key:escape gone
+        why=""
+        [[ $DRIVE_RC -eq 0 ]] || why="driver $DRIVE_RC "
+        IFS=';' read -r -a list <<<"$checks"
+        for check in "${list[@]}"; do
+            want=${check##* } field=${check% *}
+            field=${field##* } text=${check% * *}
+            got=$(control "$text" "$field")
+            [[ $got == "$want" ]] || why+="\"$text\" $got, not $want; "
+        done
+        verdict "classic dialog, $options ($name): ${checks//;/, }" "$why"
+    done <<<"$CLASSIC_ROWS"
+}
+
+# The link beside "To see what data…" replaces the classic dialog by the detailed one, which
+# comes in detailed mode without its Details button.
+case_classic_link() {
+    app_folder link
+    dialog classic-link kind=2 flags=0x0088 -- "wait:$CAPTION" shot:classic \
+        "clickbeside:$SEE_DATA" gone "wait:$CAPTION" read shot:detailed "press:&OK" gone
+    driven_ok "classic link"
+    verdict "after the link: the detailed dialog in detailed mode, no Details button" \
+        "$([[ $(tabs_shown) == visible && -z $(control '&Details >>' 9) &&
+            $(control '<< &Details' 9) != visible ]] ||
+            echo "tabs $(tabs_shown), details $(control '<< &Details' 9)")"
+}
+
+# An address without "@" or "." is refused with a message and the dialog stays; a good one is
+# kept in the state file and written into the logged report.
+case_classic_email() {
+    app_folder email
+    local ini
+    ini=$(state_file)
+    rm -f "$ini"
+    dialog classic-email kind=2 flags=0x0080 mail=2 -- "wait:$CAPTION" focus:1 type:nobody \
+        shot:invalid "press:$CLASSIC_SEND" answer:Error. focus:1 erase type:user@example.com \
+        shot:valid "press:$CLASSIC_SEND" gone
+    driven_ok "classic e-mail"
+    verdict "an invalid address: \"Invalid email.\"" \
+        "$(grep -qx 'Invalid email.' <<<"$DRIVEN" || echo "$DRIVEN" | head -3)"
+    verdict "the good address: sent, kept in the state file and the report" "$(
+        has_word "$(decided)" send=1
+        tr -d '\r' <"$ini" | grep -qx 'Email=user@example.com' || echo "state file: $(cat "$ini")"
+        log_report | grep -q '^  3\.3 .*: user@example.com$' || echo "report: $(log_report |
+            grep -m1 '^  3\.3 ')"
+    )"
+}
+
+# With the idle close on, an invalid address asks the person once; the idle close that follows
+# drops the address and ends the dialog instead of asking again and again.
+case_classic_email_unattended() {
+    app_folder unattended
+    local ini
+    ini=$(state_file)
+    rm -f "$ini"
+    dialog classic-unattended kind=2 flags=0x0080 mail=2 autoclose=2 -- "wait:$CAPTION" focus:1 \
+        type:nobody close answer:Error. gone
+    driven_ok "classic unattended"
+    verdict "one message, then closed by the idle close without the address" "$(
+        [[ $(grep -cx 'Invalid email.' <<<"$DRIVEN") -eq 1 ]] || echo "$DRIVEN" | head -3
+        has_word "$(decided)" cancelled=0
+        ! grep -q 'Email=' "$ini" 2>/dev/null || echo "state file: $(cat "$ini")"
+    )"
 }
 
 # ==== the reproduce request

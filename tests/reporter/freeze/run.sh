@@ -48,7 +48,7 @@ case_freeze() { # ctest: RESOURCE_LOCK display
     "$ROOT/scripts/wine-run" "$PROGRAM" freeze >"$WORK/out" 2>"$WORK/err" </dev/null
     rc=$?
     main=$(tr -d '\r' <"$WORK/err" | sed -n 's/^main thread //p')
-    frozen="^Vessarion: handed over EFrozenApplication at 004[0-9A-F]{5}, unhandled, thread $main, thrown, to freeze_program.exe: The application seems to be frozen.$"
+    frozen="^Vessarion: handed over EFrozenApplication at $(code_pattern "$PROGRAM"), unhandled, thread $main, thrown, to freeze_program.exe: The application seems to be frozen.$"
     check_phase answering 0
     check_phase frozen 1 "$frozen"
     check_phase "switched off" 0

@@ -17,7 +17,7 @@ new_work() {
 }
 
 # check <way> <thread|""> <exit code, empty: any> <class, empty: no hand-over> [thread's end code]
-# The class may go on as a pattern: "Exception at 004[0-9A-F]{5}, unhandled" (an address in the
+# The class may go on as a pattern: "Exception $IN_PROGRAM, unhandled" (an address in the
 # program's own code, not handled by the program). The hand-over must name the thread that the
 # program says is failing. An exception that reaches the application object's handler is the
 # crash reporter's: the application's own handling does not run.
@@ -51,7 +51,7 @@ check() {
 # code runs emulated, the system reports an access violation as an illegal instruction: the
 # crash reporter must still take it for what it was, and end the process with its code.
 ACCESS_CODE=$((0xC0000005 & 255)) ACCESS_CLASS=EAccessViolation
-IN_PROGRAM='at 004[0-9A-F]{5}'
+IN_PROGRAM="at $(code_pattern "$PROGRAM")"
 THROWN="unhandled, thread [0-9]+, thrown"
 SYSTEM="unhandled, thread [0-9]+, system"
 

@@ -107,6 +107,9 @@ TEST(KFDataContainer, EveryVersionReadsByItsLayout) {
         EXPECT_EQ(read.OptionsBlock, c.separateOptions ? Bytes("options") : Bytes(""));
         EXPECT_EQ(read.Procedures.size(), c.separateOptions ? 1u : 0u);
         EXPECT_EQ(read.DataBlock, Bytes(c.dataBlock));
+        // Start-up leaves the line table out, but not the options that lead it.
+        EXPECT_EQ(ReadKFData(Container(c.stored), TKFDataParts::WithoutLineTable).DataBlock,
+                  c.separateOptions ? Bytes("") : Bytes(c.dataBlock));
     }
     EXPECT_EQ(ReadKFData(Container(6024, kKFDataOldMagic)).Version, 6024);
     EXPECT_THROW(ReadKFData(Container(6025)), EKFDataError);

@@ -98,4 +98,20 @@ TEST(LinkMap, FindsSymbolsByNameAndTheImageBase) {
     EXPECT_THROW(ReadLinkMap(path), LinkMapError);
 }
 
+// Lines may end in CR LF; an address wider than 32 bits is no address of this image.
+TEST(LinkMap, TakesCrLfLinesAndRefusesWideAddresses) {
+    const std::string path = "link_map_test.map";
+    const auto mapOf = [&](const std::string& text) {
+        WriteNewFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+        return ReadLinkMap(path);
+    };
+    const std::string base =
+        "                0x00400000                __image_base__ = 0x400000\r\n";
+    const LinkMap map = mapOf(base + "                0x004015b0                Run()\r\n");
+    EXPECT_EQ(map.ImageBase, 0x400000u);
+    EXPECT_EQ(map.Address("Run"), 0x4015b0u);
+    EXPECT_THROW(mapOf(base + "                0x1004015b0               Run()\r\n"), LinkMapError);
+    DeleteFileA(path.c_str());
+}
+
 } // namespace

@@ -185,6 +185,23 @@ case_access_violation() {
     verdict "an access violation's message is written from its record, the same everywhere" "$(
         [[ $seen =~ ^Access\ violation\ at\ address\ [0-9A-F]{8}\ in\ module\ \'scenario_program\.exe\'\.\ Write\ of\ address\ 00000010\.$ &&
             $(field 2.6) == "$seen" ]] || echo "listener '$seen', report '$(field 2.6)', exit $rc $(errtext "$WORK/err")")"
+    verdict_assembler_section
+}
+
+# The assembler section around the faulting write: its comment block names the procedure and a
+# line of it, the faulting instruction is marked, and the call before it (through an import
+# thunk) names the procedure it enters.
+verdict_assembler_section() {
+    local section first last
+    section=$(tr -d '\r' <"$LOG" 2>/dev/null | sed -n '/^Assembler Information:$/,/^$/p')
+    first=$(grep -n '^void ViolateAccess() {' "$(dirname "$0")/scenario_program.cpp" | cut -d: -f1)
+    last=$((first + 9))
+    verdict "the assembler section names the procedure and line, marks the fault, names calls" "$(
+        line=$(sed -n 's/^; scenario_program\.ViolateAccess (Line=\([0-9]*\) - Offset=[0-9]*)$/\1/p' <<<"$section" | head -n 1)
+        [[ -n $line && $line -ge $first && $line -le $last ]] &&
+            grep -q '^[0-9A-F]\{8\}  mov .*  ; <-- EXCEPTION$' <<<"$section" &&
+            grep -Eq '^[0-9A-F]{8}  call +([A-Za-z_0-9]+\.)*fflush$' <<<"$section" ||
+            echo "section: $section")"
 }
 
 blocks() { tr -d '\r' <"$LOG" 2>/dev/null | grep -c "^|$1: ID="; }

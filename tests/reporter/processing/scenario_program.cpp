@@ -11,6 +11,7 @@
 #include "reporter/core/options/option_flags.h"
 #include "reporter/core/options/reporter_options_unit.h"
 #include "reporter/core/processing/notifications.h"
+#include "reporter/core/processing/warnings.h"
 #include "runtime/application.h"
 #include "runtime/exit_procs.h"
 #include "runtime/program.h"
@@ -165,6 +166,13 @@ void RaiseOnceKeepingVersions() {
     RaiseAndCatch("the same failure");
 }
 
+// One report for the log, then the warning its saving left, on a line of its own.
+void LogAndTellTheWarning() {
+    RaiseAndCatch("saved to the log");
+    const TVessarWarning warning = LastWarning();
+    std::printf("warning: %s %s\n", WarningCodeName(warning.Code), warning.Message.c_str());
+}
+
 // A listener moves the log: the exception being processed follows it.
 void MoveLogInListener(const std::string& folder) {
     static std::string moved = folder + "\\moved.elf";
@@ -185,6 +193,7 @@ void ViolateAccess() {
         std::printf("listener saw: %s\n", message);
         std::fflush(stdout);
     };
+    std::fflush(stdout); // a call through an import thunk that the assembler section names
     *reinterpret_cast<volatile int*>(unmappedAddress) = 1;
 }
 
@@ -340,6 +349,7 @@ std::vector<std::pair<std::string, std::function<void()>>> Scenarios(const std::
         {"all-threads", ReportAllThreads},
         {"filter-scope", FilterByScope},
         {"versions", RaiseOnceKeepingVersions},
+        {"log-warning", LogAndTellTheWarning},
         {"move-log", [=] { MoveLogInListener(folder); }},
         {"access", ViolateAccess},
         {"section-faults", FailEverywhere},

@@ -62,6 +62,7 @@ TEST(SystemFields, ComputerAndOperatingSystem) {
     EXPECT_FALSE(fields["5.1"].empty());
     EXPECT_TRUE(Matches(fields["5.2"], "[1-9]\\d* Mb")) << fields["5.2"];
     EXPECT_TRUE(Matches(fields["5.3"], "[1-9]\\d* Mb")) << fields["5.3"];
+    EXPECT_LE(Number(fields["5.3"]), Number(fields["5.2"]));
     EXPECT_TRUE(Matches(fields["5.4"], "\\d+(\\.\\d\\d?)? Gb")) << fields["5.4"];
     EXPECT_TRUE(Matches(fields["5.5"], "\\d+(\\.\\d\\d?)? Gb")) << fields["5.5"];
     EXPECT_LE(Number(fields["5.5"]), Number(fields["5.4"]));

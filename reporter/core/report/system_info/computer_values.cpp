@@ -1,21 +1,17 @@
 #include "reporter/base/run_time_library.h"
+#include "reporter/core/options/computer_name.h"
 #include "reporter/core/report/report_dates.h"
 #include "reporter/core/report/system_info/computer_text.h"
 #include "reporter/core/report/system_info/registry_values.h"
 #include "reporter/core/report/system_info/system_groups.h"
 #include "runtime/format.h"
 #include "runtime/module_names.h"
+#include <algorithm>
 
 namespace {
 
 constexpr double kMillisecondsPerDay = 86400000.0;
 const char* const kProcessorKey = "\\HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
-
-std::string ComputerName() {
-    char name[16] = {};
-    DWORD size = sizeof name;
-    return GetComputerNameA(name, &size) ? name : std::string();
-}
 
 struct TPhysicalMemory {
     uint64_t Total = 0;
@@ -23,7 +19,7 @@ struct TPhysicalMemory {
 };
 
 // The older call counts in 32 bits only: it is the fallback for systems without the newer one.
-TPhysicalMemory PhysicalMemory() {
+TPhysicalMemory ReportedPhysicalMemory() {
     TRunTimeLibrary kernel("kernel32.dll");
     auto statusEx = kernel.Function<decltype(GlobalMemoryStatusEx)>("GlobalMemoryStatusEx");
     MEMORYSTATUSEX status{};
@@ -34,6 +30,14 @@ TPhysicalMemory PhysicalMemory() {
     old.dwLength = sizeof old;
     GlobalMemoryStatus(&old);
     return {old.dwTotalPhys, old.dwAvailPhys};
+}
+
+// Some systems cap the total a 32-bit process is told but not what is free (Wine: 3,625 Mb of
+// 24 Gb total, 21 Gb free); a report never shows more free memory than there is.
+TPhysicalMemory PhysicalMemory() {
+    TPhysicalMemory memory = ReportedPhysicalMemory();
+    memory.Available = std::min(memory.Available, memory.Total);
+    return memory;
 }
 
 void AddDiskFields(TReportFields& fields) {
@@ -75,7 +79,7 @@ void AddDisplayFields(TReportFields& fields) {
 } // namespace
 
 void AddFixedComputerFields(TReportFields& fields) {
-    fields["5.1"] = ComputerName();
+    fields["5.1"] = SystemComputerName();
     fields["5.2"] = MegabytesText(PhysicalMemory().Total);
     fields["5.7"] = Processor();
     AddDisplayFields(fields);

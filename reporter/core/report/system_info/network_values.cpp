@@ -1,4 +1,4 @@
-// The adapters through the IP helper library, loaded for this only.
+// The adapters through the IP helper library, loaded on the first report that asks for them.
 #include "reporter/base/phase_clock.h"
 #include "reporter/base/run_time_library.h"
 #include "reporter/core/report/system_info/system_groups.h"
@@ -50,7 +50,9 @@ TAdapterAddresses Addresses(const THelperCalls& calls, const IP_ADAPTER_INFO& in
 
 std::vector<TAdapterAddresses> ReadAdapters() {
     const TPhaseScope phase(TPhase::NetworkValues);
-    TRunTimeLibrary helper("iphlpapi.dll");
+    // Loading it and the network libraries behind it costs more than reading the adapters, so it
+    // stays loaded for the next report.
+    static const TRunTimeLibrary helper("iphlpapi.dll");
     const THelperCalls calls{helper.Function<decltype(GetAdaptersInfo)>("GetAdaptersInfo"),
                              helper.Function<decltype(GetPerAdapterInfo)>("GetPerAdapterInfo")};
     if (!calls.AdaptersInfo || !calls.PerAdapterInfo)

@@ -1,4 +1,4 @@
-#include "reporter/dialogs/dialog_state.h"
+#include "reporter/core/processing/dialog_state.h"
 
 TDialogState& DialogState() {
     static TDialogState state;

@@ -24,8 +24,8 @@ struct TDialogState {
     bool Shown = false;
     // No dialog could be shown: later dialogs of the report are not tried.
     bool Failed = false;
-    // The detailed dialog has been up for this report already: it comes back in detailed mode.
-    bool DetailedSeen = false;
+    // A dialog of this report has been up already: the detailed dialog comes in detailed mode.
+    bool Repeated = false;
     // The dialog that is up, for the keep-in-front timer.
     HWND Current = nullptr;
 };
