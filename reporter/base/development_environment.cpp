@@ -7,17 +7,19 @@ namespace {
 
 constexpr char kDevelopmentEnvironmentExe[] = "DELPHI32.EXE";
 
-// Compared without regard to case by the system's kernel rather than its window library, which
-// a program start need not load.
-bool MainExecutableIs(const char* fileName) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return lstrcmpiA(FileNameOf(path).c_str(), fileName) == 0;
-}
-
 } // namespace
 
+// Compared without regard to case by the system's kernel rather than its window library, which
+// a program start need not load.
+bool IsDevelopmentEnvironmentFile(const std::string& path) {
+    return lstrcmpiA(FileNameOf(path).c_str(), kDevelopmentEnvironmentExe) == 0;
+}
+
 bool HostIsDevelopmentEnvironment() {
-    static const bool development = MainExecutableIs(kDevelopmentEnvironmentExe);
+    static const bool development = [] {
+        char path[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, path, sizeof path);
+        return IsDevelopmentEnvironmentFile(path);
+    }();
     return development;
 }

@@ -1,8 +1,8 @@
-// The system libraries that only the crash reporter's reports and messages use (windows,
-// graphics, security and registry, version resources) bound on a procedure's first call instead
-// of when the program loads: loading them costs every start, the window and graphics libraries a
-// few hundred milliseconds under an emulated Wine, and the crash reporter needs them only once it
-// shows or describes an exception.
+// The system libraries that only the crash reporter's reports, messages and dialogs use (windows,
+// graphics, security and registry, version resources, common controls, the shell) bound on a
+// procedure's first call instead of when the program loads: loading them costs every start, the
+// window and graphics libraries a few hundred milliseconds under an emulated Wine, and the crash
+// reporter needs them only once it shows or describes an exception.
 //
 // Callers call a system procedure through its import slot, "__imp__<name>@<argument bytes>", or,
 // where the system's header does not mark it as imported, through a jump "_<name>@<argument
@@ -123,3 +123,16 @@ ON_DEMAND_LIBRARY(version);
 ON_DEMAND_IMPORT(version, GetFileVersionInfoA, 16);
 ON_DEMAND_IMPORT(version, GetFileVersionInfoSizeA, 8);
 ON_DEMAND_IMPORT(version, VerQueryValueA, 16);
+
+ON_DEMAND_LIBRARY(comctl32);
+ON_DEMAND_IMPORT(comctl32, ImageList_AddMasked, 12);
+ON_DEMAND_IMPORT(comctl32, ImageList_Create, 20);
+ON_DEMAND_IMPORT(comctl32, ImageList_Destroy, 4);
+ON_DEMAND_IMPORT(comctl32, ImageList_Draw, 24);
+ON_DEMAND_IMPORT(comctl32, InitCommonControlsEx, 4);
+
+ON_DEMAND_LIBRARY(msimg32);
+ON_DEMAND_IMPORT(msimg32, TransparentBlt, 44);
+
+ON_DEMAND_LIBRARY(shell32);
+ON_DEMAND_IMPORT(shell32, ShellExecuteA, 24);

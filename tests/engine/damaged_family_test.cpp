@@ -24,10 +24,6 @@ namespace {
 
 using namespace pdx;
 
-bool NoPassword(uint32_t) {
-    return false;
-}
-
 constexpr unsigned kRows = 60;
 
 // Every file of the folder by name: what a refused operation must leave as it found it.
@@ -63,20 +59,6 @@ void ExpectRefused(const TestFolder& folder, const std::string& what, DBIResult 
         EXPECT_EQ(err.code, code) << what << ": " << err.context;
     }
     EXPECT_TRUE(FolderContents(folder) == before) << what << ": files changed";
-}
-
-struct Verdict {
-    unsigned problems = 0, notUnderstood = 0;
-    std::string lines;
-};
-
-Verdict Verify(const std::string& table) {
-    Verdict v;
-    v.problems = VerifyTable(table, NoPassword, [&](Finding kind, const std::string& text) {
-        v.notUnderstood += kind == Finding::NotUnderstood;
-        v.lines += text + "\n";
-    });
-    return v;
 }
 
 // ORDERS.DB keyed on Code (A8), with Qty (I) and Note (A20): kRows records; with a maintained

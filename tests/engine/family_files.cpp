@@ -1,6 +1,7 @@
 #include "family_files.h"
 #include "status.h"
 #include "table_data.h"
+#include "verify_table.h"
 
 using namespace pdx;
 
@@ -39,4 +40,17 @@ std::vector<std::vector<uint8_t>> Records(const std::string& path, TableHeader& 
         for (unsigned i = 0; i < chain.Count(); ++i)
             records.emplace_back(chain.Record(i), chain.Record(i) + h.recordSize);
     return records;
+}
+
+bool NoPassword(uint32_t) {
+    return false;
+}
+
+Verdict Verify(const std::string& table) {
+    Verdict v;
+    v.problems = VerifyTable(table, NoPassword, [&](Finding kind, const std::string& text) {
+        v.notUnderstood += kind == Finding::NotUnderstood;
+        v.lines += text + "\n";
+    });
+    return v;
 }

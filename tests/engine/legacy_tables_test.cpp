@@ -27,24 +27,6 @@ namespace {
 
 using namespace pdx;
 
-bool NoPassword(uint32_t) {
-    return false;
-}
-
-struct Verdict {
-    unsigned problems = 0, notUnderstood = 0;
-    std::string lines;
-};
-
-Verdict Verify(const std::string& table) {
-    Verdict v;
-    v.problems = VerifyTable(table, NoPassword, [&](Finding kind, const std::string& text) {
-        v.notUnderstood += kind == Finding::NotUnderstood;
-        v.lines += text + "\n";
-    });
-    return v;
-}
-
 std::string CopyLegacy(const TestFolder& folder, const std::vector<std::string>& files) {
     for (const auto& f : files)
         EXPECT_TRUE(CopyWritable(LegacyFolder() + "\\" + f, folder.File(f))) << f;

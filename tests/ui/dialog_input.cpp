@@ -38,3 +38,14 @@ void Click(HWND dialog, HWND button) {
     Send(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
          reinterpret_cast<LPARAM>(button));
 }
+
+void ClickAt(HWND dialog, POINT point) {
+    const LPARAM where = MAKELPARAM(point.x, point.y);
+    Send(dialog, WM_MOUSEMOVE, 0, where);
+    Send(dialog, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    Send(dialog, WM_LBUTTONUP, 0, where);
+}
+
+void Focus(HWND dialog, HWND control) {
+    Send(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}

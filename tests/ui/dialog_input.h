@@ -13,3 +13,7 @@ void EraseText(HWND edit);
 void PressKey(HWND control, UINT virtualKey);
 // What a click on the button tells its dialog.
 void Click(HWND dialog, HWND button);
+// A left click at a point of the dialog's client area, as the mouse gives it.
+void ClickAt(HWND dialog, POINT point);
+// The focus moved to the control, as the dialog's keyboard handling moves it.
+void Focus(HWND dialog, HWND control);

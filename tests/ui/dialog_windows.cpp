@@ -79,6 +79,11 @@ std::string MessageText(HWND dialog) {
     if (text && HasClass(text, "Static"))
         return TextOf(text);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (HasClass(child, "Edit") && (GetWindowLongA(child, GWL_STYLE) & ES_READONLY) &&
+            IsWindowVisible(child) && !TextOf(child).empty())
+            return TextOf(child);
+    }
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!HasClass(child, "Static"))
             continue;
         std::string shown = TextOf(child);

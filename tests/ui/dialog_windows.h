@@ -14,7 +14,8 @@ bool WaitUntilGone(HWND dialog, DWORD timeoutMs);
 bool HasClass(HWND window, const char* name);
 // The window's text, read without a message, else asked of the window itself.
 std::string TextOf(HWND window);
-// A message box's text, else the first static control of the dialog that shows text.
+// A message box's text; else the first read-only edit of the dialog that shows text (the
+// message of the crash reporter's classic dialog); else its first static control that does.
 std::string MessageText(HWND dialog);
 // The control of the dialog whose text is exactly this one ("&OK"); null when none is.
 HWND ControlWithText(HWND dialog, const std::string& text);

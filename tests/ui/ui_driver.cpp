@@ -5,6 +5,7 @@
 #include "dialog_input.h"
 #include "dialog_windows.h"
 #include "window_bitmap.h"
+#include <commctrl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,16 @@ const char* const kUsage =
     "  key:enter|escape   pressed in the focused control\n"
     "  press:<text>       a click on the current dialog's button with this text; it must be\n"
     "                     enabled\n"
+    "  toggle:<text>      a click on the check box with this text, which changes its state\n"
+    "  tab:<n>            the n-th tab (from 0) of the dialog's tab control is selected\n"
+    "  focus:<n>          the n-th visible edit (from 0) of the dialog gets the focus\n"
+    "  clickbeside:<text> a left click just right of the control with this text (a link the\n"
+    "                     dialog draws beside its label)\n"
+    "  rows               prints the number of rows of the shown list page\n"
+    "  row:<n>            a click on the n-th row (from 0) of the shown list page\n"
+    "  open:<n>           a double click on the n-th row of the shown list page\n"
+    "  close              a close request to the dialog, as a program or a timer sends it\n"
+    "  page               prints the text of the selected page's view, line breaks as \\n\n"
     "  read               prints the dialog and its controls, one line each (tab-separated)\n"
     "  shot:<name>        saves the dialog's picture as <folder>\\<name>.bmp\n"
     "  gone               waits until the current dialog has closed\n"
@@ -33,8 +44,13 @@ const char* const kUsage =
 
 enum ExitCode { kDone = 0, kTimedOut = 1, kFailed = 2 };
 
+// The controls of a report page: its information line and the view of the section.
+constexpr int kPageTitleId = 102;
+constexpr int kPageViewId = 103;
+
 // Windows need a moment to show what they were told before a picture is taken.
 constexpr DWORD kSettleMs = 300;
+constexpr UINT kReplyMs = 5000;
 
 struct Driver {
     DWORD timeoutMs;
@@ -68,28 +84,40 @@ std::string EditFields(HWND control) {
            (mask ? std::string(1, mask) : std::string("-"));
 }
 
-// "dialog", caption, client size, window rectangle, screen size, default button; then per
-// control "control", text, class, enabled|disabled, focused|-, rectangle in the client area,
-// length limit and password character (edits only).
+const char* CheckState(HWND control) {
+    if (!HasClass(control, "Button"))
+        return "-";
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_NORMAL, kReplyMs, &state);
+    return state == BST_CHECKED ? "checked" : "unchecked";
+}
+
+// "dialog", caption, client size, window rectangle, screen size, default button,
+// topmost|-; then per control "control", text, class, enabled|disabled, focused|-, rectangle in
+// the client area, length limit and password character (edits only), visible|hidden,
+// checked|unchecked (buttons; - for others).
 void PrintDialog(HWND dialog) {
     RECT client{}, window{};
     GetClientRect(dialog, &client);
     GetWindowRect(dialog, &window);
     HWND defaultButton = DefaultButton(dialog);
-    std::printf("dialog\t%s\tclient %ldx%ld\twindow %ld,%ld,%ld,%ld\tscreen %dx%d\tdefault %s\n",
-                OneLine(TextOf(dialog)).c_str(), client.right, client.bottom, window.left,
-                window.top, window.right, window.bottom, GetSystemMetrics(SM_CXSCREEN),
-                GetSystemMetrics(SM_CYSCREEN),
-                defaultButton ? OneLine(TextOf(defaultButton)).c_str() : "-");
+    std::printf(
+        "dialog\t%s\tclient %ldx%ld\twindow %ld,%ld,%ld,%ld\tscreen %dx%d\tdefault %s\t%s\n",
+        OneLine(TextOf(dialog)).c_str(), client.right, client.bottom, window.left, window.top,
+        window.right, window.bottom, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+        defaultButton ? OneLine(TextOf(defaultButton)).c_str() : "-",
+        GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST ? "topmost" : "-");
     HWND focused = FocusedControl(dialog);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char cls[32] = {};
         GetClassNameA(child, cls, sizeof cls);
         const RECT r = ClientRectOf(child, dialog);
-        std::printf(
-            "control\t%s\t%s\t%s\t%s\t%ld,%ld,%ld,%ld\t%s\n", OneLine(TextOf(child)).c_str(), cls,
-            IsWindowEnabled(child) ? "enabled" : "disabled", child == focused ? "focused" : "-",
-            r.left, r.top, r.right, r.bottom, EditFields(child).c_str());
+        std::printf("control\t%s\t%s\t%s\t%s\t%ld,%ld,%ld,%ld\t%s\t%s\t%s\n",
+                    OneLine(TextOf(child)).c_str(), cls,
+                    IsWindowEnabled(child) ? "enabled" : "disabled",
+                    child == focused ? "focused" : "-", r.left, r.top, r.right, r.bottom,
+                    EditFields(child).c_str(), IsWindowVisible(child) ? "visible" : "hidden",
+                    CheckState(child));
     }
 }
 
@@ -127,6 +155,123 @@ int Press(const Driver& d, const std::string& text) {
     return kDone;
 }
 
+// A click as the mouse gives it: a check box changes its state and tells its dialog.
+int Toggle(const Driver& d, const std::string& text) {
+    HWND box = ControlWithText(d.dialog, text);
+    if (!box || !IsWindowEnabled(box)) {
+        std::fprintf(stderr, "ui_driver: no enabled check box \"%s\"\n", text.c_str());
+        return kFailed;
+    }
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(box, BM_CLICK, 0, 0, SMTO_NORMAL, kReplyMs, &result);
+    return kDone;
+}
+
+HWND TabControl(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (HasClass(child, "SysTabControl32"))
+            return child;
+    return nullptr;
+}
+
+// The focus moved to the tab, as the keyboard does: the tab control selects it and tells the
+// dialog.
+int SelectTab(const Driver& d, const std::string& number) {
+    HWND tabs = TabControl(d.dialog);
+    if (!tabs) {
+        std::fprintf(stderr, "ui_driver: the dialog has no tabs\n");
+        return kFailed;
+    }
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(tabs, TCM_SETCURFOCUS, std::atoi(number.c_str()), 0, SMTO_NORMAL, kReplyMs,
+                        &result);
+    return kDone;
+}
+
+// The page shown: a child of the tab control.
+HWND ShownPage(const Driver& d) {
+    HWND tabs = TabControl(d.dialog);
+    for (HWND page = tabs ? GetWindow(tabs, GW_CHILD) : nullptr; page;
+         page = GetWindow(page, GW_HWNDNEXT))
+        if (IsWindowVisible(page))
+            return page;
+    std::fprintf(stderr, "ui_driver: no page shown\n");
+    return nullptr;
+}
+
+int PrintPage(const Driver& d) {
+    HWND page = ShownPage(d);
+    if (!page)
+        return kFailed;
+    std::printf("page\t%s\n%s\n", OneLine(TextOf(GetDlgItem(page, kPageTitleId))).c_str(),
+                OneLine(TextOf(GetDlgItem(page, kPageViewId))).c_str());
+    return kDone;
+}
+
+int PrintRows(const Driver& d) {
+    HWND page = ShownPage(d);
+    if (!page)
+        return kFailed;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(GetDlgItem(page, kPageViewId), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL,
+                        kReplyMs, &count);
+    std::printf("rows\t%lu\n", static_cast<unsigned long>(count));
+    return kDone;
+}
+
+// A click (or a double click) on the n-th row of the shown list page. The rows' places are
+// worked out from the list's header and its rows per page: a list's item rectangles cannot be
+// asked for from another process.
+int ClickRow(const Driver& d, const std::string& number, bool twice) {
+    HWND page = ShownPage(d);
+    HWND view = page ? GetDlgItem(page, kPageViewId) : nullptr;
+    if (!view)
+        return kFailed;
+    RECT header{}, client{};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(view, LVM_GETHEADER, 0, 0)), &header);
+    MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&header), 2);
+    GetClientRect(view, &client);
+    DWORD_PTR perPage = 0;
+    SendMessageTimeoutA(view, LVM_GETCOUNTPERPAGE, 0, 0, SMTO_NORMAL, kReplyMs, &perPage);
+    const int rowHeight = perPage ? int(client.bottom - header.bottom) / int(perPage + 1) : 14;
+    const int y = header.bottom + std::atoi(number.c_str()) * rowHeight + rowHeight / 2;
+    // A list may follow a pressed button in a loop of its own until it finds the release in its
+    // queue: the release is posted first, then the press and the release are handed over and
+    // answered once handled (a list clicks once, on the first release it handles).
+    const LPARAM where = MAKELPARAM(30, y);
+    DWORD_PTR result = 0;
+    PostMessageA(view, WM_LBUTTONUP, 0, where);
+    SendMessageTimeoutA(view, twice ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, where,
+                        SMTO_NORMAL, kReplyMs, &result);
+    SendMessageTimeoutA(view, WM_LBUTTONUP, 0, where, SMTO_NORMAL, kReplyMs, &result);
+    return kDone;
+}
+
+int FocusEdit(const Driver& d, const std::string& arg) {
+    int left = std::atoi(arg.c_str());
+    for (HWND c = GetWindow(d.dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!HasClass(c, "Edit") || !IsWindowVisible(c) || left-- > 0)
+            continue;
+        Focus(d.dialog, c);
+        return kDone;
+    }
+    std::fprintf(stderr, "ui_driver: no visible edit %s\n", arg.c_str());
+    return kFailed;
+}
+
+int ClickBeside(const Driver& d, const std::string& text) {
+    HWND label = ControlWithText(d.dialog, text);
+    if (!label || !IsWindowVisible(label)) {
+        std::fprintf(stderr, "ui_driver: no visible control \"%s\"\n", text.c_str());
+        return kFailed;
+    }
+    RECT r{};
+    GetWindowRect(label, &r);
+    MapWindowPoints(nullptr, d.dialog, reinterpret_cast<POINT*>(&r), 2);
+    ClickAt(d.dialog, {r.right + 4, (r.top + r.bottom) / 2});
+    return kDone;
+}
+
 int PressNamedKey(const Driver& d, const std::string& name) {
     const UINT key = name == "enter" ? VK_RETURN : name == "escape" ? VK_ESCAPE : 0;
     if (!key) {
@@ -159,6 +304,22 @@ int Step(Driver& d, const std::string& step) {
         return PressNamedKey(d, arg);
     else if (name == "press")
         return Press(d, arg);
+    else if (name == "toggle")
+        return Toggle(d, arg);
+    else if (name == "tab")
+        return SelectTab(d, arg);
+    else if (name == "focus")
+        return FocusEdit(d, arg);
+    else if (name == "clickbeside")
+        return ClickBeside(d, arg);
+    else if (name == "rows")
+        return PrintRows(d);
+    else if (name == "row" || name == "open")
+        return ClickRow(d, arg, name == "open");
+    else if (name == "close")
+        PostMessageA(d.dialog, WM_CLOSE, 0, 0);
+    else if (name == "page")
+        return PrintPage(d);
     else if (name == "read")
         PrintDialog(d.dialog);
     else if (name == "gone")

@@ -54,6 +54,20 @@ constexpr uint8_t OldBlock = 0x10;
 } // namespace StackFlag
 
 namespace DialogFlag {
-// Cleared inside the development environment.
-constexpr uint16_t NotInDevelopmentEnvironment = 0x0040;
+constexpr uint16_t SendChecked = 0x0001;
+constexpr uint16_t ScreenshotChecked = 0x0002;
+constexpr uint16_t OfferCopy = 0x0004;
+// The detailed dialog's Details button; the classic dialog's link to the detailed dialog.
+constexpr uint16_t ShowDetails = 0x0008;
+constexpr uint16_t StartDetailed = 0x0010;
+constexpr uint16_t TopMost = 0x0020;
+// Caption, frame and background painted by the crash reporter; cleared inside the development
+// environment.
+constexpr uint16_t OwnLook = 0x0040;
+// The send checkbox and the classic dialog's send button, when a delivery method is set.
+constexpr uint16_t OfferSend = 0x0080;
+// The screenshot checkbox, when SendFlag::AttachScreenshot is set too.
+constexpr uint16_t OfferScreenshot = 0x0100;
+// The Help button, which fires the custom-button event.
+constexpr uint16_t ShowHelp = 0x0200;
 } // namespace DialogFlag

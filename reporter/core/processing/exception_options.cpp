@@ -63,7 +63,7 @@ void TakeModuleOptions(TVessarModuleOptionsEx& options, HMODULE module) {
     options.SetReproduceText("");
     if (HostIsDevelopmentEnvironment()) {
         options.SetDialogFlags(options.Stored().DialogFlags &
-                               ~DialogFlag::NotInDevelopmentEnvironment);
+                               ~DialogFlag::OwnLook);
         options.SetText(kTextClassicProblem, "The IDE has raised an exception.\r\n ");
         options.SetText(kTextClassicRestart, "Restart the IDE");
     }

@@ -1,10 +1,12 @@
 #include "reporter/core/processing/presentation.h"
 #include "reporter/core/interception/hand_over.h"
+#include "reporter/core/processing/dialog_state.h"
+#include "reporter/core/processing/message_box_dialog.h"
 #include "reporter/core/processing/processing_state.h"
 #include "reporter/core/processing/program_kind.h"
+#include "reporter/core/processing/user_dialogs.h"
 #include "runtime/exception.h"
 #include <cstdio>
-#include <windows.h>
 
 namespace {
 
@@ -14,15 +16,19 @@ void WriteToStandardOutput(const TVessarModuleOptionsEx& options, const std::str
         throw Exception("The report could not be written to standard output.");
 }
 
-// The message box stands in for every dialog kind until the dialogs exist.
-void ShowMessageBox(const TVessarModuleOptionsEx& options, const std::string& message) {
+// While a dialog is up, the waiting program thread keeps the program's windows painted.
+void ShowDialogs(const TErrorDialogInput& input) {
     ProcessingState().DialogShown = true;
-    const int answer =
-        MessageBoxA(nullptr, message.c_str(), options.Text(kTextErrorOccurred).c_str(),
-                    MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
+    try {
+        if (const TUserDialogs* dialogs = InstalledUserDialogs())
+            dialogs->RunErrorDialog(input, true);
+        else if (!ShowMessageBoxDialog(input))
+            throw Exception("The message box could not be shown.");
+    } catch (...) {
+        ProcessingState().DialogShown = false;
+        throw;
+    }
     ProcessingState().DialogShown = false;
-    if (!answer)
-        throw Exception("The message box could not be shown.");
 }
 
 } // namespace
@@ -33,10 +39,9 @@ bool PresentsOnStandardOutput(int mode) {
     return mode != kPresentConsoleOrDialog && IsWebProgram();
 }
 
-void PresentReport(const TVessarModuleOptionsEx& options, int mode, int dialogKind,
-                   const std::string& report, const std::string& message) {
+void PresentReport(const TErrorDialogInput& input, int mode) {
     if (PresentsOnStandardOutput(mode))
-        WriteToStandardOutput(options, report);
-    else if (dialogKind != 0)
-        ShowMessageBox(options, message);
+        WriteToStandardOutput(input.Options, input.Report);
+    else if (DialogState().Kind != kNoDialog)
+        ShowDialogs(input);
 }

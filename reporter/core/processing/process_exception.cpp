@@ -11,6 +11,7 @@
 #include "reporter/core/processing/application_end.h"
 #include "reporter/core/processing/burst.h"
 #include "reporter/core/processing/debug_password.h"
+#include "reporter/core/processing/dialog_state.h"
 #include "reporter/core/processing/error_id.h"
 #include "reporter/core/processing/exception_options.h"
 #include "reporter/core/processing/exception_thread.h"
@@ -19,9 +20,12 @@
 #include "reporter/core/processing/notifications.h"
 #include "reporter/core/processing/presentation.h"
 #include "reporter/core/processing/processing_state.h"
+#include "reporter/core/processing/program_kind.h"
+#include "reporter/core/processing/report_clipboard.h"
 #include "reporter/core/processing/report_environment.h"
 #include "reporter/core/processing/report_values.h"
 #include "reporter/core/processing/thread_stacks.h"
+#include "reporter/core/processing/user_dialogs.h"
 #include "reporter/core/processing/warnings.h"
 #include "reporter/core/report/bug_report.h"
 #include "reporter/core/report/log_operations.h"
@@ -68,7 +72,10 @@ class TExceptionProcessing {
     bool NotifyAndContinue();
     void CollectCustomData();
     void Present();
+    void AskForReproduceSteps();
+    TErrorDialogInput DialogInput(const std::string& message);
     void SaveLog();
+    void CopyToClipboard();
     void CheckBurst();
     void Finish();
     void RequestAfterAction();
@@ -86,6 +93,8 @@ class TExceptionProcessing {
     SYSTEMTIME time_{};
     std::unique_ptr<TVessarThreadsSnapshot> threads_;
     std::unique_ptr<TVessarStackList> stack_;
+    // What the report was made of; the dialog's pages show it.
+    TReportData data_;
     TSuspendedThreads suspended_;
     int handling_ = kHandlingReporter;
     int afterAction_ = 0;
@@ -112,6 +121,7 @@ bool TExceptionProcessing::Run() {
         ProcessingState().LastMessage = record_.Message;
         Present();
         SaveLog();
+        CopyToClipboard();
         CheckBurst();
     }
     Finish();
@@ -231,10 +241,10 @@ void TExceptionProcessing::SuspendThreads() {
 void TExceptionProcessing::BuildTheReport() {
     EnterSection(TSection::BuildReport);
     const TReportInputs inputs{record_, time_, errorId_, customMessage_, in_.Focus, threads_.get()};
-    const TReportData data = GatherReportData(inputs);
+    data_ = GatherReportData(inputs);
     {
         const TPhaseScope phase(TPhase::ReportText);
-        record_.BugReport = BuildReport(options_, data);
+        record_.BugReport = BuildReport(options_, data_);
     }
     EnterSection(TSection::DuplicateCheck);
     duplicate_ = CountDuplicateReport(options_, errorId_);
@@ -279,6 +289,7 @@ void TExceptionProcessing::Present() {
     EnterSection(TSection::ChooseDialog);
     if (!filterMatched_)
         dialogKind_ = options_.Stored().DialogKind;
+    ResetDialogState(dialogKind_);
     if (dialogKind_ != 0) {
         EnterSection(TSection::BeforeDialog);
         bool execute = true;
@@ -287,7 +298,8 @@ void TExceptionProcessing::Present() {
             EnterSection(TSection::ShowDialog);
             const std::string message = customMessage_.empty() ? record_.Message : customMessage_;
             try {
-                PresentReport(options_, exception_.Mode, dialogKind_, record_.BugReport, message);
+                PresentReport(DialogInput(message), exception_.Mode);
+                AskForReproduceSteps();
             } catch (const std::exception& e) {
                 ReportWarning(
                     eeShowError,
@@ -302,6 +314,43 @@ void TExceptionProcessing::Present() {
     if (options_.Stored().LogFlags & LogFlag::ReproduceSection)
         record_.BugReport =
             WithReproduceText(options_, record_.BugReport, options_.ReproduceText());
+}
+
+// After the detailed dialog of a graphical program, when the report is kept or sent, and no
+// dialog failed.
+void TExceptionProcessing::AskForReproduceSteps() {
+    const TVessarStoredOptions& o = options_.Stored();
+    if (dialogKind_ != kDetailedDialog || !(o.LogFlags & LogFlag::ReproduceSection) ||
+        PresentsOnStandardOutput(exception_.Mode) || IsConsoleProgram() || IsWebProgram() ||
+        duplicate_ || DialogState().Failed || !(DialogState().SendReport || o.SaveLog))
+        return;
+    if (const TUserDialogs* dialogs = InstalledUserDialogs())
+        dialogs->RunReproduceRequest(options_);
+}
+
+// The dialogs' events reach the listeners in the faulting thread: the Help button's, and the
+// announcement of the end the user asked for, which a listener may withdraw.
+TErrorDialogInput TExceptionProcessing::DialogInput(const std::string& message) {
+    return {.Options = options_,
+            .Data = data_,
+            .Report = record_.BugReport,
+            .Message = message,
+            .ExceptionCount = ProcessingState().ExceptionCount,
+            .SendingBlocked = duplicate_,
+            .HelpClicked =
+                [this] {
+                    bool close = false;
+                    Notify([&] { NotifyCustomButtonClick(record_, module_, close); });
+                    return close;
+                },
+            .TerminateConfirmed =
+                [this] {
+                    bool terminate = true;
+                    Notify(
+                        [&] { NotifyAction(record_, module_, kActionBeforeTerminate, terminate); });
+                    ProcessingState().TerminateRequested = terminate;
+                    return terminate;
+                }};
 }
 
 void TExceptionProcessing::SaveLog() {
@@ -326,6 +375,17 @@ void TExceptionProcessing::SaveLog() {
         }
     }
     Notify([&] { NotifyAction(record_, module_, kActionAfterSaveLog, execute); });
+}
+
+// Only a dialog that was shown can have been asked for the copy.
+void TExceptionProcessing::CopyToClipboard() {
+    if (!DialogState().Shown || !DialogState().CopyToClipboard)
+        return;
+    try {
+        CopyReportToClipboard(record_.BugReport);
+    } catch (const std::exception& e) {
+        ReportWarning(eeShowError, WarningMessage("Clipboard", &e), record_.ExceptionAddress);
+    }
 }
 
 void TExceptionProcessing::CheckBurst() {

@@ -1,52 +1,11 @@
 // The call-stack section: one table, its rows in blocks per thread and kind of stack.
-#include "reporter/base/path_names.h"
+#include "reporter/core/report/call_stack_rows.h"
 #include "reporter/core/report/report_sections.h"
 #include "reporter/core/report/text_table.h"
-#include "reporter/diagnostics/stack/stack_entry_shown.h"
-#include "runtime/format.h"
-#include <algorithm>
 
 namespace {
 
 constexpr size_t kAddressWidth = 8;
-
-// The exception's own address is where the report starts, however little is known of it.
-bool Shown(const TVessarDebugInfo& entry, uint8_t stackFlags) {
-    return entry.ErrorAddress || StackEntryShown(entry, stackFlags);
-}
-
-std::vector<const TVessarDebugInfo*> ShownEntries(const TReportData& data, uint8_t stackFlags) {
-    std::vector<const TVessarDebugInfo*> entries;
-    for (size_t i = 0; data.Stack && i < data.Stack->Count(); ++i)
-        if (Shown((*data.Stack)[i], stackFlags))
-            entries.push_back(&(*data.Stack)[i]);
-    return entries;
-}
-
-std::vector<std::string> EntryCells(const TVessarDebugInfo& entry) {
-    const bool hasModule = entry.Module && entry.Detail != kDetailNothing;
-    return {Format("%08X", entry.Addr),
-            hasModule ? FileNameOf(entry.Module->FileName) : std::string(),
-            entry.Unit,
-            entry.ClassName,
-            entry.Procedure,
-            entry.Line ? Format("%d[%d]", int(entry.Line), int(entry.ProcLine)) : std::string()};
-}
-
-bool StartsBlock(const TVessarDebugInfo* previous, const TVessarDebugInfo& entry) {
-    return !previous || previous->ThreadId != entry.ThreadId ||
-           previous->RunningThread != entry.RunningThread || entry.ErrorAddress;
-}
-
-TReportThread ThreadOf(const TReportData& data, DWORD id) {
-    const auto found = std::find_if(data.Threads.begin(), data.Threads.end(),
-                                    [id](const TReportThread& thread) { return thread.Id == id; });
-    if (found != data.Threads.end())
-        return *found;
-    TReportThread unknown;
-    unknown.Id = id;
-    return unknown;
-}
 
 std::string BlockKind(const TVessarModuleOptions& options, const TVessarDebugInfo& entry) {
     if (!entry.RunningThread)
@@ -57,7 +16,7 @@ std::string BlockKind(const TVessarModuleOptions& options, const TVessarDebugInf
 
 std::string ThreadDescription(const TVessarModuleOptions& options, const TReportData& data,
                               const TVessarDebugInfo& entry) {
-    const TReportThread thread = ThreadOf(data, entry.ThreadId);
+    const TReportThread thread = ReportThreadOf(data, entry.ThreadId);
     std::string text = BlockKind(options, entry) + ": " + options.Text(kTextStackThreadId) + "=" +
                        std::to_string(thread.Id) + "; " + options.Text(kTextStackThreadPriority) +
                        "=" + (thread.PriorityKnown ? std::to_string(thread.Priority) : "??");
@@ -95,9 +54,9 @@ std::string CallStackSection(const TVessarModuleOptions& options, const TReportD
                      kAddressWidth);
     std::vector<TStackRow> rows;
     const TVessarDebugInfo* previous = nullptr;
-    for (const TVessarDebugInfo* entry : ShownEntries(data, options.Stored().StackFlags)) {
-        TStackRow row{EntryCells(*entry), {}, entry->RunningThread};
-        if (StartsBlock(previous, *entry))
+    for (const TVessarDebugInfo* entry : ShownStackEntries(data, options.Stored().StackFlags)) {
+        TStackRow row{StackEntryCells(*entry), {}, entry->RunningThread};
+        if (StartsStackBlock(previous, *entry))
             row.Block = ThreadDescription(options, data, *entry);
         table.Fit(row.Cells);
         rows.push_back(std::move(row));

@@ -43,6 +43,8 @@ const TKnownDifference kKnownDifferences[] = {
      "control, debug and test registers are C0..C7, D0..D7, T0..T7"},
     {"mov (.*)\\?(.*)", "mov $1$2", true, "segment registers 6 and 7 do not exist: no name"},
     {"(push|call|jmp|ret)w (.*)", "$1 $2", true, "operand-size prefixed branches and pushes"},
+    {"lock (movs|cmps|stos|lods|scas|ins|outs) .*", "lock $1[bwd]", true,
+     "a locked string instruction (never valid code, so data): objdump drops its operand size"},
     {"(tzcnt|lzcnt|popcnt) (.*)", "rep (bsf|bsr|db) .*", true,
      "later extensions in the F3 row: the repeat prefix before the older instruction, or data"},
     {"(rdrand|rdseed|sfence|lfence|mfence|fxsave|fxrstor|ldmxcsr|stmxcsr|clflush|fisttp|cmpxchg16b|"
