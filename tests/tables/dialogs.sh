@@ -33,44 +33,13 @@ app_folder() {
 }
 
 # dialog <case> <open_table arguments...> -- <ui_driver steps...>: runs open_table in $APP
-# while ui_driver takes the steps. Sets HOST_OUT and HOST_RC (what open_table printed, its exit
-# code), DRIVEN (what the driver read) and DRIVE_RC.
+# while ui_driver takes the steps (drive_program).
 dialog() {
-    local name=$1 host
-    local -a args=()
+    local name=$1
     shift
-    while [[ $1 != -- ]]; do
-        args+=("$1")
-        shift
-    done
-    shift
-    (cd "$APP" && exec "$ROOT/scripts/wine-run" "$HOST" "${args[@]}") </dev/null \
-        >"$APP/host.out" 2>&1 &
-    host=$!
-    DRIVE_RC=0
-    ui_drive "$(shots_folder table-dialogs "$name")" "$WINE_RUN_TIMEOUT" "$@" >"$APP/driven" \
-        2>"$APP/driver.err" || DRIVE_RC=$?
-    # A dialog the driver could not close would keep the program waiting.
-    [[ $DRIVE_RC -eq 0 ]] || kill $host 2>/dev/null
-    wait $host
-    HOST_RC=$?
-    HOST_OUT=$(tr -d '\r' <"$APP/host.out")
-    DRIVEN=$(tr -d '\r' <"$APP/driven")
+    drive_program table-dialogs "$name" "$HOST" "$@"
 }
 
-# driven_ok <name>: the driver did every step.
-driven_ok() {
-    verdict "$1: every step of the driver done" \
-        "$([[ $DRIVE_RC -eq 0 ]] || tail -2 "$APP/driver.err" | tr -d '\r' | tr '\n' ' ')"
-}
-
-# control <text> <field> [<reading>]: a field of the control with this text in the driver's
-# reading (all it read when none is given): 3 class, 4 enabled|disabled, 5 focused|-,
-# 6 left,top,right,bottom, 7 limit, 8 password mask.
-control() {
-    awk -F'\t' -v text="$1" -v n="$2" '$1 == "control" && $2 == text { print $n; exit }' \
-        <<<"${3:-$DRIVEN}"
-}
 # focused <field> [<reading>]: that field of the control that has the focus.
 focused() {
     awk -F'\t' -v n="$1" '$1 == "control" && $5 == "focused" { print $n; exit }' <<<"${2:-$DRIVEN}"
@@ -79,10 +48,6 @@ focused() {
 # button.
 dialog_line() {
     awk -F'\t' -v n="$1" '$1 == "dialog" { print $n; exit }' <<<"$DRIVEN"
-}
-# reading <n>: the driver's n-th reading of a dialog.
-reading() {
-    awk -F'\t' -v n="$1" '$1 == "dialog" { k++ } k == n && /^(dialog|control)\t/' <<<"$DRIVEN"
 }
 # has_line <text> <line>: the text holds that line exactly, else prints the text.
 has_line() {

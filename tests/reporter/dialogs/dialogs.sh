@@ -35,45 +35,14 @@ app_folder() {
     cp "$HOST_EXE" "$APP/"
 }
 
-# dialog <case> <host options...> -- <ui_driver steps...>: runs the host in $APP while ui_driver
-# takes the steps. Sets HOST_OUT, HOST_RC, DRIVEN and DRIVE_RC.
+# dialog <case> <host options...> -- <ui_driver steps...>: runs the host in $APP while
+# ui_driver takes the steps (drive_program).
 dialog() {
-    local name=$1 host
-    local -a args=()
+    local name=$1
     shift
-    while [[ $1 != -- ]]; do
-        args+=("$1")
-        shift
-    done
-    shift
-    (cd "$APP" && exec "$ROOT/scripts/wine-run" dialog_host.exe "${args[@]}") </dev/null \
-        >"$APP/host.out" 2>&1 &
-    host=$!
-    DRIVE_RC=0
-    ui_drive "$(shots_folder dialogs "$name")" "$WINE_RUN_TIMEOUT" "$@" >"$APP/driven" \
-        2>"$APP/driver.err" || DRIVE_RC=$?
-    [[ $DRIVE_RC -eq 0 ]] || kill $host 2>/dev/null
-    wait $host
-    HOST_RC=$?
-    HOST_OUT=$(tr -d '\r' <"$APP/host.out")
-    DRIVEN=$(tr -d '\r' <"$APP/driven")
+    drive_program dialogs "$name" dialog_host.exe "$@"
 }
 
-driven_ok() {
-    verdict "$1: every step of the driver done" \
-        "$([[ $DRIVE_RC -eq 0 ]] || tail -2 "$APP/driver.err" | tr -d '\r' | tr '\n' ' ')"
-}
-
-# control <text> <field> [<reading>]: 3 class, 4 enabled, 6 rectangle, 9 visible|hidden,
-# 10 checked|unchecked.
-control() {
-    awk -F'\t' -v text="$1" -v n="$2" '$1 == "control" && $2 == text { print $n; exit }' \
-        <<<"${3:-$DRIVEN}"
-}
-# reading <n>: the driver's n-th reading of a dialog.
-reading() {
-    awk -F'\t' -v n="$1" '$1 == "dialog" { k++ } k == n && /^(dialog|control)\t/' <<<"$DRIVEN"
-}
 # dialog_field <field> [<reading>]: 3 client size, 4 window rectangle, 7 topmost|-.
 dialog_field() {
     awk -F'\t' -v n="$1" '$1 == "dialog" { print $n; exit }' <<<"${2:-$DRIVEN}"
@@ -96,6 +65,21 @@ without_trailing_lines() {
         for (i = 1; i <= n; i++) print line[i] }'
 }
 
+# unmet_checks <checks>: each "<control text> <field> <value>" of the ";"-separated list that the
+# driver's reading does not show, and a driver that failed.
+unmet_checks() {
+    local check text field want got
+    local -a list
+    [[ $DRIVE_RC -eq 0 ]] || printf 'driver %s; ' "$DRIVE_RC"
+    IFS=';' read -r -a list <<<"$1"
+    for check in "${list[@]}"; do
+        want=${check##* } field=${check% *}
+        field=${field##* } text=${check% * *}
+        got=$(control "$text" "$field")
+        [[ $got == "$want" ]] || printf '"%s" %s, not %s; ' "$text" "$got" "$want"
+    done
+}
+
 # ==== what each DialogFlags bit shows: one run per row with the row's flags (and an e-mail
 # method, so that 0x0080 can offer sending), then what the driver must read: a control's text,
 # the field (9 visible|hidden, 10 checked|unchecked) and its value, separated by ";".
@@ -110,21 +94,11 @@ help_details_copy|0x020C|&Help 9 visible;&Details >> 9 visible;&Copy to Clipboar
 
 case_flag_effects() { # ctest: TIMEOUT 600
     app_folder flags
-    local name flags checks check text field want got why
-    local -a list
+    local name flags checks
     while IFS='|' read -r name flags checks; do
         dialog "flag-$name" flags="$flags" mail=2 -- "wait:$CAPTION" read "shot:$name" \
             "press:&OK" gone
-        why=""
-        [[ $DRIVE_RC -eq 0 ]] || why="driver $DRIVE_RC "
-        IFS=';' read -r -a list <<<"$checks"
-        for check in "${list[@]}"; do
-            want=${check##* } field=${check% *}
-            field=${field##* } text=${check% * *}
-            got=$(control "$text" "$field")
-            [[ $got == "$want" ]] || why+="\"$text\" $got, not $want; "
-        done
-        verdict "flags $flags ($name): ${checks//;/, }" "$why"
+        verdict "flags $flags ($name): ${checks//;/, }" "$(unmet_checks "$checks")"
     done <<<"$FLAG_EFFECTS"
 }
 
@@ -341,22 +315,13 @@ reproduce_help|flags=0x0200 logflags=0x02|$WHAT_DOING 9 visible;&Help 9 visible;
 
 case_classic_rows() { # ctest: TIMEOUT 600
     app_folder classic
-    local name options checks check text field want got why
-    local -a list opts
+    local name options checks
+    local -a opts
     while IFS='|' read -r name options checks; do
         read -r -a opts <<<"$options"
         dialog "classic-$name" kind=2 "${opts[@]}" -- "wait:$CAPTION" read "shot:$name" \
             key:escape gone
-        why=""
-        [[ $DRIVE_RC -eq 0 ]] || why="driver $DRIVE_RC "
-        IFS=';' read -r -a list <<<"$checks"
-        for check in "${list[@]}"; do
-            want=${check##* } field=${check% *}
-            field=${field##* } text=${check% * *}
-            got=$(control "$text" "$field")
-            [[ $got == "$want" ]] || why+="\"$text\" $got, not $want; "
-        done
-        verdict "classic dialog, $options ($name): ${checks//;/, }" "$why"
+        verdict "classic dialog, $options ($name): ${checks//;/, }" "$(unmet_checks "$checks")"
     done <<<"$CLASSIC_ROWS"
 }
 
